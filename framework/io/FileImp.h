@@ -1,0 +1,70 @@
+// The platform side of CFile: one implementation per platform.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/core/RkString.h"
+
+class CMemBuffer;
+
+enum : uint32_t {
+    kFileModeQuery = 1,
+    kFileModeRead = 2,
+    kFileModeWrite = 3,
+    kFileModeReadWrite = 4,
+};
+
+enum : uint32_t {
+    kSeekFromStart = 0,
+    kSeekFromEnd = 1,
+    kSeekFromCurrent = 2,
+};
+
+struct FileDate {
+    uint16_t year = 0;
+    uint8_t month = 0;
+    uint8_t day = 0;
+};
+
+// Result codes: 0 success, 1 failure.
+class IFileImp {
+public:
+    virtual ~IFileImp() = default;
+
+    virtual IFileImp* Clone() const = 0;
+    // A new implementation for the path folder + separator + name.
+    virtual IFileImp* Child(const CRkString& name) const = 0;
+    virtual void GetFolder(CRkString& out) const = 0;
+    virtual void GetName(CRkString& out) const = 0;
+    virtual void GetPath(CRkString& out) const = 0;
+
+    virtual bool Exists() const = 0;
+    virtual bool IsDirectory() const = 0;
+    virtual IFileImp* GetParent() const = 0;
+    virtual bool IsSameFile(const IFileImp& other) const = 0;
+    virtual uint32_t Delete() = 0;
+    virtual uint32_t CreateDirectory() = 0;
+    virtual uint32_t Create(uint32_t type, uint32_t creator, bool hidden) = 0;
+    virtual uint32_t CopyTo(const IFileImp& destination) = 0;
+    virtual uint32_t MoveTo(const IFileImp& destination) = 0;
+    virtual uint32_t Rename(const CRkString& newName) = 0;
+
+    virtual uint32_t Open(uint32_t mode) = 0;
+    virtual uint32_t Close() = 0;
+    virtual bool IsOpen() const = 0;
+    virtual uint32_t Read(void* buffer, uint32_t count, uint32_t& countRead) = 0;
+    virtual uint32_t Write(const void* bytes, uint32_t count) = 0;
+    virtual uint64_t GetLength() const = 0;
+    virtual uint32_t SetLength(uint64_t n) = 0;
+    virtual uint64_t GetPosition() const = 0;
+    virtual uint32_t Seek(int64_t position, uint32_t origin) = 0;
+    virtual bool GetModificationDate(FileDate& out) const = 0;
+    // Milliseconds of a monotonic tick, for unique names.
+    virtual uint32_t GetTickCount() const = 0;
+};
+
+// Defined by the platform library chosen in the build.
+IFileImp* CreateFileImp(const CRkString& path);
+// The per-user folders ("" when they cannot be found); created if missing.
+IFileImp* CreateSettingsFolderImp();
+IFileImp* CreateDocumentsFolderImp();
