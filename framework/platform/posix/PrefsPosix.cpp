@@ -139,7 +139,7 @@ void CPosixPrefsImp::Load()
 {
     int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno != ENOENT) {
+        if (errno != ENOENT && errno != ENOTDIR) {
             // Something is there that we cannot read: never replace it.
             m_readOnly = true;
             ReportWarning("Cannot read the preferences file \"%s\": %s; settings will not be saved in this session.",
