@@ -144,11 +144,13 @@ uint32_t CPosixFileImp::CopyTo(const IFileImp& destination)
     std::string target;
     if (!Native() || !NativeOf(destination, target))
         return kFailed;
-    const int in = ::open(Native(), O_RDONLY | O_CLOEXEC);
+    // Only regular files are copied; O_NONBLOCK keeps a FIFO from blocking
+    // the open and means nothing for a regular file.
+    const int in = ::open(Native(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in < 0)
         return kFailed;
     struct stat st;
-    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(in);
         return kFailed;
     }
