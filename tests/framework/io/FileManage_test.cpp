@@ -31,6 +31,8 @@ TEST_F(FileManageTest, CopyToCopiesEveryByteAndNeverOverwrites)
     EXPECT_EQ(CFile(At("missing").c_str()).CopyTo(CFile(At("x").c_str())), 1u);
     EXPECT_FALSE(std::filesystem::exists(At("x")));
     EXPECT_EQ(source.CopyTo(CFile(At("no/such/folder").c_str())), 1u);
+    EXPECT_EQ(CFile(m_dir.c_str()).CopyTo(CFile(At("dircopy").c_str())), 1u);
+    EXPECT_FALSE(std::filesystem::exists(At("dircopy")));
 }
 
 TEST_F(FileManageTest, MoveToReplacesAndRenameDoesNot)
