@@ -283,6 +283,7 @@ bool AssembleBook(const AssembleInputs& in)
     // Write into a temporary sibling; it replaces the output only when whole.
     CRkString outputName;
     in.output->GetName(outputName);
+    outputName.Append(u".tmp");
     std::unique_ptr<CFile> temp(in.output->MakeUniqueSibling(outputName));
     if (!temp || temp->Create(FourCC("LDB "), FourCC("Daz1")) != 0 || temp->Open(kFileModeWrite) != 0) {
         if (temp && !temp->IsOpen() && temp->Exists())

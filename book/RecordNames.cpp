@@ -1,9 +1,6 @@
 #include "book/RecordNames.h"
 
-#include <cstddef>
-
-// Provided by the core library (framework/core/Crc32.h).
-uint32_t Crc32(const void* bytes, size_t length);
+#include "framework/core/Crc32.h"
 
 std::string StoredName(std::string_view text, size_t maxLength)
 {
