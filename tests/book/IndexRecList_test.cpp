@@ -32,7 +32,7 @@ TEST(IndexCollation, FoldsCaseAccentsLigaturesAndSpaces)
     EXPECT_LT(CompareIndexTerms("9", "a"), 0);
     EXPECT_LT(CompareIndexTerms("ab", "abc"), 0);
     EXPECT_EQ(Sign(CompareIndexTerms("b", "a")), 1);
-    EXPECT_EQ(FoldIndexTerm("A \xE6 b\0zz"), "aeb"); // NUL ends the term
+    EXPECT_EQ(FoldIndexTerm(std::string_view("A \xE6 b\0zz", 9)), "aaeb"); // NUL ends the term
 }
 
 TEST(IndexRecList, SortDedupeAndHeading)
