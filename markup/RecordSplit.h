@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
+#include "book/Compressor.h"
+
 class CMemBuffer;
 
-inline constexpr uint32_t kTextRecordLimit = 8192;
+inline constexpr uint32_t kTextRecordLimit = kMaxTextRecordSize;
 
 // Appends 0 to both lists, then divides the text: every record's
 // compressed bytes go to `textBuffer`, its end offset in the text to
