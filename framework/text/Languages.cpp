@@ -6,6 +6,9 @@
 
 namespace {
 
+constexpr uint32_t kAutomatic = 0;
+constexpr uint32_t kEnglish = 1;
+
 struct Language {
     const char* code;
     uint32_t resource;
@@ -41,7 +44,7 @@ uint32_t FindLanguage(const CRkString& code)
         if (k == n)
             return i;
     }
-    return kLanguageAutomatic;
+    return kAutomatic;
 }
 
 uint32_t LanguageFromWindowsId(uint16_t languageId)
@@ -58,23 +61,6 @@ uint32_t LanguageFromWindowsId(uint16_t languageId)
     case 0x0A: return 5;
     case 0x16: return 6;
     case 0x11: return 7;
-    default: return kLanguageEnglish;
+    default: return kEnglish;
     }
-}
-
-uint32_t LanguageFromLocaleName(const char* locale)
-{
-    if (!locale)
-        return kLanguageEnglish;
-    if (std::strncmp(locale, "zh_CN", 5) == 0 || std::strncmp(locale, "zh_SG", 5) == 0)
-        return 8;
-    if (std::strncmp(locale, "zh_TW", 5) == 0 || std::strncmp(locale, "zh_HK", 5) == 0)
-        return 9;
-    // The two-letter language before "_", "." or "@".
-    if (std::strlen(locale) < 2 || (locale[2] != '\0' && locale[2] != '_' && locale[2] != '.' && locale[2] != '@'))
-        return kLanguageEnglish;
-    for (uint32_t i = 1; i <= 7; ++i)
-        if (std::strncmp(locale, kLanguages[i].code, 2) == 0)
-            return i;
-    return kLanguageEnglish;
 }

@@ -6,8 +6,7 @@
 
 class CRkString;
 
-inline constexpr uint32_t kLanguageAutomatic = 0;
-inline constexpr uint32_t kLanguageEnglish = 1;
+// Index 0 is the automatic choice, 1 English.
 inline constexpr uint32_t kLanguageCount = 10;
 
 // "**", "en", "fr", "de", "it", "es", "pt", "ja", "zh_CN", "zh_TW"; null past the end.
@@ -21,6 +20,3 @@ uint32_t FindLanguage(const CRkString& code);
 // The language of a Windows language identifier (0x0407 -> de); English for
 // anything not in the table.
 uint32_t LanguageFromWindowsId(uint16_t languageId);
-// The language of a POSIX locale name such as "de_DE.UTF-8"; English for
-// "C", "POSIX", null and anything not in the table.
-uint32_t LanguageFromLocaleName(const char* locale);

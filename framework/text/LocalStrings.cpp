@@ -9,6 +9,9 @@ namespace {
 
 CRkLocalStringManager* g_manager = nullptr;
 
+constexpr uint32_t kAutomatic = 0;
+constexpr uint32_t kEnglish = 1;
+
 CRkString CodeString(const char* code)
 {
     return CRkString(code, kEncodingDeviceLatin);
@@ -29,9 +32,9 @@ CRkLocalStringManager::CRkLocalStringManager(uint32_t systemLanguage, char16_t n
     SetDefaultString(kPreferredLanguageKey, &code);
     GetString(kPreferredLanguageKey, code);
     m_language = FindLanguage(code);
-    if (m_language == kLanguageAutomatic)
-        m_language = systemLanguage > kLanguageAutomatic && systemLanguage < kLanguageCount ? systemLanguage
-                                                                                           : kLanguageEnglish;
+    if (m_language == kAutomatic)
+        m_language = systemLanguage > kAutomatic && systemLanguage < kLanguageCount ? systemLanguage
+                                                                                           : kEnglish;
     if (!finder)
         return;
     uint32_t size = 0;

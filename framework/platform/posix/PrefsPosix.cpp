@@ -170,7 +170,10 @@ void CPosixPrefsImp::Load()
             bytes.append(chunk, static_cast<size_t>(n));
         }
     }
-    close(fd); // read-only descriptor: nothing to lose on close
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         m_readOnly = true;
         ReportWarning("Cannot read the preferences file \"%s\": %s; settings will not be saved in this session.",
