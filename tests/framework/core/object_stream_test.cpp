@@ -85,20 +85,21 @@ TEST_F(ObjectStream, SerialsRunInWritingOrderIncludingNestedObjects)
 
 TEST_F(ObjectStream, RoundTripsEveryCoreType)
 {
-    CRkRecord record;
+    // Values on the stack outlive the containers that reference them.
     CRkString name(u"name");
     CRkString value(u"Vellumix");
-    record.Set(name, &value);
     CRkColor red(255, 0, 0);
-    record.Set(CRkString(u"color"), &red);
     CRkData data("\x01\x02\x03", 3);
-    CRkTypeHashTable table;
-    table.Set(42, &data);
     CMemBuffer raw;
     raw.AppendU32BE(0xCAFEBABE);
+    CRkTypeHashTable table;
+    CRkArray list;
+    CRkRecord record;
+    record.Set(name, &value);
+    record.Set(CRkString(u"color"), &red);
+    table.Set(42, &data);
     table.Set(7, &raw);
     record.Set(CRkString(u"table"), &table);
-    CRkArray list;
     list.AddString(CRkString(u"x"));
     list.Add(&red);
     record.Set(CRkString(u"list"), &list);
@@ -331,13 +332,13 @@ TEST_F(ObjectStream, DeepNestingIsRefused)
 
 TEST_F(ObjectStream, CorruptedInputNeverCrashesOrLeaks)
 {
-    CRkRecord record;
+    CRkData data("xyz", 3);
+    CRkTypeHashTable table;
     CRkArray list;
+    CRkRecord record;
     list.AddString(CRkString(u"one"));
     list.Add(new CRkColor(1, 2, 3));
     list.GetAt(1)->Release();
-    CRkTypeHashTable table;
-    CRkData data("xyz", 3);
     table.Set(5, &data);
     record.Set(CRkString(u"list"), &list);
     record.Set(CRkString(u"table"), &table);

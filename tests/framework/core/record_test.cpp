@@ -52,9 +52,9 @@ TEST_F(Record, SetGetReplaceAndRemoveCountReferences)
 
 TEST_F(Record, The263rdEntryGrowsTheTable)
 {
+    CRkColor color;
     CRkRecord record;
     EXPECT_EQ(record.GetBucketCount(), 263u);
-    CRkColor color;
     CRkString key;
     for (uint32_t i = 0; i < 262; ++i) {
         key.Assign(u"k");
@@ -85,11 +85,11 @@ TEST_F(Record, WriteRefusesAnEntryWithoutValue)
 
 TEST_F(Record, TypeHashTableBodyAndReferences)
 {
-    CRkTypeHashTable table;
     CRkColor color(0x10, 0x20, 0x30);
+    CRkColor other;
+    CRkTypeHashTable table;
     table.Set(0x01020304, &color);
     EXPECT_EQ(color.GetRefCount(), 2u);
-    CRkColor other;
     table.Set(0x01020304, &other);
     EXPECT_EQ(color.GetRefCount(), 1u);
     EXPECT_EQ(table.Get(0x01020304), &other);
@@ -128,8 +128,8 @@ TEST_F(Record, TypeHashTableBodyAndReferences)
 
 TEST_F(Record, ReadReplacesTheOldContent)
 {
-    CRkRecord source;
     CRkString v(u"v");
+    CRkRecord source;
     source.Set(CRkString(u"a"), &v);
     CMemBuffer buffer;
     {
@@ -137,8 +137,8 @@ TEST_F(Record, ReadReplacesTheOldContent)
         ASSERT_EQ(writer.Open(), 0);
         ASSERT_EQ(source.Write(writer), 0);
     }
-    CRkRecord target;
     CRkColor stale;
+    CRkRecord target;
     target.Set(CRkString(u"stale"), &stale);
     CRkMemStream reader(buffer, StreamMode::Read);
     ASSERT_EQ(reader.Open(), 0);
