@@ -212,10 +212,10 @@ uint32_t CRkDataFile::Save()
             err = closeErr;
     }
     if (!err) {
-        err = temp.Rename(name);
-        // Where renaming cannot replace a file, remove the old one first.
+        err = temp.MoveTo(m_file);
+        // Where moving cannot replace a file, remove the old one first.
         if (err && m_file.Exists() && m_file.Delete() == 0)
-            err = temp.Rename(name);
+            err = temp.MoveTo(m_file);
     }
     if (err) {
         if (temp.Exists())
