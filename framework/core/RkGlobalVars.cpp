@@ -1,5 +1,8 @@
 #include "framework/core/RkGlobalVars.h"
 
+#include "framework/core/ObjectStream.h"
+#include "framework/core/TypeFactory.h"
+
 namespace {
 CRkGlobalVars* gGlobals = nullptr;
 }
@@ -38,6 +41,9 @@ CRkGlobalVars::CRkGlobalVars()
 {
     ResetReportHooks();
     batchMode = false;
+    typeFactories = new CRkTypeFactoryChain();
+    SetTypeFactoryChain(typeFactories);
+    SetObjectSerialCounter(&serialNumber);
 }
 
 CRkGlobalVars::~CRkGlobalVars()
@@ -47,4 +53,7 @@ CRkGlobalVars::~CRkGlobalVars()
     clipboard.Reset();
     localStrings.Reset();
     fileNames.Reset();
+    SetObjectSerialCounter(nullptr);
+    SetTypeFactoryChain(nullptr);
+    delete typeFactories;
 }

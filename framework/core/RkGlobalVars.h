@@ -9,7 +9,7 @@
 #include "framework/core/Report.h"
 
 class CRkApplication;
-class CRkTypeFactoryNode;
+class CRkTypeFactoryChain;
 class IPrefsImp;
 class IRkSystemImp;
 
@@ -38,8 +38,10 @@ public:
     CRkApplication* application = nullptr; // not owned
     IPrefsImp* preferences = nullptr;      // the open store, owned by the application
     IRkSystemImp* system = nullptr;        // owned by the application
-    CRkTypeFactoryNode* typeFactories = nullptr;
-    uint32_t serialNumber = 0;             // next serial number of a written object
+    // The process's type factories and the serial counter of written
+    // objects: attached to the type factory code while the globals live.
+    CRkTypeFactoryChain* typeFactories = nullptr;
+    uint32_t serialNumber = 0;
 
     CRkGlobalService clipboard;
     CRkGlobalService localStrings;
