@@ -248,5 +248,18 @@ int32_t CMemBuffer::Read(CRkStream& stream)
     if ((err = stream.ReadU32(size)) != 0)
         return err;
     m_elementSize = elementSize;
-    return stream.ReadBuffer(*this, size);
+    // Grow piece by piece so that a damaged size cannot demand a huge block
+    // before the data runs out.
+    constexpr uint32_t kChunk = 65536;
+    while (m_size < size) {
+        const uint32_t start = m_size;
+        const uint32_t n = size - start < kChunk ? size - start : kChunk;
+        SetSize(start + n);
+        uint32_t got = 0;
+        err = stream.ReadBytes(m_data + start, n, got);
+        m_size = start + got;
+        if (err)
+            return err;
+    }
+    return kStreamOk;
 }
