@@ -9,8 +9,6 @@
 
 class CMemBuffer;
 
-inline constexpr uint64_t kFilePositionNone = 0xFFFFFFFFFFFFFFFFull;
-
 // Four-character codes as big-endian numbers ("TEXT" -> 0x54455854).
 constexpr uint32_t FourCC(const char (&code)[5])
 {

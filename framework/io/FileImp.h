@@ -7,6 +7,9 @@
 
 class CMemBuffer;
 
+// The position of a closed file.
+inline constexpr uint64_t kFilePositionNone = 0xFFFFFFFFFFFFFFFFull;
+
 enum : uint32_t {
     kFileModeQuery = 1,
     kFileModeRead = 2,
@@ -34,6 +37,9 @@ public:
     virtual IFileImp* Clone() const = 0;
     // A new implementation for the path folder + separator + name.
     virtual IFileImp* Child(const CRkString& name) const = 0;
+    // A new implementation for name in the folder that holds this path (just
+    // name when the path has no separator).
+    virtual IFileImp* Sibling(const CRkString& name) const = 0;
     virtual void GetFolder(CRkString& out) const = 0;
     virtual void GetName(CRkString& out) const = 0;
     virtual void GetPath(CRkString& out) const = 0;
@@ -45,8 +51,14 @@ public:
     virtual uint32_t Delete() = 0;
     virtual uint32_t CreateDirectory() = 0;
     virtual uint32_t Create(uint32_t type, uint32_t creator, bool hidden) = 0;
+    // Fails when the destination exists.
     virtual uint32_t CopyTo(const IFileImp& destination) = 0;
+    // Moves to the destination path. On POSIX an existing destination is
+    // replaced atomically (rename); the build relies on that to swap its
+    // finished output in. The object keeps naming its old path.
     virtual uint32_t MoveTo(const IFileImp& destination) = 0;
+    // Moves to newName in the same folder; fails when newName holds a
+    // separator or names an existing file. The object keeps its old path.
     virtual uint32_t Rename(const CRkString& newName) = 0;
 
     virtual uint32_t Open(uint32_t mode) = 0;
@@ -65,6 +77,10 @@ public:
 
 // Defined by the platform library chosen in the build.
 IFileImp* CreateFileImp(const CRkString& path);
-// The per-user folders ("" when they cannot be found); created if missing.
+// A path in the system's own 8-bit form: UTF-8 on POSIX (bytes that are not
+// valid UTF-8 are kept losslessly), encoding 0 on Windows.
+IFileImp* CreateFileImpFromNative(const char* path);
+// The per-user folders, created if missing; null when they cannot be found
+// or created.
 IFileImp* CreateSettingsFolderImp();
 IFileImp* CreateDocumentsFolderImp();

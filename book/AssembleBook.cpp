@@ -1,0 +1,320 @@
+#include "book/AssembleBook.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "book/BookHeaderRecord.h"
+#include "book/BookInfo.h"
+#include "book/BookRecLists.h"
+#include "book/BuildLists.h"
+#include "book/BuildOptions.h"
+#include "book/Container.h"
+#include "book/InfoRecList.h"
+#include "book/TextSizeRecList.h"
+#include "framework/core/MemBuffer.h"
+#include "framework/core/Report.h"
+#include "framework/io/File.h"
+
+namespace {
+
+constexpr uint32_t kScratchCapacity = 64000;
+constexpr uint32_t kScratchGrowth = 2000;
+constexpr uint32_t kMaxPageEntries = 0xFFFF;
+
+uint32_t Count32(const CMemBuffer& list)
+{
+    return list.GetSize() / 4;
+}
+
+// Sum of elements [1..] of a size list.
+uint64_t SumAfterFirst(const CMemBuffer& list)
+{
+    uint64_t sum = 0;
+    for (uint32_t i = 1; i < Count32(list); ++i)
+        sum += list.GetU32(i);
+    return sum;
+}
+
+bool CheckPageEntries(const PageRecList& pages)
+{
+    if (pages.GetEntryCount() <= kMaxPageEntries)
+        return true;
+    ReportError("Too many pages (%lu of them) for a .ldb file!", static_cast<unsigned long>(pages.GetEntryCount()));
+    return false;
+}
+
+// Writes to a file, remembering the first failure; later writes are skipped.
+class CCheckedWriter {
+public:
+    explicit CCheckedWriter(CFile& file) : m_file(file) {}
+    void Write(const void* bytes, uint32_t count)
+    {
+        if (!m_failed && count && m_file.Write(bytes, count) != 0)
+            m_failed = true;
+    }
+    void Write(const CMemBuffer& buffer) { Write(buffer.GetData(), buffer.GetSize()); }
+    void Fail() { m_failed = true; }
+    bool Failed() const { return m_failed; }
+
+private:
+    CFile& m_file;
+    bool m_failed = false;
+};
+
+// One section in file order: its records come from a list, or are the
+// table record of a note set followed by its text buffer.
+struct Section {
+    const IRecordList* list = nullptr;
+    const SidebarSet* notes = nullptr;
+    const CMemBuffer* noteSizes = nullptr;
+    const CMemBuffer* noteText = nullptr;
+    uint32_t first = 0; // index of its first record
+    uint32_t count = 0;
+};
+
+// The record sizes of the whole book, in file order, and the first record
+// index of every section.
+struct Plan {
+    std::vector<uint32_t> sizes;
+    Section sections[10];
+};
+
+void PlanListSection(Plan& plan, Section& section, const IRecordList& list)
+{
+    section.list = &list;
+    section.first = static_cast<uint32_t>(plan.sizes.size());
+    section.count = list.GetRecordCount();
+    for (uint32_t i = 0; i < section.count; ++i)
+        plan.sizes.push_back(list.GetRecordSize(i));
+}
+
+void PlanNoteSection(Plan& plan, Section& section, const SidebarSet& set, const CMemBuffer& sizes,
+                     const CMemBuffer* text)
+{
+    section.notes = &set;
+    section.noteSizes = &sizes;
+    section.noteText = text;
+    section.first = static_cast<uint32_t>(plan.sizes.size());
+    section.count = Count32(sizes);
+    if (section.count == 0)
+        return;
+    plan.sizes.push_back(set.GetTableRecordSize());
+    for (uint32_t i = 1; i < section.count; ++i)
+        plan.sizes.push_back(sizes.GetU32(i));
+}
+
+std::string PathOf(const CFile& file)
+{
+    CRkString path;
+    file.GetPath(path);
+    const char* narrow = path.GetNarrow(kEncodingDeviceLatin);
+    return narrow ? std::string(narrow) : std::string();
+}
+
+void ReportWriteError(const CFile& output)
+{
+    ReportError("An error occurred writing the file %s.", PathOf(output).c_str());
+}
+
+void ReportInconsistent()
+{
+    ReportError("The record sizes of the book do not match its records; no output file generated.");
+}
+
+// Writes the records of one section; false when a record's bytes do not
+// have the size planned for it.
+bool WriteSection(CCheckedWriter& writer, const Section& section, const Plan& plan, CMemBuffer& scratch)
+{
+    if (section.list) {
+        for (uint32_t i = 0; i < section.count; ++i) {
+            scratch.SetSize(0);
+            section.list->AppendRecord(i, scratch);
+            if (scratch.GetSize() != plan.sizes[section.first + i])
+                return false;
+            writer.Write(scratch);
+        }
+        return true;
+    }
+    if (section.count == 0)
+        return true;
+    scratch.SetSize(0);
+    section.notes->AppendTableRecord(scratch);
+    if (scratch.GetSize() != plan.sizes[section.first])
+        return false;
+    writer.Write(scratch);
+    if (section.noteText)
+        writer.Write(*section.noteText);
+    return true;
+}
+
+} // namespace
+
+bool CountBookRecords(const BuildLists& lists, BookRecLists& rec)
+{
+    if (!rec.index.IsGrouped())
+        rec.index.Group();
+    uint64_t total = Count32(lists.textRecordSizes);
+    total += PageRecordCount(rec.smallPages.GetEntryCount());
+    total += PageRecordCount(rec.largePages.GetEntryCount());
+    total += rec.chapters.GetRecordCount();
+    total += rec.images.GetRecordCount();
+    total += rec.links.GetRecordCount();
+    total += rec.index.GetRecordCount();
+    total += 2;
+    total += Count32(lists.sidebarRecordSizes);
+    total += Count32(lists.footnoteRecordSizes);
+    total += 1;
+    if (total >= kMaxBookRecords) {
+        ReportError("Too many records (%ld of them) for a .ldb file!", static_cast<long>(total));
+        return true;
+    }
+    return !CheckPageEntries(rec.smallPages) || !CheckPageEntries(rec.largePages);
+}
+
+bool AssembleBook(const AssembleInputs& in)
+{
+    if (!in.text || !in.output || !in.recLists || !in.buildLists)
+        return false;
+    BookRecLists& rec = *in.recLists;
+    const BuildLists& lists = *in.buildLists;
+    if (!rec.index.IsGrouped())
+        rec.index.Group();
+    if (!CheckPageEntries(rec.smallPages) || !CheckPageEntries(rec.largePages))
+        return false;
+
+    // The metadata record: title, author, copyright, publisher, eISBN.
+    InfoRecList info;
+    const CBookInfo empty;
+    const CBookInfo& book = in.info ? *in.info : empty;
+    for (const CRkString* field : {&book.title, &book.author, &book.copyright, &book.publisher, &book.eISBN}) {
+        const char* narrow = field->GetNarrow(kEncodingDeviceLatin);
+        info.Add(narrow ? narrow : "");
+    }
+    const TextSizeRecList textSizes(lists.textRecordEnds);
+
+    // Every record's size, in file order.
+    Plan plan;
+    plan.sizes.push_back(kBookHeaderRecordSize);
+    const uint32_t textRecords = Count32(lists.textRecordSizes) ? Count32(lists.textRecordSizes) - 1 : 0;
+    for (uint32_t i = 1; i <= textRecords; ++i)
+        plan.sizes.push_back(lists.textRecordSizes.GetU32(i));
+    Section* s = plan.sections;
+    PlanListSection(plan, s[0], rec.smallPages);
+    PlanListSection(plan, s[1], rec.largePages);
+    PlanListSection(plan, s[2], rec.chapters);
+    PlanListSection(plan, s[3], rec.links);
+    PlanListSection(plan, s[4], rec.images);
+    PlanListSection(plan, s[5], rec.index);
+    PlanListSection(plan, s[6], info);
+    PlanNoteSection(plan, s[7], rec.sidebars, lists.sidebarRecordSizes, in.sidebarText);
+    PlanNoteSection(plan, s[8], rec.footnotes, lists.footnoteRecordSizes, in.footnoteText);
+    PlanListSection(plan, s[9], textSizes);
+    plan.sizes.push_back(kEndMarkerSize);
+
+    const uint64_t recordCount = plan.sizes.size();
+    if (recordCount > 0xFFFF) {
+        ReportError("Too many records (%ld of them) for a .ldb file!", static_cast<long>(recordCount));
+        return false;
+    }
+    // The buffers must hold exactly the records the size lists announce.
+    const uint64_t sidebarBytes = in.sidebarText ? in.sidebarText->GetSize() : 0;
+    const uint64_t footnoteBytes = in.footnoteText ? in.footnoteText->GetSize() : 0;
+    if (SumAfterFirst(lists.textRecordSizes) != in.text->GetSize() ||
+        SumAfterFirst(lists.sidebarRecordSizes) != sidebarBytes ||
+        SumAfterFirst(lists.footnoteRecordSizes) != footnoteBytes ||
+        textSizes.GetTextRecordCount() != textRecords) {
+        ReportInconsistent();
+        return false;
+    }
+
+    // Container header and record list, with the offsets worked out here.
+    LDBHeader header;
+    if (in.databaseName)
+        std::strncpy(header.name, in.databaseName, 31);
+    header.attributes = 0x0008;
+    header.creationTime = in.creationTime;
+    header.modificationTime = in.creationTime + 1;
+    header.type = (in.options & Dictionary) ? FourCC("VxDc") : FourCC("VxBk");
+    header.creator = FourCC("VxCr");
+    header.recordCount = static_cast<uint16_t>(recordCount);
+
+    CMemBuffer front(FirstRecordOffset(static_cast<uint32_t>(recordCount)) + kBookHeaderRecordSize);
+    AppendLDBHeader(header, front);
+    uint64_t offset = FirstRecordOffset(static_cast<uint32_t>(recordCount));
+    for (uint32_t i = 0; i < recordCount; ++i) {
+        if (offset > 0xFFFFFFFFu) {
+            ReportError("The book is too large for a .ldb file.");
+            return false;
+        }
+        AppendRecordEntry(static_cast<uint32_t>(offset), 0, kFirstUniqueId + i, front);
+        offset += plan.sizes[i];
+    }
+    front.AppendU16BE(0);
+
+    // Book header record: the counts and first indexes of the sections.
+    BookHeaderValues v;
+    v.dictionary = (in.options & Dictionary) != 0;
+    v.smallPageEntries = static_cast<uint16_t>(rec.smallPages.GetEntryCount());
+    v.largePageEntries = static_cast<uint16_t>(rec.largePages.GetEntryCount());
+    v.firstAfterText = static_cast<uint16_t>(textRecords + 1);
+    v.smallPageRecords = static_cast<uint16_t>(s[0].count);
+    v.firstSmallPage = static_cast<uint16_t>(s[0].first);
+    v.largePageRecords = static_cast<uint16_t>(s[1].count);
+    v.firstLargePage = static_cast<uint16_t>(s[1].first);
+    v.chapterRecords = static_cast<uint16_t>(s[2].count);
+    v.firstChapter = static_cast<uint16_t>(s[2].first);
+    v.linkRecords = static_cast<uint16_t>(s[3].count);
+    v.firstLink = static_cast<uint16_t>(s[3].first);
+    v.imageRecords = static_cast<uint16_t>(s[4].count);
+    v.firstImage = static_cast<uint16_t>(s[4].first);
+    v.indexRecords = static_cast<uint16_t>(s[5].count);
+    v.firstIndex = static_cast<uint16_t>(s[5].first);
+    v.metadataRecord = static_cast<uint16_t>(s[6].first);
+    v.sidebarRecords = static_cast<uint16_t>(s[7].count);
+    v.firstSidebar = static_cast<uint16_t>(s[7].first);
+    v.footnoteRecords = static_cast<uint16_t>(s[8].count);
+    v.firstFootnote = static_cast<uint16_t>(s[8].first);
+    v.textSizeRecord = static_cast<uint16_t>(s[9].first);
+    v.randomValue = in.randomValue;
+    AppendBookHeaderRecord(v, front);
+
+    // Write into a temporary sibling; it replaces the output only when whole.
+    CRkString outputName;
+    in.output->GetName(outputName);
+    outputName.Append(u".tmp");
+    std::unique_ptr<CFile> temp(in.output->MakeUniqueSibling(outputName));
+    if (!temp || temp->Create(FourCC("LDB "), FourCC("Daz1")) != 0 || temp->Open(kFileModeWrite) != 0) {
+        if (temp && !temp->IsOpen() && temp->Exists())
+            temp->Delete();
+        ReportWriteError(*in.output);
+        return false;
+    }
+    CCheckedWriter writer(*temp);
+    writer.Write(front);
+    writer.Write(*in.text);
+    CMemBuffer scratch(kScratchCapacity, kScratchGrowth);
+    bool consistent = true;
+    for (const Section& section : plan.sections) {
+        if (!WriteSection(writer, section, plan, scratch)) {
+            consistent = false;
+            break;
+        }
+    }
+    scratch.SetSize(0);
+    AppendEndMarker(scratch);
+    writer.Write(scratch);
+
+    const bool closed = temp->Close() == 0;
+    if (!consistent || writer.Failed() || !closed || temp->MoveTo(*in.output) != 0) {
+        temp->Delete();
+        if (consistent)
+            ReportWriteError(*in.output);
+        else
+            ReportInconsistent();
+        return false;
+    }
+    ReportStatus("Done.");
+    return true;
+}

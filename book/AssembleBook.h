@@ -1,0 +1,42 @@
+// Writes a book file from the compiled records, and the record-count check
+// made before.
+#pragma once
+
+#include <cstdint>
+
+class CFile;
+class CMemBuffer;
+class CBookInfo;
+struct BookRecLists;
+struct BuildLists;
+
+// The most records the build accepts in one book.
+inline constexpr uint32_t kMaxBookRecords = 65506;
+
+struct AssembleInputs {
+    const CMemBuffer* text = nullptr;         // compressed text records back to back
+    const CMemBuffer* sidebarText = nullptr;  // sidebar text records back to back (null: none)
+    const CMemBuffer* footnoteText = nullptr; // footnote text records back to back (null: none)
+    const CFile* output = nullptr;            // the book file to write (replaced when written)
+    const char* databaseName = nullptr;       // NUL-terminated, at most 29 characters
+    const CBookInfo* info = nullptr;          // null: all five strings empty
+    BookRecLists* recLists = nullptr;         // links finished, sets sorted (the index is grouped here if needed)
+    const BuildLists* buildLists = nullptr;
+    uint32_t options = 0;      // ExcludePageTables, Dictionary
+    uint32_t creationTime = 0; // seconds since 1970-01-01 UTC
+    uint32_t randomValue = 0;  // the book header record's value (CBookRandom::HeaderValue)
+};
+
+// Estimates the record count of the book; logs "Too many records (%ld of
+// them) for a .ldb file!" and returns true when there are too many (also
+// when a page table has more entries than its 16-bit count can hold).
+// Groups the index if that has not been done.
+bool CountBookRecords(const BuildLists& lists, BookRecLists& recLists);
+
+// Writes the book into a temporary file beside the output and moves it over
+// the output only when every write and the close succeeded; then logs
+// "Done." and returns true. On any failure the temporary file is removed,
+// the error is logged ("An error occurred writing the file %s." for a
+// failed write), nothing is left at the output name that was not there
+// before, and the result is false.
+bool AssembleBook(const AssembleInputs& inputs);

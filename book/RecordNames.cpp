@@ -1,0 +1,28 @@
+#include "book/RecordNames.h"
+
+#include "framework/core/Crc32.h"
+
+std::string StoredName(std::string_view text, size_t maxLength)
+{
+    const size_t nul = text.find('\0');
+    if (nul != std::string_view::npos)
+        text = text.substr(0, nul);
+    if (text.size() > maxLength)
+        text = text.substr(0, maxLength);
+    return std::string(text);
+}
+
+std::string LowerCaseName(std::string_view text, size_t maxLength)
+{
+    std::string name = StoredName(text, maxLength);
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return name;
+}
+
+uint32_t NameHash(std::string_view name)
+{
+    return Crc32(name.data(), name.size());
+}

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "book/Compressor.h"
+#include "framework/core/MemBuffer.h"
+
+namespace {
+
+std::string OrdinaryText(size_t n)
+{
+    static const char* words[] = {"the ", "reader ", "turns ", "a ", "page ", "of ", "\\b", "book\\b ", "\n\n"};
+    std::string text;
+    for (size_t i = 0; text.size() < n; ++i)
+        text += words[(i * 7 + i / 3) % 9];
+    text.resize(n);
+    return text;
+}
+
+TEST(CompressRecord, FullChunkRoundTripsThroughZlib)
+{
+    const std::string chunk = OrdinaryText(8192);
+    std::vector<uint8_t> out(8200);
+    const uint32_t size = CompressRecord(chunk.data(), 8192, out.data(), 8192);
+    ASSERT_GT(size, 2u);
+    EXPECT_LT(size, 4096u);
+    EXPECT_EQ(out[0], 0x78); // zlib header, no extra wrapping
+
+    std::vector<uint8_t> back(8192);
+    uLongf length = back.size();
+    ASSERT_EQ(uncompress(back.data(), &length, out.data(), size), Z_OK);
+    ASSERT_EQ(length, 8192u);
+    EXPECT_EQ(std::memcmp(back.data(), chunk.data(), 8192), 0);
+
+    // No state between chunks: the same chunk gives the same record.
+    std::vector<uint8_t> again(8200);
+    ASSERT_EQ(CompressRecord(chunk.data(), 8192, again.data(), 8192), size);
+    EXPECT_EQ(std::memcmp(again.data(), out.data(), size), 0);
+}
+
+TEST(CompressRecord, IncompressibleChunkIsReportedAsZero)
+{
+    std::mt19937 random(7);
+    std::vector<uint8_t> noise(8192);
+    for (auto& b : noise)
+        b = static_cast<uint8_t>(random());
+    std::vector<uint8_t> out(8200, 0xAA);
+    EXPECT_EQ(CompressRecord(noise.data(), 8192, out.data(), 8192), 0u);
+}
+
+TEST(ZLibCompressor, RawFailureLeavesLengthAlone)
+{
+    CZLibCompressor compressor;
+    const std::string text = OrdinaryText(1000);
+    uint8_t tiny[4];
+    uint32_t length = sizeof tiny;
+    EXPECT_FALSE(compressor.Compress(text.data(), 1000, tiny, length));
+    EXPECT_EQ(length, 4u);
+}
+
+TEST(ZLibCompressor, BufferFormAppendsLengthAndUncompressorReverses)
+{
+    CMemBuffer source;
+    const std::string text = OrdinaryText(3000);
+    source.Append(text.data(), 3000);
+    CZLibCompressor compressor;
+    CMemBuffer* packed = compressor.Compress(source);
+    ASSERT_NE(packed, nullptr);
+    const uint32_t n = packed->GetSize() - 4;
+    const uint8_t* tail = packed->GetData() + n;
+    EXPECT_EQ((uint32_t(tail[0]) << 24) | (tail[1] << 16) | (tail[2] << 8) | tail[3], n);
+
+    CMemBuffer stream;
+    stream.Append(packed->GetData(), n);
+    packed->Release();
+    CZLibUncompressor uncompressor;
+    CMemBuffer* plain = uncompressor.Uncompress(stream, 8192);
+    ASSERT_NE(plain, nullptr);
+    ASSERT_EQ(plain->GetSize(), 3000u);
+    EXPECT_EQ(std::memcmp(plain->GetData(), text.data(), 3000), 0);
+    plain->Release();
+    // Too small a limit, and damaged data, give nothing.
+    EXPECT_EQ(uncompressor.Uncompress(stream, 100), nullptr);
+    stream.GetData()[5] ^= 0xFF;
+    EXPECT_EQ(uncompressor.Uncompress(stream, 8192), nullptr);
+
+    CMemBuffer tooLarge;
+    tooLarge.SetSize(8193, true);
+    EXPECT_EQ(compressor.Compress(tooLarge), nullptr);
+}
+
+} // namespace
