@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "book/BookInfo.h"
+#include "book/BuildOptions.h"
 #include "book/driver/BuildBook.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
@@ -84,23 +86,18 @@ int RunBuildCommand(const ToolOptions& options, std::ostream& /*out*/, std::ostr
 
     CBookInfo info;
     char outName[32] = {};
-    ReadBookInfo(&source, outName, &info);
-    if (options.title) {
-        info.SetTitle(StringFromArgument(*options.title));
+    ReadBookInfo(source, outName, info);
+    const std::pair<const std::optional<std::string>&, CRkString&> fields[] = {
+        {options.title, info.title},         {options.author, info.author},
+        {options.publisher, info.publisher}, {options.eisbn, info.eISBN},
+        {options.copyright, info.copyright},
+    };
+    for (const auto& [given, field] : fields) {
+        if (given) {
+            field = StringFromArgument(*given);
+        }
     }
-    if (options.author) {
-        info.SetAuthor(StringFromArgument(*options.author));
-    }
-    if (options.publisher) {
-        info.SetPublisher(StringFromArgument(*options.publisher));
-    }
-    if (options.eisbn) {
-        info.SetEISBN(StringFromArgument(*options.eisbn));
-    }
-    if (options.copyright) {
-        info.SetCopyright(StringFromArgument(*options.copyright));
-    }
-    if (info.GetTitle().IsEmpty()) {
+    if (info.title.IsEmpty()) {
         err << "error: the book has no title: \"" << options.input
             << "\" has no TITLE= key line with a value; give one with --title\n";
         return 1;
@@ -108,9 +105,9 @@ int RunBuildCommand(const ToolOptions& options, std::ostream& /*out*/, std::ostr
 
     std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
     CFile output(outputPath.c_str());
-    uint32_t flags = (options.excludePageTables ? kBuildExcludePageTables : 0u) |
-                     (options.dictionary ? kBuildDictionary : 0u);
-    uint32_t result = BuildBook(&source, &output, &info, flags);
-    bool written = result == 0 && reports.ErrorCount() == 0 && output.Exists();
+    uint32_t flags = (options.excludePageTables ? ExcludePageTables : 0u) | (options.dictionary ? Dictionary : 0u);
+    bool written = false;
+    uint32_t result = BuildBook(&source, &output, &info, flags, &written);
+    written = written && result == 0 && reports.ErrorCount() == 0;
     return written ? 0 : 1;
 }
