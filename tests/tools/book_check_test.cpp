@@ -250,7 +250,7 @@ TEST(BookDump, ListsEverySection)
              "  eISBN      \"978-0-00-000000-0\"",
              "    \"note\": 1 text records",
              "Section footnotes: no records",
-             "  2 entries, 93 bytes of text in all",
+             "  2 text records, 93 bytes of text in all",
              "    40 53",
              "  \"MeTaInFo\\x00\"",
          }) {

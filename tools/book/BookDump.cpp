@@ -376,7 +376,7 @@ void CBookDumper::TextSizes(const BookSection& section)
     for (uint32_t at = 0; at + 2 <= size; at += 2) {
         total += ReadU16At(p + at);
     }
-    Line("  %u entries, %llu bytes of text in all", size / 2, (unsigned long long)total);
+    Line("  %u text records, %llu bytes of text in all", size / 2, (unsigned long long)total);
     std::string line;
     for (uint32_t at = 0; at + 2 <= size; at += 2) {
         line += line.empty() ? "   " : "";
