@@ -1,0 +1,203 @@
+#include "book/driver/BuildBook.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "book/AssembleBook.h"
+#include "book/BookInfo.h"
+#include "book/BookRandom.h"
+#include "book/BookRecLists.h"
+#include "book/BuildLists.h"
+#include "book/driver/BuildTime.h"
+#include "book/driver/DatabaseName.h"
+#include "framework/core/MemBuffer.h"
+#include "framework/core/Report.h"
+#include "framework/core/RkString.h"
+#include "framework/io/File.h"
+#include "markup/NoteRecords.h"
+#include "markup/Paginate.h"
+#include "markup/RecordSplit.h"
+#include "markup/SourcePrep.h"
+
+namespace {
+
+// Longest piece of a path shown in a message.
+constexpr size_t kPathInMessage = 255;
+constexpr size_t kPathInStatus = 259;
+// The compressed text grows in steps of this size past its estimate.
+constexpr uint32_t kTextGrowth = 1024 * 1024;
+
+// A path as shown in messages: device Latin, cut to `limit` bytes.
+std::string ShownPath(const CFile& file, size_t limit)
+{
+    CRkString path;
+    file.GetPath(path);
+    std::string shown;
+    if (char* narrow = path.CopyNarrow(kEncodingDeviceLatin)) {
+        shown = narrow;
+        std::free(narrow);
+    }
+    if (shown.size() > limit)
+        shown.resize(limit);
+    return shown;
+}
+
+// Both open tests. The output is created for its test when it does not
+// exist yet, and removed again when the build cannot go on.
+bool CheckFiles(CFile& source, CFile& output)
+{
+    if (source.IsSameFile(output)) {
+        ReportError("The input and output files are the same! (%s)", ShownPath(source, kPathInMessage).c_str());
+        return false;
+    }
+
+    bool ok = true;
+    if (source.Open(kFileModeRead) != 0) {
+        ReportError("The input file \"%s\" could not be opened.", ShownPath(source, kPathInMessage).c_str());
+        ok = false;
+    } else {
+        source.Close();
+    }
+
+    const bool outputExisted = output.Exists();
+    output.Create(FourCC("LDB "), FourCC("Daz1")); // fails harmlessly when it exists
+    const bool outputCreated = !outputExisted && output.Exists();
+    if (output.Open(kFileModeWrite) != 0 || output.Close() != 0) {
+        ReportError("The file \"%s\" could not be opened for writing.", ShownPath(output, kPathInMessage).c_str());
+        ok = false;
+    }
+    if (!ok && outputCreated)
+        output.Delete();
+    return ok;
+}
+
+void CheckImageDirectory(const CRkString& path)
+{
+    CFile directory(path);
+    if (!directory.Exists() || directory.IsDirectory())
+        return;
+    std::string shown;
+    if (char* narrow = path.CopyNarrow(kEncodingDeviceLatin)) {
+        shown = narrow;
+        std::free(narrow);
+    }
+    ReportWarning("The image directory \"%s\" isn't a directory.", shown.c_str());
+}
+
+// Reads the whole source into a buffer of exactly its size; null after
+// reporting a failure.
+std::unique_ptr<CMemBuffer> ReadSource(CFile& source)
+{
+    if (source.Open(kFileModeRead) != 0) {
+        ReportError("An error occurred reading the file %s.\n", ShownPath(source, kPathInMessage).c_str());
+        return nullptr;
+    }
+    const uint64_t length = source.GetLength();
+    if (length > kMaxSourceSize) {
+        source.Close();
+        ReportError("The file %s is too large to build (%llu bytes; at most %llu).",
+                    ShownPath(source, kPathInMessage).c_str(), static_cast<unsigned long long>(length),
+                    static_cast<unsigned long long>(kMaxSourceSize));
+        return nullptr;
+    }
+    // Growing by single bytes gives exact sizes when the tabs are expanded.
+    auto buffer = std::make_unique<CMemBuffer>(static_cast<uint32_t>(length), 1);
+    const uint32_t readResult = source.ReadInto(*buffer, static_cast<uint32_t>(length));
+    const uint32_t closeResult = source.Close();
+    if (readResult != 0 || closeResult != 0) {
+        ReportError("An error occurred reading the file %s.\n", ShownPath(source, kPathInMessage).c_str());
+        return nullptr;
+    }
+    return buffer;
+}
+
+// Steps after the file checks; true when the book was written. Everything
+// it creates is freed when it returns, the large buffers as soon as they
+// are no longer needed.
+bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32_t options)
+{
+    const uint32_t buildTime = GetBuildTime();
+    CBookRandom random(buildTime);
+    const uint32_t randomValue = random.HeaderValue();
+
+    char databaseName[kDatabaseNameField];
+    DeriveDatabaseName(info ? info->title : CRkString(), databaseName);
+
+    CRkString sourcePath;
+    source.GetPath(sourcePath);
+    CRkString imageDirectory;
+    ImageDirectoryPath(sourcePath, imageDirectory);
+    CheckImageDirectory(imageDirectory);
+
+    // An old book is never kept beside a new build's failure.
+    if (output.Exists())
+        output.Delete();
+
+    BuildLists lists;
+    ReportStatus("Writing book <%s> from file <%s>...", databaseName, ShownPath(source, kPathInStatus).c_str());
+
+    std::unique_ptr<CMemBuffer> prepared = ReadSource(source);
+    if (!prepared)
+        return false;
+    PrepareSourceText(*prepared);
+    CMemBuffer notes;
+    SplitOffNotes(*prepared, notes);
+
+    CMemBuffer text(CompressedTextCapacity(prepared->GetSize()), kTextGrowth);
+    if (SplitTextRecords(prepared->GetData(), prepared->GetSize(), text, lists.textRecordEnds,
+                         lists.textRecordSizes) != 0)
+        return false;
+
+    BookRecLists recLists;
+    if (PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
+                     recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,
+                     recLists.index, options)) {
+        ReportError("Errors occurred while paginating the book. No output file generated.");
+        ReportStatus("Done.");
+        return false;
+    }
+    prepared.reset();
+
+    if (ResolveNotes(notes, recLists.sidebars, recLists.footnotes))
+        return false;
+    CMemBuffer sidebarText;
+    CMemBuffer footnoteText;
+    if (BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes, recLists.images, sidebarText) != 0 ||
+        BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes, recLists.images, footnoteText) !=
+            0)
+        return false;
+
+    if (CountBookRecords(lists, recLists))
+        return false;
+
+    AssembleInputs inputs;
+    inputs.text = &text;
+    inputs.sidebarText = lists.sidebarRecordSizes.GetSize() ? &sidebarText : nullptr;
+    inputs.footnoteText = lists.footnoteRecordSizes.GetSize() ? &footnoteText : nullptr;
+    inputs.output = &output;
+    inputs.databaseName = databaseName;
+    inputs.info = info;
+    inputs.recLists = &recLists;
+    inputs.buildLists = &lists;
+    inputs.options = options;
+    inputs.creationTime = buildTime;
+    inputs.randomValue = randomValue;
+    return AssembleBook(inputs);
+}
+
+} // namespace
+
+uint32_t BuildBook(CFile* source, CFile* output, const CBookInfo* info, uint32_t options, bool* bookWritten)
+{
+    if (bookWritten)
+        *bookWritten = false;
+    if (!source || !output)
+        return 1;
+    if (!CheckFiles(*source, *output))
+        return 0;
+    const bool written = CompileAndWrite(*source, *output, info, options);
+    if (bookWritten)
+        *bookWritten = written;
+    return 0;
+}

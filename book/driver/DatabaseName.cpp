@@ -1,0 +1,53 @@
+#include "book/driver/DatabaseName.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/core/Report.h"
+#include "framework/core/RkString.h"
+
+namespace {
+
+constexpr uint32_t kTitleBytesMax = 255;
+constexpr uint32_t kShortenedPart = 13;
+
+} // namespace
+
+void DeriveDatabaseName(const CRkString& title, char (&name)[kDatabaseNameField])
+{
+    std::memset(name, 0, sizeof name);
+    char* narrow = title.CopyNarrow(kEncodingDeviceLatin);
+    const char* text = narrow ? narrow : "";
+    uint32_t length = 0;
+    while (length < kTitleBytesMax && text[length] != '\0')
+        ++length;
+
+    if (length <= kDatabaseNameMax) {
+        std::memcpy(name, text, length);
+    } else {
+        std::memcpy(name, text, kShortenedPart);
+        std::memcpy(name + kShortenedPart, "...", 3);
+        std::memcpy(name + kShortenedPart + 3, text + length - kShortenedPart, kShortenedPart);
+        if (!batchMode)
+            ReportWarning("Book name is greater than 29 characters.  Truncating to \"%s\".", name);
+    }
+    std::free(narrow);
+
+    bool warned = false;
+    for (char& c : name) {
+        if (c != ':')
+            continue;
+        c = '-';
+        if (!warned && !batchMode)
+            ReportWarning("Colons are not currently permitted in the book title. Translating colons to hyphens.");
+        warned = true;
+    }
+}
+
+void ImageDirectoryPath(const CRkString& sourcePath, CRkString& out)
+{
+    out.Assign(sourcePath);
+    if (out.EndsWith(CRkString(u".txt"), false) || out.EndsWith(CRkString(u".lml"), false))
+        out.Crop(0, out.GetLength() - 4);
+    out.Append(u"_img");
+}

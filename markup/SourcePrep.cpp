@@ -1,0 +1,185 @@
+#include "markup/SourcePrep.h"
+
+#include <cstring>
+
+#include "framework/core/MemBuffer.h"
+#include "framework/core/Report.h"
+
+namespace {
+
+// Messages show the source around an unmappable byte: from this many
+// bytes before it, at most kContextLength bytes.
+constexpr uint32_t kContextBefore = 40;
+constexpr uint32_t kContextLength = 79;
+
+constexpr uint8_t kEuro = 0x80;
+
+// Remembers the most recent kContextBefore bytes exactly as they were read,
+// since pass 1 overwrites the buffer behind its read index.
+class RecentBytes {
+public:
+    void Push(uint32_t position, uint8_t byte) { m_bytes[position % kContextBefore] = byte; }
+    uint8_t At(uint32_t position) const { return m_bytes[position % kContextBefore]; }
+
+private:
+    uint8_t m_bytes[kContextBefore] = {};
+};
+
+// Cuts the context of the byte at `position` from the input as read: the
+// bytes before it come from `recent`, the byte and those after it are still
+// untouched in `text`.
+void CutContext(const RecentBytes& recent, const uint8_t* text, uint32_t length, uint32_t position,
+                char (&out)[kContextLength + 1])
+{
+    const uint32_t start = position > kContextBefore ? position - kContextBefore : 0;
+    uint32_t n = 0;
+    for (uint32_t p = start; p < position; ++p)
+        out[n++] = static_cast<char>(recent.At(p));
+    for (uint32_t p = position; p < length && n < kContextLength; ++p)
+        out[n++] = static_cast<char>(text[p]);
+    out[n] = '\0';
+}
+
+} // namespace
+
+bool IsDeviceCharacter(uint8_t byte)
+{
+    // The card suits and the trade mark sign have no glyph on the device.
+    switch (byte) {
+    case 0x8D:
+    case 0x8E:
+    case 0x8F:
+    case 0x90:
+    case 0x99:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void PrepareSourceText(CMemBuffer& source)
+{
+    MapDeviceCharacters(source);
+    ExpandTabs(source);
+    ResolveByteEscapes(source);
+}
+
+// One read index and one write index (write <= read) run over the buffer.
+// Each byte is copied to the write index and judged there:
+//   0x00-0x08        removed
+//   CR before LF     removed (the LF follows)
+//   other CR         becomes LF
+//   0x80-0xFF        kept, with the warnings below; a byte outside the
+//                    device set becomes 0 in batch mode
+//   anything else    kept
+void MapDeviceCharacters(CMemBuffer& source)
+{
+    uint8_t* text = source.GetData();
+    const uint32_t length = source.GetSize();
+    RecentBytes recent;
+    bool warnedNonAscii = false;
+    uint32_t write = 0;
+
+    for (uint32_t read = 0; read < length; ++read) {
+        const uint8_t byte = text[read];
+        text[write] = byte;
+        bool keep = true;
+
+        if (byte <= 0x08) {
+            keep = false;
+        } else if (byte == '\r') {
+            if (read + 1 < length && text[read + 1] == '\n')
+                keep = false;
+            else
+                text[write] = '\n';
+        } else if (byte >= 0x80) {
+            if (!warnedNonAscii) {
+                warnedNonAscii = true;
+                if (!batchMode)
+                    ReportWarning("Non-ASCII characters in file; attempting to map them");
+            }
+            if (!IsDeviceCharacter(byte)) {
+                if (batchMode) {
+                    text[write] = 0;
+                } else {
+                    char context[kContextLength + 1];
+                    CutContext(recent, text, length, read, context);
+                    ReportWarning("Unmappable character in string \"%s\"", context);
+                }
+            }
+            if (!batchMode && text[write] == kEuro)
+                ReportWarning("The Euro symbol may not be on all Lumo OS devices");
+        }
+
+        recent.Push(read, byte);
+        if (keep)
+            ++write;
+    }
+    source.SetSize(write);
+}
+
+// Every tab becomes four spaces; columns are not considered. The result's
+// size is known from the tab count, so the buffer grows once and is filled
+// from the back.
+void ExpandTabs(CMemBuffer& source)
+{
+    const uint32_t length = source.GetSize();
+    const uint8_t* text = source.GetData();
+    uint32_t tabs = 0;
+    for (uint32_t i = 0; i < length; ++i)
+        tabs += text[i] == '\t';
+    if (tabs == 0)
+        return;
+    if (!batchMode)
+        ReportWarning("Tab characters are being mapped to four spaces.");
+
+    // The caller keeps sources small enough that this cannot overflow.
+    const uint32_t expanded = length + 3 * tabs;
+    source.SetSize(expanded);
+    uint8_t* out = source.GetData();
+    uint32_t write = expanded;
+    for (uint32_t read = length; read-- > 0;) {
+        const uint8_t byte = out[read];
+        if (byte == '\t') {
+            write -= 4;
+            std::memset(out + write, ' ', 4);
+        } else {
+            out[--write] = byte;
+        }
+    }
+}
+
+// Escapes recognised (none in the last four bytes, which are copied as
+// they are):
+//   \\        both bytes copied; the second backslash starts nothing
+//   \aDDD     one byte of value (D1-48)*100 + (D2-48)*10 + (D3-48) modulo
+//             256; the D bytes are not checked to be digits
+// An uppercase "A" is no escape. The result is never longer than the
+// input, so it is written over the input behind the read index.
+void ResolveByteEscapes(CMemBuffer& source)
+{
+    uint8_t* text = source.GetData();
+    const uint32_t length = source.GetSize();
+    const uint32_t scanEnd = length > 4 ? length - 4 : 0;
+    uint32_t read = 0;
+    uint32_t write = 0;
+
+    while (read < scanEnd) {
+        const uint8_t byte = text[read];
+        if (byte == '\\' && text[read + 1] == '\\') {
+            text[write++] = '\\';
+            text[write++] = '\\';
+            read += 2;
+        } else if (byte == '\\' && text[read + 1] == 'a') {
+            const int value = (text[read + 2] - 48) * 100 + (text[read + 3] - 48) * 10 + (text[read + 4] - 48);
+            text[write++] = static_cast<uint8_t>(value & 0xFF);
+            read += 5;
+        } else {
+            text[write++] = byte;
+            ++read;
+        }
+    }
+    while (read < length)
+        text[write++] = text[read++];
+    source.SetSize(write);
+}
