@@ -21,7 +21,7 @@ protected:
     {
         width = 99;
         height = 77;
-        return ProbeImage(directory, name, width, height, smallFontPass, silent);
+        return ProbeImage(directory, name, width, height, smallFontPass && !silent, !silent);
     }
 
     uint16_t width = 0;
