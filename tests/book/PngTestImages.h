@@ -48,6 +48,13 @@ inline TestPng MakeTestPng(int colorType, int bitDepth, uint32_t width, uint32_t
     png.pixels.resize(rowBytes * height);
     for (size_t i = 0; i < png.pixels.size(); ++i)
         png.pixels[i] = static_cast<uint8_t>((i * 37 + i / rowBytes * 11) & 0xFF);
+    // Bits past the last pixel of a row are not image data: keep them 0.
+    const size_t rowBits = static_cast<size_t>(width) * channels * bitDepth;
+    if (rowBits % 8 != 0) {
+        const auto mask = static_cast<uint8_t>(0xFF << (8 - rowBits % 8));
+        for (uint32_t y = 0; y < height; ++y)
+            png.pixels[y * rowBytes + rowBytes - 1] &= mask;
+    }
     if (colorType == PNG_COLOR_TYPE_PALETTE && bitDepth == 8) {
         // Keep indexes inside the palette.
         for (uint8_t& p : png.pixels)
