@@ -58,7 +58,7 @@ struct Pagination {
 // Paginates `text`. `recordEnds` are the ends of the text records (the
 // leading 0 is added); empty means one record holding the whole text.
 inline void Paginate(Pagination& run, const std::string& text, uint32_t options = 0,
-                     std::vector<uint32_t> recordEnds = {})
+                     std::vector<uint32_t> recordEnds = {}, const std::string& imageFolder = "/nonexistent_img")
 {
     CMemBuffer prepared;
     prepared.Append(text.data(), static_cast<uint32_t>(text.size()));
@@ -68,7 +68,7 @@ inline void Paginate(Pagination& run, const std::string& text, uint32_t options 
     ends.AppendU32(0);
     for (uint32_t end : recordEnds)
         ends.AppendU32(end);
-    const CRkString imageDirectory(u"/nonexistent_img");
+    const CRkString imageDirectory(imageFolder.c_str(), kEncodingDeviceLatin);
     BookRecLists& l = run.lists;
     run.failed = PaginateBook(prepared, imageDirectory, ends, l.smallPages, l.largePages, l.chapters, l.images,
                               l.links, l.sidebars, l.footnotes, l.index, options);

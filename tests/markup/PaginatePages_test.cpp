@@ -3,11 +3,12 @@
 // the options that leave the tables out.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <utility>
 #include <string>
 
 #include "book/BuildOptions.h"
-#include "markup/ImageTag.h"
+#include "tests/book/PngTestImages.h"
+#include "tests/book/TempDir.h"
 #include "tests/markup/PaginateHarness.h"
 #include "tests/markup/ReportCapture.h"
 
@@ -195,32 +196,27 @@ TEST(PaginatePages, TextEndingInAnotherFontIsWarnedAboutPerPass)
     }
 }
 
-// Image sizes come from the name: "WxH.png".
-ImageProbeResult SizeFromName(const CRkString&, const std::string& name, bool, bool)
-{
-    ImageProbeResult result;
-    unsigned width = 0;
-    unsigned height = 0;
-    if (std::sscanf(name.c_str(), "%ux%u", &width, &height) == 2) {
-        result.width = static_cast<uint16_t>(width);
-        result.height = static_cast<uint16_t>(height);
-    }
-    return result;
-}
-
+// Palette images named by their size, "WxH.png", in a folder of the test.
 class PaginateImages : public ::testing::Test {
 protected:
-    PaginateImages() { SetImageProbeHook(&SizeFromName); }
-    ~PaginateImages() override { SetImageProbeHook(nullptr); }
+    PaginateImages()
+    {
+        const std::pair<uint32_t, uint32_t> sizes[] = {{150, 140}, {10, 149}, {10, 148}, {160, 10},
+                                                       {150, 10},  {155, 10}, {151, 10}};
+        for (const auto& [width, height] : sizes)
+            WriteBytes(m_folder.File(std::to_string(width) + "x" + std::to_string(height) + ".png"),
+                       EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, width, height)));
+    }
 
     std::vector<PageEntry> SmallPages(const std::string& text)
     {
         Pagination run;
-        Paginate(run, text);
+        Paginate(run, text, 0, {}, m_folder.Path().string());
         EXPECT_FALSE(run.failed) << text;
         return run.Small();
     }
 
+    TempDir m_folder;
     ReportCapture capture;
 };
 
