@@ -45,7 +45,7 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     // The probe leaves the stand-in size when the name is refused outright.
     uint16_t width = kStandInSize;
     uint16_t height = kStandInSize;
-    if (ProbeImage(m_imageDirectory, name, width, height, m_smallFont, m_silent))
+    if (ProbeImage(m_imageDirectory, name, width, height, m_smallFont && !m_silent, !m_silent))
         m_failed = true;
     if (m_smallFont)
         m_lists.images.Add(m_imageDirectory, name, width, height);
