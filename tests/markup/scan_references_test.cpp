@@ -143,9 +143,11 @@ TEST(ScanLinks, OpenReferenceIsClosedByTheNextReferenceCode)
 TEST(ScanNotes, NamesAreCollectedLowerCasedSortedAndUnique)
 {
     ReportCapture capture;
-    auto r = Scan("a\\Sd=\"Zed\"\\Sd b\\Fn=\"B\"1\\Fn c\\Fn=\"a\"2\\Fn d\\Fn=\"b\"3\\Fn \\Sd=\"Alpha Side\"\\Sd");
+    auto r = Scan("a\\Sd=\"Zed\"\\Sd b\\Fn=\"B\"1\\Fn c\\Fn=\"a\"2\\Fn d\\Fn=\"b\"3\\Fn \\Sd=\"Alpha Side\"\\Sd "
+                  "\\Sd=\"\xC9T\xC9\"\\Sd");
     EXPECT_FALSE(r->failed);
-    EXPECT_EQ(SetNames(r->lists.sidebars), (Names{"alpha side", "zed"}));
+    // letters beyond ASCII keep their case
+    EXPECT_EQ(SetNames(r->lists.sidebars), (Names{"alpha side", "zed", "\xC9t\xC9"}));
     EXPECT_EQ(SetNames(r->lists.footnotes), (Names{"a", "b"}));
     EXPECT_EQ(capture.all(), (Messages{kSmall, kLarge}));
 }
