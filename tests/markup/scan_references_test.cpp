@@ -112,6 +112,9 @@ TEST(ScanLinks, LinkedTextMayNotHoldPageImageRuleIndexOrReferenceCodes)
         {"\\w=\"50%\"", "E:Illegal tag \"\\w\" in link reference to \"T\""},
         {"\\Fn=\"f\"y\\Fn", "E:Illegal tag \"\\F\" in link reference to \"T\""},
         {"\\d", "E:Illegal tag \"\\d\" in link reference to \"T\""},
+        {"\\m=\"p.png\"", "E:Illegal tag \"\\m\" in link reference to \"T\""},
+        {"\\Ii\\I", "E:Illegal tag \"\\I\" in link reference to \"T\""},
+        {"\\X1h\\X1", "E:Illegal tag \"\\X\" in link reference to \"T\""},
         {"\\x", "E:Illegal tag \"\\x\" in link reference to \"T\""},
         {"\\Sd=\"s\"y\\Sd", "E:Illegal tag \"\\Sd\" in link reference to \"T\""},
     };
