@@ -145,7 +145,9 @@ private:
     void ParseIndexItem(uint32_t backslash);                       // IndexItem.cpp
     void AppendIndexByte(std::string& item, uint8_t byte, uint32_t at);
     uint32_t ParseImageRef(uint32_t backslash, uint32_t equals);   // ImageTag.cpp
-    uint32_t ParseNoteRef(uint32_t backslash, uint32_t equals, bool sidebar); // ReferenceTags.cpp
+    uint32_t ParseSidebarRef(uint32_t backslash, uint32_t equals);  // ReferenceTags.cpp
+    uint32_t ParseFootnoteRef(uint32_t backslash, uint32_t equals); // ReferenceTags.cpp
+    uint32_t ParseNoteRef(uint32_t backslash, uint32_t equals, bool sidebar);
     uint32_t ParseLinkRef(uint32_t backslash, uint32_t equals);    // ReferenceTags.cpp
     uint32_t ParseLinkAnchor(uint32_t backslash, uint32_t equals); // ReferenceTags.cpp
     uint32_t ParseRule(uint32_t backslash, uint32_t equals);       // RuleIndent.cpp

@@ -91,6 +91,16 @@ uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool si
     return quote + 1;
 }
 
+uint32_t MarkupParser::ParseSidebarRef(uint32_t backslash, uint32_t equals)
+{
+    return ParseNoteRef(backslash, equals, true);
+}
+
+uint32_t MarkupParser::ParseFootnoteRef(uint32_t backslash, uint32_t equals)
+{
+    return ParseNoteRef(backslash, equals, false);
+}
+
 // \q="#name" ... \q: a reference to the anchor "name".
 uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
 {
