@@ -71,26 +71,22 @@ TEST(FontWidths, LayoutMeasuresWithTheSelectedTable)
     ReportCapture capture(true);
     // Large font "a" is 6 pixels: 26 fit (156), the 27th begins the next
     // line. The small-font pass fits all 30 (150).
-    Pagination large;
-    Paginate(large, ShortLines(9) + std::string(30, 'a'));
-    EXPECT_EQ(large.Large(), OneRecord({0, 18 + 26}, 2 << 3));
-    EXPECT_EQ(large.Small(), OneRecord({0}));
+    const auto large = Scan(ShortLines(9) + std::string(30, 'a'));
+    EXPECT_EQ(LargePages(*large), OneRecord({0, 18 + 26}, kEntryLargeFont));
+    EXPECT_EQ(SmallPages(*large), OneRecord({0}));
 
     // Bold style on the standard font: 6 pixels, 26 fit.
-    Pagination bold;
-    Paginate(bold, ShortLines(12) + "\\B" + std::string(30, 'a') + "\\B");
-    EXPECT_EQ(bold.Small(), (std::vector<PageEntry>{{0, 1, 0, 0, 0}, {1, 1, 52, 52, 0x0080}}));
+    const auto bold = Scan(ShortLines(12) + "\\B" + std::string(30, 'a') + "\\B");
+    EXPECT_EQ(SmallPages(*bold), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 52, 52, 0x0080}}));
 
     // Superscript: 4 pixels, 39 fit (156).
-    Pagination script;
-    Paginate(script, ShortLines(12) + "\\Sp" + std::string(45, 'a') + "\\Sp");
-    EXPECT_EQ(script.Small(), (std::vector<PageEntry>{{0, 1, 0, 0, 0}, {1, 1, 66, 66, 0x0200}}));
+    const auto script = Scan(ShortLines(12) + "\\Sp" + std::string(45, 'a') + "\\Sp");
+    EXPECT_EQ(SmallPages(*script), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 66, 66, 0x0200}}));
 
     // A break before a font switch keeps the font before it: the line
     // breaks before "\l", which begins page 1 in the standard font.
-    Pagination back;
-    Paginate(back, ShortLines(12) + std::string(20, 'a') + " \\l" + std::string(10, 'a'));
-    EXPECT_EQ(back.Small(), OneRecord({0, 24 + 21}));
+    const auto back = Scan(ShortLines(12) + std::string(20, 'a') + " \\l" + std::string(10, 'a'));
+    EXPECT_EQ(SmallPages(*back), OneRecord({0, 24 + 21}));
 }
 
 } // namespace
