@@ -16,7 +16,7 @@
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
 #include "markup/NoteRecords.h"
-#include "markup/PageLimit.h"
+#include "book/PageLimit.h"
 #include "markup/Paginate.h"
 #include "markup/RecordSplit.h"
 #include "markup/SourcePrep.h"
