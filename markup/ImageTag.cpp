@@ -81,7 +81,8 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     const ImageProbeResult image = ProbeImageFile(m_imageDirectory, name, m_smallFont && !m_silent, !m_silent);
     if (image.failed)
         m_failed = true;
-    if (m_smallFont)
+    // An image the probe refused is not loaded again only to fail twice.
+    if (m_smallFont && !image.failed)
         AddImageRecord(m_lists.images, m_imageDirectory, name, image.width, image.height);
 
     const uint32_t indent = (m_style & kStyleIndented) ? kIndentWidth : 0;
