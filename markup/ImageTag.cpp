@@ -14,43 +14,7 @@ constexpr uint32_t kLargestWidth = 158;
 constexpr uint32_t kLargestHeight = 148;
 constexpr uint16_t kStandInSize = 16;
 
-// Reads the size from the PNG header of the file in the image directory.
-ImageProbeResult StandardProbe(const CRkString& directory, const std::string& name, bool logNameErrors,
-                               bool logFileErrors)
-{
-    ImageProbeResult result;
-    result.failed = ProbeImage(directory, name, result.width, result.height, logNameErrors, logFileErrors);
-    return result;
-}
-
-ImageProbeHook g_probe = &StandardProbe;
-
 } // namespace
-
-void SetImageProbeHook(ImageProbeHook hook)
-{
-    g_probe = hook ? hook : &StandardProbe;
-}
-
-ImageProbeResult ProbeImageFile(const CRkString& directory, const std::string& name, bool logNameErrors,
-                                bool logFileErrors)
-{
-    return g_probe(directory, name, logNameErrors, logFileErrors);
-}
-
-std::string ImagePath(const CRkString& directory, const std::string& name)
-{
-    std::string path = directory.GetNarrow();
-    path += '/';
-    path += name;
-    return path;
-}
-
-void AddImageRecord(ImageRecList& images, const CRkString& directory, const std::string& name, uint16_t width,
-                    uint16_t height)
-{
-    images.Add(directory, name, width, height);
-}
 
 bool LoadImageRecords(ImageRecList& images)
 {
@@ -78,17 +42,20 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     if (name.size() > kMaxImageName)
         LogError("Image name \"%s\" is longer than 31 characters! Please rename the image.", name.c_str());
 
-    const ImageProbeResult image = ProbeImageFile(m_imageDirectory, name, m_smallFont && !m_silent, !m_silent);
-    if (image.failed)
+    // The probe leaves the stand-in size when the name is refused outright.
+    uint16_t width = kStandInSize;
+    uint16_t height = kStandInSize;
+    const bool failed = ProbeImage(m_imageDirectory, name, width, height, m_smallFont && !m_silent, !m_silent);
+    if (failed)
         m_failed = true;
     // An image the probe refused is not loaded again only to fail twice.
-    if (m_smallFont && !image.failed)
-        AddImageRecord(m_lists.images, m_imageDirectory, name, image.width, image.height);
+    if (m_smallFont && !failed)
+        m_lists.images.Add(m_imageDirectory, name, width, height);
 
     const uint32_t indent = (m_style & kStyleIndented) ? kIndentWidth : 0;
-    if (image.width + indent <= kLargestWidth && image.height <= kLargestHeight) {
-        m_x += image.width;
-        RaiseLineHeight(image.height);
+    if (width + indent <= kLargestWidth && height <= kLargestHeight) {
+        m_x += width;
+        RaiseLineHeight(height);
     } else {
         m_x += kStandInSize;
         RaiseLineHeight(kStandInSize);

@@ -16,6 +16,7 @@
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
 #include "markup/NoteRecords.h"
+#include "markup/PageLimit.h"
 #include "markup/Paginate.h"
 #include "markup/RecordSplit.h"
 #include "markup/SourcePrep.h"
@@ -175,6 +176,8 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
     }
 
     if (CountBookRecords(lists, recLists))
+        return false;
+    if (CheckPageTableSize(recLists.smallPages, recLists.largePages))
         return false;
 
     AssembleInputs inputs;
