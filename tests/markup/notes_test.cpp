@@ -150,6 +150,23 @@ TEST(ResolveNotes, EveryMissingNameIsReported)
     EXPECT_EQ(footnotes.GetPosition(1), 19u);
 }
 
+TEST(ResolveNotes, OnlyAWholeStartTagCountsAndTheFirstOneWins)
+{
+    ReportCapture capture;
+    const std::string block = "<sidebar id=\"ab\">1</sidebar><sidebar id=\"a\" >2</sidebar>"
+                              "<sidebar id=\"a\">3</sidebar><Sidebar Id=\"A\">4</sidebar>"
+                              "<sidebar id=\"<sidebar id=\"c\">5</sidebar><sidebar id=\"d";
+    SidebarSet sidebars;
+    FootnoteSet footnotes;
+    sidebars.Add("a");
+    sidebars.Add("c");
+    sidebars.Add("d");
+    EXPECT_TRUE(ResolveNotes(Buffer(block), sidebars, footnotes));
+    EXPECT_EQ(sidebars.GetPosition(0), block.find('3'));
+    EXPECT_EQ(sidebars.GetPosition(1), block.find('5'));
+    EXPECT_EQ(capture.errors(), Strings{"No sidebar named \"d\" was found."});
+}
+
 TEST(ResolveNotes, WithoutANotesBlockEveryReferenceIsMissing)
 {
     ReportCapture capture;
