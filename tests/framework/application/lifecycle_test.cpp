@@ -14,6 +14,7 @@
 
 #include "framework/application/RecentFiles.h"
 #include "framework/application/RkApplication.h"
+#include "framework/application/RkServiceCreators.h"
 #include "framework/core/Prefs.h"
 #include "framework/core/RkGlobalVars.h"
 #include "framework/core/RkSystemImp.h"
@@ -223,6 +224,50 @@ TEST_F(Lifecycle, APreferencesFileThatCannotBeReplacedKeepsThePreviousSettings)
     EXPECT_TRUE(overwrite);
     Stop();
     EXPECT_EQ(ReadAll(PrefsFile(name)), before);
+}
+
+// Services made by creators note what was already there when they were
+// made and what was still there when they went.
+std::string gOrder;
+
+void Note(const char* what)
+{
+    CRkGlobalVars* globals = CRkGlobalVars::Get();
+    gOrder += what;
+    gOrder += GetPrefsImp() ? "+prefs" : "-prefs";
+    gOrder += GetLocalStringManager() ? "+strings" : "-strings";
+    gOrder += globals && globals->system ? "+system " : "-system ";
+}
+
+void MakeFileNames(CRkGlobalService& slot)
+{
+    Note("make-files");
+    slot.object = &gOrder;
+    slot.destroy = [](void*) { Note("drop-files"); };
+}
+
+void MakeClipboard(CRkGlobalService& slot)
+{
+    Note("make-clip");
+    slot.object = &gOrder;
+    slot.destroy = [](void*) { Note("drop-clip"); };
+}
+
+TEST_F(Lifecycle, ServicesStartAndEndInTheirOrder)
+{
+    gOrder.clear();
+    SetServiceCreator(CRkServiceKind::FileNames, &MakeFileNames);
+    SetServiceCreator(CRkServiceKind::Clipboard, &MakeClipboard);
+    Start();
+    EXPECT_EQ(CRkGlobalVars::Get()->fileNames.object, &gOrder);
+    EXPECT_EQ(CRkGlobalVars::Get()->clipboard.object, &gOrder);
+    Stop();
+    SetServiceCreator(CRkServiceKind::FileNames, nullptr);
+    SetServiceCreator(CRkServiceKind::Clipboard, nullptr);
+    // Made after the preferences and the strings; the clipboard goes first,
+    // the file names after the preferences and the system services.
+    EXPECT_EQ(gOrder, "make-files+prefs+strings+system make-clip+prefs+strings+system "
+                      "drop-clip+prefs+strings+system drop-files-prefs-strings-system ");
 }
 
 } // namespace
