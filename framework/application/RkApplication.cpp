@@ -201,6 +201,18 @@ void CRkApplication::ForgetTarget(IRkMessageTarget* target)
         m_imp->ForgetTarget(target);
 }
 
+void CRkApplication::SetShortcutTable(IRkMessageTarget* target, const CRkShortcutTable* table)
+{
+    if (m_imp)
+        m_imp->SetShortcutTable(target, table);
+}
+
+void CRkApplication::SetContainer(IRkMessageTarget* target, IRkMessageTarget* container)
+{
+    if (m_imp)
+        m_imp->SetContainer(target, container);
+}
+
 void CRkApplication::StartTimer(uint32_t mode, uint32_t interval)
 {
     StartTimer(mode, interval, kMsgApplicationTimer);
