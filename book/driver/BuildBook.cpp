@@ -16,6 +16,7 @@
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
 #include "markup/NoteRecords.h"
+#include "markup/PageLimit.h"
 #include "markup/Paginate.h"
 #include "markup/RecordSplit.h"
 #include "markup/SourcePrep.h"
@@ -163,16 +164,20 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
         return false;
     CMemBuffer sidebarText;
     CMemBuffer footnoteText;
-    if (BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes, recLists.images, imageDirectory,
-                            sidebarText) != 0 ||
-        BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes, recLists.images, imageDirectory,
-                             footnoteText) != 0) {
+    // Both kinds are built, so that every problem is reported in one run.
+    const uint32_t sidebarResult = BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes,
+                                                       recLists.images, imageDirectory, sidebarText);
+    const uint32_t footnoteResult = BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes,
+                                                         recLists.images, imageDirectory, footnoteText);
+    if (sidebarResult != 0 || footnoteResult != 0) {
         ReportError("Errors occurred while building the sidebars and footnotes. No output file generated.");
         ReportStatus("Done.");
         return false;
     }
 
     if (CountBookRecords(lists, recLists))
+        return false;
+    if (CheckPageTableSize(recLists.smallPages, recLists.largePages))
         return false;
 
     AssembleInputs inputs;
