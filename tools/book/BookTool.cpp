@@ -24,6 +24,7 @@ int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostre
     case ToolCommand::Build: return RunBuildCommand(options, out, err);
     case ToolCommand::Dump: return RunDumpCommand(options, out, err);
     case ToolCommand::Check: return RunCheckCommand(options, out, err);
+    case ToolCommand::Pages: return RunPagesCommand(options, out, err);
     }
     return 2;
 }
