@@ -1,6 +1,7 @@
 // Images: \m="name", \My="name", \Mz="name".
 #include "markup/ImageTag.h"
 
+#include "book/ImageProbe.h"
 #include "book/ImageRecList.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
@@ -13,11 +14,13 @@ constexpr uint32_t kLargestWidth = 158;
 constexpr uint32_t kLargestHeight = 148;
 constexpr uint16_t kStandInSize = 16;
 
-// Until the image records can read PNG headers, every image is taken at
-// the stand-in size and nothing is reported.
-ImageProbeResult StandardProbe(const CRkString&, const std::string&, bool, bool)
+// The image records' probe: extension, presence and PNG header.
+ImageProbeResult StandardProbe(const CRkString& directory, const std::string& name, bool logNameErrors,
+                               bool logFileErrors)
 {
-    return ImageProbeResult{};
+    ImageProbeResult result;
+    result.failed = ProbeImage(directory, name, result.width, result.height, logNameErrors, !logFileErrors);
+    return result;
 }
 
 ImageProbeHook g_probe = &StandardProbe;
@@ -43,11 +46,15 @@ std::string ImagePath(const CRkString& directory, const std::string& name)
     return path;
 }
 
-void AddImageRecord(ImageRecList&, const std::string&, uint16_t, uint16_t) {}
-
-bool LoadImageRecords(ImageRecList&)
+void AddImageRecord(ImageRecList& images, const CRkString& directory, const std::string& name, uint16_t width,
+                    uint16_t height)
 {
-    return false;
+    images.Add(directory, name, width, height);
+}
+
+bool LoadImageRecords(ImageRecList& images)
+{
+    return images.Finish() != 0;
 }
 
 // The name (at most 31 bytes) names a PNG file in the image directory; the
@@ -75,7 +82,7 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     if (image.failed)
         m_failed = true;
     if (m_smallFont)
-        AddImageRecord(m_lists.images, ImagePath(m_imageDirectory, name), image.width, image.height);
+        AddImageRecord(m_lists.images, m_imageDirectory, name, image.width, image.height);
 
     const uint32_t indent = (m_style & kStyleIndented) ? kIndentWidth : 0;
     if (image.width + indent <= kLargestWidth && image.height <= kLargestHeight) {

@@ -30,8 +30,9 @@ ImageProbeResult ProbeImageFile(const CRkString& directory, const std::string& n
 // The path an image is recorded under: the directory, "/" and the name.
 std::string ImagePath(const CRkString& directory, const std::string& name);
 
-// Adds an image to the list (once per path).
-void AddImageRecord(ImageRecList& images, const std::string& path, uint16_t width, uint16_t height);
+// Adds the image `name` of `directory` to the list (once per path).
+void AddImageRecord(ImageRecList& images, const CRkString& directory, const std::string& name, uint16_t width,
+                    uint16_t height);
 
 // Sorts the images and loads every file into the list; true on failure
 // (reported).

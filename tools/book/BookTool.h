@@ -2,7 +2,6 @@
 // calls RunBookTool; tests call it too, with their own streams.
 #pragma once
 
-#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -17,10 +16,6 @@ int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& 
 int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
 int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
 
-// The first line of a page's text for the pages command: from `start`
-// (past any line feeds there) to the next line feed or `end`, as printable
-// text, cut to 72 bytes with "..." after a cut.
-std::string PageFirstLine(const uint8_t* text, uint32_t length, uint32_t start, uint32_t end);
 
 // The source path with the extension of its last component replaced by
 // ".ldb" (or ".ldb" appended when it has none).

@@ -18,14 +18,11 @@
 #include "markup/RecordSplit.h"
 #include "markup/SourcePrep.h"
 #include "tools/book/BookTool.h"
-#include "tools/book/BookText.h"
+#include "tools/book/PageText.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
 
 namespace {
-
-// Longest piece of a page's first line that is shown.
-constexpr size_t kShownLineBytes = 72;
 
 // Keeps the process-wide batch flag for one run only.
 class CBatchModeScope {
@@ -37,30 +34,6 @@ private:
     bool m_saved;
 };
 
-}
-
-std::string PageFirstLine(const uint8_t* text, uint32_t length, uint32_t start, uint32_t end)
-{
-    if (start >= length) {
-        return "";
-    }
-    if (end > length || end < start) {
-        end = length;
-    }
-    // Line feeds at the top of a page are blank lines; show the text after them.
-    while (start < end && text[start] == '\n') {
-        ++start;
-    }
-    uint32_t stop = start;
-    while (stop < end && text[stop] != '\n') {
-        ++stop;
-    }
-    bool cut = stop - start > kShownLineBytes;
-    if (cut) {
-        stop = start + uint32_t(kShownLineBytes);
-    }
-    std::string shown = DisplayText(text + start, stop - start);
-    return cut ? shown + "..." : shown;
 }
 
 int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
@@ -116,7 +89,7 @@ int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream&
         << (pages.GetEntryCount() == 1 ? " page" : " pages") << "\n";
     for (uint32_t i = 0; i < pages.GetEntryCount(); ++i) {
         uint32_t next = i + 1 < pages.GetEntryCount() ? pages.GetPosition(i + 1) : textLength;
-        out << pages.GetPage(i) + 1 << ": " << PageFirstLine(text, textLength, pages.GetPosition(i), next) << "\n";
+        out << pages.GetPage(i) + 1 << ": " << VisibleFirstLine(text, textLength, pages.GetPosition(i), next) << "\n";
     }
     return reports.ErrorCount() == 0 ? 0 : 1;
 }
