@@ -1,8 +1,135 @@
 #include "book/ImageRecList.h"
 
-uint32_t ImageRecList::GetRecordSize(uint32_t) const
+#include <algorithm>
+#include <cstring>
+
+#include "book/ImageProbe.h"
+#include "book/PngReencode.h"
+#include "framework/core/Report.h"
+#include "framework/io/File.h"
+
+namespace {
+
+constexpr uint32_t kDataGrowth = 32768;
+constexpr size_t kInitialImages = 100;
+
+} // namespace
+
+ImageRecList::ImageRecList() : m_data(kDataGrowth, kDataGrowth)
 {
+    m_images.reserve(kInitialImages);
+}
+
+void ImageRecList::Add(const CRkString& imageDirectory, std::string_view name, uint16_t width, uint16_t height)
+{
+    std::string pathBytes = MakeImagePathBytes(imageDirectory, name);
+    for (const Image& image : m_images) {
+        if (image.pathBytes == pathBytes)
+            return;
+    }
+    Image image{};
+    MakeImagePath(imageDirectory, name, image.path);
+    image.pathBytes = std::move(pathBytes);
+    image.width = width;
+    image.height = height;
+    m_images.push_back(std::move(image));
+}
+
+void ImageRecList::Sort()
+{
+    // Byte order: compare as unsigned characters.
+    std::sort(m_images.begin(), m_images.end(), [](const Image& a, const Image& b) {
+        return std::lexicographical_compare(
+            a.pathBytes.begin(), a.pathBytes.end(), b.pathBytes.begin(), b.pathBytes.end(),
+            [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+    });
+}
+
+uint32_t ImageRecList::LoadImage(Image& image)
+{
+    CFile file(image.path);
+    uint32_t code = kReencodeReadFailed;
+    if (file.Exists() && !file.IsDirectory() && file.Open(kFileModeRead) == 0) {
+        const uint32_t start = m_data.GetSize();
+        code = ReencodePngFile(file, m_data);
+        file.Close();
+        image.dataOffset = start;
+        image.dataSize = code == kReencodeOk ? m_data.GetSize() - start : 0;
+    }
+    const char* shown = image.pathBytes.c_str();
+    switch (code) {
+    case kReencodeOk:
+        return 0;
+    case kReencodeTooLarge:
+        ReportError("Image \"%s\" is too large", shown);
+        break;
+    case kReencodeReadFailed:
+        ReportError("Could not read the file \"%s\"", shown);
+        break;
+    case kReencodeColorType:
+        ReportError("The file \"%s\" must be an 8-bit color image or a grayscale image.", shown);
+        break;
+    default:
+        ReportError("An unknown error occurred reading the file \"%s\"", shown);
+        break;
+    }
+    image.dataSize = 0;
+    return code;
+}
+
+uint32_t ImageRecList::Load()
+{
+    m_data.SetSize(0);
+    for (Image& image : m_images) {
+        image.dataOffset = 0;
+        image.dataSize = 0;
+    }
+    for (Image& image : m_images) {
+        if (const uint32_t code = LoadImage(image))
+            return code;
+    }
     return 0;
 }
 
-void ImageRecList::AppendRecord(uint32_t, CMemBuffer&) const {}
+uint32_t ImageRecList::Finish()
+{
+    Sort();
+    return Load();
+}
+
+std::string_view ImageRecList::GetName(uint32_t i) const
+{
+    std::string_view path = m_images[i].pathBytes;
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+uint32_t ImageRecList::GetRecordSize(uint32_t i) const
+{
+    return i < GetCount() ? kHeaderSize + m_images[i].dataSize : 0;
+}
+
+// Image record:
+//   offset  size  field
+//        0     4  "PNG "
+//        4    32  image name, NUL-padded (at most 31 bytes)
+//       36    22  zero
+//       58     2  width (u16 BE)
+//       60     2  height (u16 BE)
+//       62     n  the re-encoded PNG data (n = data size)
+void ImageRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
+{
+    if (i >= GetCount())
+        return;
+    const Image& image = m_images[i];
+    uint8_t header[kHeaderSize] = {};
+    std::memcpy(header, "PNG ", 4);
+    const std::string_view name = GetName(i);
+    std::memcpy(header + 4, name.data(), std::min<size_t>(name.size(), kNameField - 1));
+    header[58] = static_cast<uint8_t>(image.width >> 8);
+    header[59] = static_cast<uint8_t>(image.width);
+    header[60] = static_cast<uint8_t>(image.height >> 8);
+    header[61] = static_cast<uint8_t>(image.height);
+    out.Append(header, kHeaderSize);
+    out.Append(m_data.GetData() + image.dataOffset, image.dataSize);
+}

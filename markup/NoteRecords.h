@@ -5,22 +5,41 @@
 #include <cstdint>
 
 class CMemBuffer;
+class CRkString;
 class ImageRecList;
 class SidebarSet;
 class FootnoteSet;
 
+enum class NoteKind { Sidebar, Footnote };
+
 // Cuts the trailing block of sidebars and footnotes off `prepared` into
-// `notes` (left empty when the text has none).
+// `notes` (left empty when the text has none). The block begins at the
+// first "<sidebar id=\"" or "<footnote id=\"" (exact bytes), together with
+// the line feeds just before it.
 void SplitOffNotes(CMemBuffer& prepared, CMemBuffer& notes);
 
-// Finds every referenced sidebar and footnote in the notes block. Returns
-// true when a name was not found (reported); no book is written then.
+// Finds every referenced sidebar and footnote in the notes block (start tag
+// compared without regard to ASCII case) and sets each entry's position.
+// Returns true when a name was not found (reported); no book is written then.
 bool ResolveNotes(const CMemBuffer& notes, SidebarSet& sidebars, FootnoteSet& footnotes);
 
 // Build the text records of every sidebar (footnote) into `buffer` and
-// their sizes into `recordSizes` (element 0 for the table record). Return
-// 0, or non-zero when the records could not be built (reported).
+// their sizes into `recordSizes` (element 0 for the table record), and load
+// the images the notes name from `imageDirectory`. Return 0, or non-zero
+// when no book must be written (the reason is reported): a chunk that does
+// not compress, or an image that is refused or cannot be loaded.
 uint32_t BuildSidebarRecords(const CMemBuffer& notes, SidebarSet& sidebars, CMemBuffer& recordSizes,
-                             ImageRecList& images, CMemBuffer& buffer);
+                             ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer);
 uint32_t BuildFootnoteRecords(const CMemBuffer& notes, FootnoteSet& footnotes, CMemBuffer& recordSizes,
-                              ImageRecList& images, CMemBuffer& buffer);
+                              ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer);
+uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& set, CMemBuffer& recordSizes,
+                          ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer);
+
+// Warns (outside batch mode) about every code that has no place in a
+// sidebar or footnote. The text is built as it is.
+void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name);
+
+// Probes and lists every image the text names with \m="name". Returns true
+// when the text names an image; `failed` is set when one was refused.
+bool CollectNoteImages(const uint8_t* text, uint32_t length, ImageRecList& images, const CRkString& imageDirectory,
+                       bool& failed);

@@ -163,10 +163,14 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
         return false;
     CMemBuffer sidebarText;
     CMemBuffer footnoteText;
-    if (BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes, recLists.images, sidebarText) != 0 ||
-        BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes, recLists.images, footnoteText) !=
-            0)
+    if (BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes, recLists.images, imageDirectory,
+                            sidebarText) != 0 ||
+        BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes, recLists.images, imageDirectory,
+                             footnoteText) != 0) {
+        ReportError("Errors occurred while building the sidebars and footnotes. No output file generated.");
+        ReportStatus("Done.");
         return false;
+    }
 
     if (CountBookRecords(lists, recLists))
         return false;

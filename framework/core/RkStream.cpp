@@ -59,12 +59,37 @@ int32_t CRkStream::ReadBytes(void* destination, uint32_t count, uint32_t& countR
     return DoRead(destination, count, countRead);
 }
 
+int32_t CRkStream::CheckAvailable(uint32_t count)
+{
+    if (!m_open)
+        return kStreamNotOpen;
+    if (m_mode != StreamMode::Read)
+        return kStreamWrongMode;
+    uint32_t remaining = 0;
+    if (GetRemaining(remaining) && remaining < count)
+        return kStreamEndOfData;
+    return kStreamOk;
+}
+
 int32_t CRkStream::ReadBuffer(CMemBuffer& buffer, uint32_t count)
 {
-    buffer.SetSize(count);
+    buffer.SetSize(0);
+    if (!m_open)
+        return kStreamNotOpen;
+    if (m_mode != StreamMode::Read)
+        return kStreamWrongMode;
+    if (!count)
+        return kStreamOk;
+    // Never size the buffer beyond what the stream still holds: a corrupt
+    // length field must not turn into a huge allocation. The short read
+    // then reports 53 as usual, keeping what was there.
+    uint32_t remaining = 0;
+    const uint32_t want = GetRemaining(remaining) && remaining < count ? remaining : count;
+    buffer.SetSize(want);
     uint32_t got = 0;
-    // A zero-length read still needs a valid destination pointer.
-    const int32_t err = count ? ReadBytes(buffer.GetData(), count, got) : kStreamOk;
+    int32_t err = want ? ReadBytes(buffer.GetData(), want, got) : kStreamEndOfData;
+    if (!err && got < count)
+        err = kStreamEndOfData;
     buffer.SetSize(got);
     return err;
 }
@@ -80,16 +105,27 @@ int32_t CRkStream::ReadU32(uint32_t& out)
     return kStreamOk;
 }
 
+// Two bytes in the stored (little-endian) order, low byte first.
 int32_t CRkStream::ReadU16(uint16_t& out)
 {
+    uint8_t bytes[2];
     uint32_t got = 0;
-    return ReadBytes(&out, 2, got);
+    const int32_t err = ReadBytes(bytes, 2, got);
+    if (err)
+        return err;
+    out = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+    return kStreamOk;
 }
 
 int32_t CRkStream::ReadU8(uint8_t& out)
 {
+    uint8_t byte = 0;
     uint32_t got = 0;
-    return ReadBytes(&out, 1, got);
+    const int32_t err = ReadBytes(&byte, 1, got);
+    if (err)
+        return err;
+    out = byte;
+    return kStreamOk;
 }
 
 int32_t CRkStream::WriteBytes(const void* source, uint32_t count)
@@ -161,6 +197,8 @@ int32_t CRkMemStream::DoRead(void* destination, uint32_t count, uint32_t& countR
 
 int32_t CRkMemStream::DoWrite(const void* source, uint32_t count)
 {
+    if (GetMode() != StreamMode::Write)
+        return kStreamWrongMode;
     m_buffer->Append(source, count);
     return kStreamOk;
 }
@@ -168,4 +206,15 @@ int32_t CRkMemStream::DoWrite(const void* source, uint32_t count)
 bool CRkMemStream::AtEnd()
 {
     return m_readPosition >= m_buffer->GetSize();
+}
+
+bool CRkMemStream::GetRemaining(uint32_t& remaining)
+{
+    if (GetMode() == StreamMode::Write) {
+        remaining = 0;
+        return false;
+    }
+    const uint32_t size = m_buffer->GetSize();
+    remaining = m_readPosition < size ? size - m_readPosition : 0;
+    return true;
 }

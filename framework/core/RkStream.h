@@ -46,6 +46,11 @@ public:
     int32_t WriteU32(uint32_t value);
     int32_t WriteU8(uint8_t value);
 
+    // 0 when count more bytes can be read; otherwise the error a read would
+    // give (52, 50, or 53 when the stream knows it holds fewer bytes). Lets
+    // readers reject a length field before allocating for it.
+    int32_t CheckAvailable(uint32_t count);
+
     virtual int32_t DoOpen() = 0;
     virtual int32_t DoClose() = 0;
     virtual int32_t GetPosition(uint32_t& position) = 0;
@@ -53,6 +58,12 @@ public:
     virtual int32_t DoRead(void* destination, uint32_t count, uint32_t& countRead) = 0;
     virtual int32_t DoWrite(const void* source, uint32_t count) = 0;
     virtual bool AtEnd() = 0;
+    // Bytes left to read, when the stream can tell; false when it cannot.
+    virtual bool GetRemaining(uint32_t& remaining)
+    {
+        remaining = 0;
+        return false;
+    }
 
 private:
     uint32_t m_open = 0;
@@ -72,6 +83,7 @@ public:
     int32_t DoRead(void* destination, uint32_t count, uint32_t& countRead) override;
     int32_t DoWrite(const void* source, uint32_t count) override;
     bool AtEnd() override;
+    bool GetRemaining(uint32_t& remaining) override;
 
 private:
     CMemBuffer* m_buffer;

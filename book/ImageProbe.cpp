@@ -1,0 +1,122 @@
+#include "book/ImageProbe.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/core/Report.h"
+#include "framework/core/RkString.h"
+#include "framework/io/File.h"
+
+namespace {
+
+constexpr uint32_t kHeaderBytes = 26;
+constexpr uint16_t kDefaultSize = 16;
+constexpr uint8_t kPngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+
+bool HasPngExtension(std::string_view name)
+{
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return false;
+    const std::string_view ext = name.substr(dot + 1);
+    if (ext.size() != 3)
+        return false;
+    const char want[] = "png";
+    for (size_t i = 0; i < 3; ++i) {
+        char c = ext[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != want[i])
+            return false;
+    }
+    return true;
+}
+
+// Reads up to kHeaderBytes from the start of the file. Returns the message
+// format for a failure, or null with `count` bytes read into `header`.
+const char* ReadHeader(CFile& file, uint8_t* header, uint32_t& count)
+{
+    count = 0;
+    if (file.Open(kFileModeRead) != 0)
+        return "Failed to open PNG file %s\n";
+    const uint32_t readResult = file.Read(header, kHeaderBytes, count);
+    file.Close();
+    if (readResult != 0)
+        return "Failed to read PNG file %s\n";
+    if (count == 0)
+        return "PNG file %s appears to be empty\n";
+    return nullptr;
+}
+
+// Checks the header bytes; null when they describe a grayscale or palette
+// PNG, else the message format.
+const char* CheckHeader(const uint8_t* header, uint32_t count)
+{
+    if (count < 8 || std::memcmp(header, kPngSignature, 8) != 0)
+        return "Bad PNG signature for %s";
+    if (count < 16 || std::memcmp(header + 12, "IHDR", 4) != 0)
+        return "Couldn't find PNG header for %s";
+    if (count < kHeaderBytes || (header[25] != 0 && header[25] != 3))
+        return "Unrecognized PNG color type for %s";
+    return nullptr;
+}
+
+} // namespace
+
+void MakeImagePath(const CRkString& imageDirectory, std::string_view name, CRkString& path)
+{
+    path.Assign(imageDirectory);
+    path.Append(u"/", 1);
+    path.Append(name.data(), static_cast<uint32_t>(name.size()), kEncodingDeviceLatin);
+}
+
+std::string MakeImagePathBytes(const CRkString& imageDirectory, std::string_view name)
+{
+    std::string out;
+    if (char* narrow = imageDirectory.CopyNarrow(kEncodingDeviceLatin)) {
+        out = narrow;
+        std::free(narrow);
+    }
+    out += '/';
+    out.append(name);
+    return out;
+}
+
+bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t& width, uint16_t& height,
+                bool smallFontPass, bool silent)
+{
+    const bool logFirstSteps = smallFontPass && !silent;
+    if (!HasPngExtension(name)) {
+        if (logFirstSteps)
+            ReportError("Image file \"%s\" doesn't end with .png!", std::string(name).c_str());
+        return true;
+    }
+
+    width = kDefaultSize;
+    height = kDefaultSize;
+    CRkString path;
+    MakeImagePath(imageDirectory, name, path);
+    CFile file(path);
+    const std::string shown = MakeImagePathBytes(imageDirectory, name);
+    if (!file.Exists() || file.IsDirectory()) {
+        if (logFirstSteps)
+            ReportError("Image \"%s\" doesn't exist!", shown.c_str());
+        return true;
+    }
+
+    width = 0;
+    height = 0;
+    uint8_t header[kHeaderBytes] = {};
+    uint32_t count = 0;
+    const char* failure = ReadHeader(file, header, count);
+    if (!failure)
+        failure = CheckHeader(header, count);
+    if (failure) {
+        if (!silent)
+            ReportError(failure, shown.c_str());
+        return true;
+    }
+    width = static_cast<uint16_t>(header[18] << 8 | header[19]);
+    height = static_cast<uint16_t>(header[22] << 8 | header[23]);
+    return false;
+}

@@ -1,0 +1,15 @@
+#include "framework/application/RkServiceCreators.h"
+
+namespace {
+CRkServiceCreator gCreators[3] = {};
+}
+
+void SetServiceCreator(CRkServiceKind kind, CRkServiceCreator creator)
+{
+    gCreators[static_cast<int>(kind)] = creator;
+}
+
+CRkServiceCreator GetServiceCreator(CRkServiceKind kind)
+{
+    return gCreators[static_cast<int>(kind)];
+}

@@ -1,0 +1,101 @@
+#include "framework/core/RkArray.h"
+
+#include "framework/core/ObjectStream.h"
+#include "framework/core/RkStream.h"
+#include "framework/core/RkString.h"
+
+CRkArray::CRkArray()
+{
+    m_items.SetElementSize(sizeof(CRkType*));
+}
+
+CRkArray::~CRkArray()
+{
+    RemoveAll();
+}
+
+void CRkArray::Add(CRkType* object)
+{
+    Insert(GetCount(), object);
+}
+
+void CRkArray::AddString(const CRkString& string)
+{
+    InsertString(GetCount(), string);
+}
+
+void CRkArray::Insert(uint32_t i, CRkType* object)
+{
+    if (!object)
+        return;
+    const uint32_t count = GetCount();
+    if (i > count)
+        i = count;
+    object->AddRef();
+    m_items.InsertElement(i, &object);
+}
+
+void CRkArray::InsertString(uint32_t i, const CRkString& string)
+{
+    CRkString* copy = new CRkString(string);
+    Insert(i, copy);
+    copy->Release();
+}
+
+void CRkArray::RemoveAt(uint32_t i)
+{
+    CRkType* object = GetAt(i);
+    if (!object)
+        return;
+    // Remove first: the release may run code that looks at the array.
+    m_items.RemoveElement(i);
+    object->Release();
+}
+
+void CRkArray::RemoveAll()
+{
+    for (uint32_t i = GetCount(); i > 0; --i)
+        RemoveAt(i - 1);
+}
+
+CRkType* CRkArray::GetAt(uint32_t i) const
+{
+    if (i >= GetCount())
+        return nullptr;
+    CRkType* object = nullptr;
+    m_items.GetElement(i, &object);
+    return object;
+}
+
+int32_t CRkArray::Write(CRkStream& stream) const
+{
+    int32_t err = stream.WriteU32(0);
+    if (!err)
+        err = stream.WriteU32(GetCount());
+    for (uint32_t i = 0; !err && i < GetCount(); ++i)
+        err = WriteObject(GetAt(i), &stream);
+    return err;
+}
+
+int32_t CRkArray::Read(CRkStream& stream)
+{
+    RemoveAll();
+    uint32_t version = 0, count = 0;
+    int32_t err = stream.ReadU32(version);
+    if (err)
+        return err;
+    if (version > 0)
+        return kStreamNewerVersion;
+    if ((err = stream.ReadU32(count)) != 0)
+        return err;
+    // No space is reserved for count: a corrupt count simply runs into the
+    // end of the data.
+    for (uint32_t i = 0; i < count; ++i) {
+        CRkType* object = nullptr;
+        if ((err = ReadObject(&stream, &object)) != 0)
+            return err;
+        Add(object);
+        object->Release();
+    }
+    return kStreamOk;
+}

@@ -1,0 +1,136 @@
+// Line and page layout: snapshots, the work after every scanner step and
+// the page entries.
+#include "book/BuildOptions.h"
+#include "book/ChapterRecList.h"
+#include "book/PageRecList.h"
+#include "book/TextPosition.h"
+#include "markup/FontWidths.h"
+#include "markup/ParseState.h"
+
+namespace {
+constexpr uint8_t kSoftHyphen = 0xAD;
+}
+
+void MarkupParser::SelectWidths()
+{
+    const FontMetrics metrics = SelectFontMetrics(m_font, (m_style & (kStyleSuperscript | kStyleSubscript)) != 0,
+                                                  (m_style & kStyleBold) != 0);
+    m_widths = metrics.widths;
+    m_minLineHeight = metrics.minLineHeight;
+}
+
+void MarkupParser::TakeSnapshot(LayoutSnapshot& snapshot, uint32_t position, bool softHyphen) const
+{
+    snapshot.position = position;
+    snapshot.x = m_x;
+    snapshot.lineHeight = m_lineHeight;
+    snapshot.font = m_font;
+    snapshot.style = m_style;
+    snapshot.alignment = m_alignment;
+    snapshot.chapterOpen = m_chapterOpen;
+    snapshot.indexOpen = m_indexOpen;
+    snapshot.softHyphen = softHyphen;
+}
+
+void MarkupParser::ReturnTo(const LayoutSnapshot& snapshot)
+{
+    m_pos = snapshot.position;
+    m_x = snapshot.x;
+    m_lineHeight = snapshot.lineHeight;
+    m_font = snapshot.font;
+    m_style = snapshot.style;
+    m_alignment = snapshot.alignment;
+    m_chapterOpen = snapshot.chapterOpen;
+    m_indexOpen = snapshot.indexOpen;
+    SelectWidths();
+    if (snapshot.softHyphen)
+        MeasureByte(kSoftHyphen);
+    m_spaceRunOpen = false;
+    m_afterBreakByte = false;
+}
+
+// After every step: break an overlong line, place a finished line on this
+// page or move it to the next, start a new page, and skip the rest of a
+// heading code whose page break has been made.
+void MarkupParser::EndOfStep()
+{
+    if (!m_lineEndRequested && LineWidth() > kLineWidth) {
+        if (m_lastBreak.position == m_lineStart.position) {
+            // No break on this line: the step that overflowed begins the
+            // next line (a whole multi-byte code, never part of one), unless
+            // it is the first thing on the line.
+            if (m_stepCanMoveBack && m_stepStart > m_lineStart.position)
+                m_pos = m_stepStart;
+        } else {
+            ReturnTo(m_lastBreak);
+        }
+        m_lineEndRequested = true;
+    }
+    if (m_pageBreakRequested || m_pos >= m_length)
+        m_lineEndRequested = true;
+
+    if (m_lineEndRequested) {
+        // A line that began at the top of a page stays there even when it
+        // does not fit: moving it again would never end.
+        if (m_y + m_lineHeight <= kPageHeight || m_lineBeganAtTop) {
+            m_y += m_lineHeight;
+            m_topOfPage = false;
+            if (m_pos >= m_length)
+                m_placedLastLine = true;
+            m_chapterOnLine = false;
+            m_lineBeganAtTop = false;
+        } else {
+            if (m_chapterThisStep || m_chapterOnLine) {
+                if (m_smallFont)
+                    m_lists.chapters.RemoveLast();
+                if (m_chapterCount > 0)
+                    --m_chapterCount;
+                m_chapterOpen = false;
+            }
+            ReturnTo(m_lineStart);
+            m_chapterThisStep = false;
+            m_chapterOnLine = false;
+            m_pageBreakRequested = true;
+        }
+        m_lineHeight = kLineHeight;
+        m_x = NextLineStart();
+        m_spaceRunOpen = false;
+        m_afterBreakByte = false;
+        TakeSnapshot(m_lineStart, m_pos);
+        TakeSnapshot(m_lastBreak, m_pos);
+        m_lineEndRequested = false;
+    }
+
+    if (m_pageBreakRequested) {
+        AddPageEntry(m_pageNumber, m_pos);
+        ++m_pageNumber;
+        m_topOfPage = true;
+        m_lineBeganAtTop = true;
+        m_y = 0;
+        TakeSnapshot(m_lineStart, m_pos);
+        TakeSnapshot(m_lastBreak, m_pos);
+        m_pageBreakRequested = false;
+    }
+
+    if (m_chapterThisStep && m_pendingSkip != 0 && m_pos == m_stepStart) {
+        m_pos += m_pendingSkip;
+        if (m_pos > m_length)
+            m_pos = m_length;
+    }
+    m_chapterThisStep = false;
+    m_pendingSkip = 0;
+}
+
+void MarkupParser::AddPageEntry(uint32_t page, uint32_t position)
+{
+    if (m_options & (ExcludePageTables | Dictionary))
+        return;
+    // A repair may have made the parse's text one byte longer than the text
+    // records; a page cannot start past their end.
+    if (position > m_sourceLength)
+        position = m_sourceLength;
+    const TextRecordPosition where = LocateTextPosition(m_recordEnds, position);
+    const uint16_t style = static_cast<uint16_t>(m_style | m_alignment | ((m_font & 15u) << 3));
+    m_pages->Add(static_cast<uint16_t>(page), static_cast<uint16_t>(where.textRecord),
+                 static_cast<uint16_t>(where.offset), position, style);
+}

@@ -1,0 +1,103 @@
+// What the text of one sidebar or footnote may hold: the codes it must not
+// use, and the images it names.
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "book/ImageProbe.h"
+#include "book/ImageRecList.h"
+#include "framework/core/Report.h"
+#include "markup/NoteRecords.h"
+
+namespace {
+
+// Bytes of the text shown when an image name is not closed.
+constexpr uint32_t kUnclosedContext = 40;
+
+bool IsForbiddenCode(uint8_t letter)
+{
+    switch (letter) {
+    case 'C':
+    case 'F':
+    case 'I':
+    case 'Q':
+    case 'X':
+    case 'd':
+    case 'q':
+    case 'x':
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name)
+{
+    if (batchMode)
+        return;
+    for (uint32_t i = 0; i + 1 < length; ++i) {
+        if (text[i] != '\\')
+            continue;
+        const uint8_t letter = text[i + 1];
+        if (IsForbiddenCode(letter)) {
+            ReportWarning("Illegal tag \"\\%c\" in sidebar or footnote \"%s\"", letter, name);
+        } else if (letter == 'S') {
+            if (i + 2 == length)
+                ReportWarning("Illegal tag \"\\S\" in sidebar or footnote \"%s\"", name);
+            else if (text[i + 2] == 'd')
+                ReportWarning("Illegal tag \"\\%c\" in sidebar or footnote \"%s\"", 'd', name);
+        }
+        // Step over the code letter, so the second backslash of "\\" is
+        // never taken for the start of a code.
+        ++i;
+    }
+}
+
+bool CollectNoteImages(const uint8_t* text, uint32_t length, ImageRecList& images, const CRkString& imageDirectory,
+                       bool& failed)
+{
+    bool named = false;
+    for (uint32_t i = 0; i + 1 < length; ++i) {
+        if (text[i] != '\\')
+            continue;
+        if (text[i + 1] != 'm') {
+            ++i;
+            continue;
+        }
+        if (i + 3 >= length || text[i + 2] != '=' || text[i + 3] != '"') {
+            if (!batchMode)
+                ReportWarning("Image syntax incorrect.  It should be \\m=\"");
+            ++i;
+            continue;
+        }
+        const uint32_t nameStart = i + 4;
+        const uint8_t* close = std::find(text + nameStart, text + length, '"');
+        if (close == text + length) {
+            const uint32_t shown = std::min(length - i, kUnclosedContext);
+            ReportError("Image name not closed in a sidebar or footnote: \"%s\"",
+                        std::string(reinterpret_cast<const char*>(text + i), shown).c_str());
+            failed = true;
+            break;
+        }
+        const std::string_view name(reinterpret_cast<const char*>(text + nameStart),
+                                    static_cast<size_t>(close - (text + nameStart)));
+        named = true;
+        i = static_cast<uint32_t>(close - text);
+        if (name.size() > kMaxImageNameLength) {
+            ReportError("Image name \"%s\" is longer than 31 characters! Please rename the image.",
+                        std::string(name).c_str());
+            failed = true;
+            continue;
+        }
+        uint16_t width = 0;
+        uint16_t height = 0;
+        if (ProbeImage(imageDirectory, name, width, height, true)) {
+            failed = true;
+            continue;
+        }
+        images.Add(imageDirectory, name, width, height);
+    }
+    return named;
+}

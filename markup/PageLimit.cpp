@@ -1,0 +1,16 @@
+#include "markup/PageLimit.h"
+
+#include "book/PageRecList.h"
+#include "framework/core/Report.h"
+
+bool CheckPageTableSize(const PageRecList& smallFontPages, const PageRecList& largeFontPages)
+{
+    const uint32_t small = smallFontPages.GetEntryCount();
+    const uint32_t large = largeFontPages.GetEntryCount();
+    const uint32_t pages = small > large ? small : large;
+    if (pages <= kMaxPageEntries)
+        return false;
+    ReportError("Too many pages (%lu of them) for a .ldb file! Build it without page tables.",
+                static_cast<unsigned long>(pages));
+    return true;
+}

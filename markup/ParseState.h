@@ -1,0 +1,228 @@
+// The markup scanner and the page layout that runs it: one object per parse
+// of a book, holding the parse state, the layout state of the current pass
+// and the lists it fills. The scanner functions are spread over one file per
+// family of control codes (ScanStep.cpp, ChapterTags.cpp, IndexItem.cpp,
+// ReferenceTags.cpp, RuleIndent.cpp, ImageTag.cpp), the layout over
+// Layout.cpp, the passes over Paginate.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/core/Compiler.h"
+
+class CMemBuffer;
+class CRkString;
+class PageRecList;
+class ChapterRecList;
+class ImageRecList;
+class LinkRecList;
+class SidebarSet;
+class FootnoteSet;
+class IndexRecList;
+struct PercentMessages;
+
+// The record lists one parse fills.
+struct ParseLists {
+    PageRecList& smallPages;
+    PageRecList& largePages;
+    ChapterRecList& chapters;
+    ImageRecList& images;
+    LinkRecList& links;
+    SidebarSet& sidebars;
+    FootnoteSet& footnotes;
+    IndexRecList& index;
+};
+
+// Style word bits, switched by the codes named.
+enum : uint16_t {
+    kStyleItalic = 0x8000,      // \i
+    kStyleUnderline = 0x4000,   // \u
+    kStyleIndented = 0x2000,    // \t
+    kStyleOverstrike = 0x1000,  // \o
+    kStyleInvisible = 0x0800,   // \v
+    kStyleReference = 0x0400,   // \q, \Fn, \Sd
+    kStyleSuperscript = 0x0200, // \Sp
+    kStyleSubscript = 0x0100,   // \Sb
+    kStyleBold = 0x0080,        // \B
+    kStyleSmallCaps = 0x0040,   // \k
+};
+
+enum : uint32_t { kAlignLeft = 0, kAlignCenter = 1, kAlignRight = 2 };
+
+// Page geometry of the device, in pixels.
+inline constexpr uint32_t kLineWidth = 158;
+inline constexpr uint32_t kPageHeight = 148;
+inline constexpr uint32_t kLineHeight = 11;
+inline constexpr uint32_t kIndentWidth = 8;
+
+// The state to go back to at a line start or at the last possible break.
+struct LayoutSnapshot {
+    uint32_t position = 0;
+    uint32_t x = 0;
+    uint32_t lineHeight = kLineHeight;
+    uint16_t font = 0;
+    uint16_t style = 0;
+    uint32_t alignment = kAlignLeft;
+    bool chapterOpen = false;
+    bool indexOpen = false;
+    bool softHyphen = false;
+};
+
+// The byte that a \annn code names: the three bytes after the "a" read as
+// decimal digits (unchecked), modulo 256; missing bytes count as 0.
+inline uint8_t ByteEscapeValue(const uint8_t* text, uint32_t length, uint32_t backslash)
+{
+    uint32_t value = 0;
+    for (uint32_t k = 2; k < 5; ++k) {
+        const uint32_t digit = backslash + k < length ? static_cast<uint32_t>(text[backslash + k]) - '0' : 0;
+        value = value * 10 + digit;
+    }
+    return static_cast<uint8_t>(value);
+}
+
+class MarkupParser {
+public:
+    // `text` must outlive the parser; it is read, never written (a repair at
+    // the end of the text works on the parser's own copy).
+    MarkupParser(const uint8_t* text, uint32_t length, const CRkString& imageDirectory,
+                 const CMemBuffer& textRecordEnds, const ParseLists& lists, uint32_t options);
+    MarkupParser(const MarkupParser&) = delete;
+    MarkupParser& operator=(const MarkupParser&) = delete;
+
+    // Runs the passes and finishes the lists; true when the parse failed.
+    bool Run();
+
+private:
+    // --- passes and layout (Paginate.cpp, Layout.cpp)
+    void RunPass(bool smallFont);
+    void FinishLists();
+    void SelectWidths();
+    void MeasureByte(uint8_t byte)
+    {
+        m_x += m_widths[byte];
+        if (m_lineHeight < m_minLineHeight)
+            m_lineHeight = m_minLineHeight;
+    }
+    void RaiseLineHeight(uint32_t height)
+    {
+        if (m_lineHeight < height)
+            m_lineHeight = height;
+    }
+    uint32_t NextLineStart() const { return (m_style & kStyleIndented) ? kIndentWidth : 0; }
+    bool OnEmptyFirstLine() const { return m_topOfPage && m_x == NextLineStart(); }
+    uint32_t LineWidth() const { return m_spaceRunOpen ? m_spaceRunX : m_x; }
+    void CloseSpaceRun() { m_spaceRunOpen = false; }
+    void TakeSnapshot(LayoutSnapshot& snapshot, uint32_t position, bool softHyphen = false) const;
+    void TakeLastBreak(uint32_t position, bool softHyphen = false) { TakeSnapshot(m_lastBreak, position, softHyphen); }
+    void ReturnTo(const LayoutSnapshot& snapshot);
+    void EndOfStep();
+    void AddPageEntry(uint32_t page, uint32_t position);
+
+    // --- the scanner (ScanStep.cpp)
+    void ScanStep();
+    void ScanPlainByte(uint8_t byte);
+    void NoteByteAfterBreak(uint8_t byte);
+    void ScanControlCode();
+    void RepairBareBackslash();
+    void ToggleFont(uint16_t font);
+    void SwitchAlignment(uint32_t alignment);
+    void ScanIndexCode();
+    void ScanHeadingCode(uint8_t kind);
+    void ScanNoteCode(bool sidebar);
+    void ScanUnicodeCode();
+    void ScanByteEscape();
+
+    // --- control codes with arguments
+    uint32_t ParseChapterTag(uint32_t backslash);                  // ChapterTags.cpp
+    void ParseHeadingTitle(uint32_t backslash, uint8_t kind);      // ChapterTags.cpp
+    void AppendUnicodeEscape(std::string& title, uint32_t backslash);
+    void ParseIndexItem(uint32_t backslash);                       // IndexItem.cpp
+    void AppendIndexByte(std::string& item, uint8_t byte, uint32_t at);
+    uint32_t ParseImageRef(uint32_t backslash, uint32_t equals);   // ImageTag.cpp
+    uint32_t ParseNoteRef(uint32_t backslash, uint32_t equals, bool sidebar); // ReferenceTags.cpp
+    uint32_t ParseLinkRef(uint32_t backslash, uint32_t equals);    // ReferenceTags.cpp
+    uint32_t ParseLinkAnchor(uint32_t backslash, uint32_t equals); // ReferenceTags.cpp
+    uint32_t ParseRule(uint32_t backslash, uint32_t equals);       // RuleIndent.cpp
+    uint32_t ParseIndent(uint32_t backslash, uint32_t equals);     // RuleIndent.cpp
+    uint32_t ParsePercentArgument(uint32_t backslash, uint32_t equals, const PercentMessages& messages,
+                                  uint32_t& value, bool& complete);
+    bool HasQuotedArgument(uint32_t equals) const;
+    // Position of the next double quote from `from`, reporting each line end
+    // before it with `returnsMessage`; the text length when there is none.
+    uint32_t ScanToQuote(uint32_t from, const char* returnsMessage);
+    // Past a code's quoted argument that begins at `equals` ("=" and a
+    // quote); past the two bytes of the code when it has none.
+    uint32_t SkipQuotedArgument(uint32_t backslash, uint32_t equals) const;
+    // The scan of the argument of the code at `backslash` ran into the end.
+    void ReportUnterminated(uint32_t backslash);
+
+    // --- reporting (ContextReport.cpp)
+    void ReportParseError(const char* format, int64_t offset, uint32_t count);
+    void ReportParseWarning(const char* format, int64_t offset, uint32_t count);
+    void LogError(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
+    void LogWarning(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
+    std::string Context(int64_t offset, uint32_t count) const;
+    bool LogsWarnings() const;
+    bool LogsSmallFontWarnings() const { return m_smallFont && LogsWarnings(); }
+
+    // The text: the caller's bytes, or m_ownText after a repair.
+    const uint8_t* m_text;
+    uint32_t m_length;
+    uint32_t m_sourceLength;
+    std::vector<uint8_t> m_ownText;
+
+    const CRkString& m_imageDirectory;
+    const CMemBuffer& m_recordEnds;
+    ParseLists m_lists;
+    uint32_t m_options;
+
+    // Parse-wide state.
+    bool m_failed = false;
+    bool m_lowerBSeen = false;
+    bool m_upperBSeen = false;
+    uint32_t m_unicodeWarnings = 0;
+    uint32_t m_illegalIndexCodes = 0;
+
+    // Scanner state of a pass.
+    bool m_smallFont = true;
+    uint16_t m_normalFont = 0;
+    uint32_t m_pos = 0;
+    uint16_t m_style = 0;
+    uint16_t m_font = 0;
+    uint32_t m_alignment = kAlignLeft;
+    bool m_chapterOpen = false;
+    bool m_indexOpen = false;
+    uint32_t m_chapterCount = 0;
+    // Furthest position scanned in this pass; a step that starts below it
+    // is a rescan and logs nothing.
+    uint32_t m_furthest = 0;
+    bool m_silent = false;
+    // Set when an argument scan ran into the end of the text.
+    bool m_argumentCut = false;
+
+    // Layout state of a pass.
+    PageRecList* m_pages = nullptr;
+    const uint8_t* m_widths = nullptr;
+    uint32_t m_minLineHeight = kLineHeight;
+    uint32_t m_x = 0;
+    uint32_t m_lineHeight = kLineHeight;
+    uint32_t m_y = 0;
+    uint32_t m_pageNumber = 0;
+    bool m_topOfPage = true;
+    bool m_lineBeganAtTop = true;
+    bool m_spaceRunOpen = false;
+    uint32_t m_spaceRunX = 0;
+    bool m_afterBreakByte = false;
+    bool m_lineEndRequested = false;
+    bool m_pageBreakRequested = false;
+    bool m_chapterOnLine = false;
+    bool m_chapterThisStep = false;
+    uint32_t m_pendingSkip = 0;
+    uint32_t m_stepStart = 0;
+    bool m_stepCanMoveBack = false;
+    bool m_placedLastLine = false;
+    LayoutSnapshot m_lineStart;
+    LayoutSnapshot m_lastBreak;
+};

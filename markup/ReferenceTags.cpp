@@ -1,0 +1,170 @@
+// Codes with a quoted name: links (\q="#name"), anchors (\Q="name"),
+// sidebar (\Sd="name") and footnote (\Fn="name") references; and the scans
+// over quoted arguments that every such code shares.
+#include <algorithm>
+
+#include "book/LinkRecList.h"
+#include "book/SidebarSet.h"
+#include "markup/ParseState.h"
+
+namespace {
+
+constexpr size_t kMaxLinkName = 80;
+constexpr size_t kKeptLinkName = 79;
+constexpr size_t kMaxNoteName = 255;
+
+bool IsLineEnd(uint8_t byte)
+{
+    return byte == '\n' || byte == '\r';
+}
+
+} // namespace
+
+bool MarkupParser::HasQuotedArgument(uint32_t equals) const
+{
+    return equals + 1 < m_length && m_text[equals] == '=' && m_text[equals + 1] == '"';
+}
+
+uint32_t MarkupParser::ScanToQuote(uint32_t from, const char* returnsMessage)
+{
+    for (uint32_t i = from; i < m_length; ++i) {
+        const uint8_t byte = m_text[i];
+        if (byte == '"')
+            return i;
+        if (IsLineEnd(byte))
+            ReportParseError(returnsMessage, static_cast<int64_t>(i) - 9, 20);
+    }
+    return m_length;
+}
+
+uint32_t MarkupParser::SkipQuotedArgument(uint32_t backslash, uint32_t equals) const
+{
+    if (!HasQuotedArgument(equals))
+        return backslash + 2;
+    for (uint32_t i = equals + 2; i < m_length; ++i)
+        if (m_text[i] == '"')
+            return i + 1;
+    return m_length;
+}
+
+// \Sd="name" ... \Sd and \Fn="name" ... \Fn: the name goes to the sidebar
+// or footnote set; the shown text up to the closing code holds no other
+// code.
+uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool sidebar)
+{
+    if (!HasQuotedArgument(equals)) {
+        ReportParseError(sidebar ? "Sidebar syntax incorrect.  You have '%s' and it should be \\Sd=\""
+                                 : "Footnote syntax incorrect.  You have '%s' and it should be \\Fn=\"",
+                         static_cast<int64_t>(equals) - 10, 20);
+        return equals;
+    }
+    const uint32_t nameStart = equals + 2;
+    const uint32_t quote =
+        ScanToQuote(nameStart, sidebar ? "Returns are not permitted in sidebar references.  See '%s'."
+                                       : "Returns are not permitted in footnote references.  See '%s'.");
+    if (quote >= m_length) {
+        ReportUnterminated(backslash);
+        return m_length;
+    }
+    const std::string name(reinterpret_cast<const char*>(m_text + nameStart),
+                           std::min<size_t>(quote - nameStart, kMaxNoteName));
+    if (m_smallFont) {
+        if (sidebar)
+            m_lists.sidebars.Add(name);
+        else
+            m_lists.footnotes.Add(name);
+    }
+
+    uint32_t next = quote + 1;
+    while (next < m_length && m_text[next] != '\\')
+        ++next;
+    if (next < m_length) {
+        const bool closing = next + 2 < m_length && m_text[next + 1] == (sidebar ? 'S' : 'F') &&
+                             m_text[next + 2] == (sidebar ? 'd' : 'n');
+        if (!closing) {
+            if (sidebar)
+                LogError("Tags are not permitted within sidebar references, see reference to %s", name.c_str());
+            else
+                LogError("Tags are not permitted within footnote references, see reference to %s", name.c_str());
+        }
+    }
+    return quote + 1;
+}
+
+// \q="#name" ... \q: a reference to the anchor "name".
+uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
+{
+    if (!(HasQuotedArgument(equals) && equals + 2 < m_length && m_text[equals + 2] == '#')) {
+        ReportParseError("Link syntax incorrect.  You have '%s' and it should be \\q=\"#",
+                         static_cast<int64_t>(equals) - 10, 20);
+        return equals;
+    }
+    const uint32_t nameStart = equals + 3;
+    const uint32_t quote = ScanToQuote(nameStart, "Returns are not permitted in link references.  See '%s'.");
+    if (quote >= m_length) {
+        ReportUnterminated(backslash);
+        return m_length;
+    }
+    if (!m_smallFont)
+        return quote + 1;
+
+    std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
+    if (name.size() > kMaxLinkName) {
+        ReportParseError("Link reference is longer than 80 characters: \"%s\"", static_cast<int64_t>(nameStart) - 5,
+                         40);
+        name.resize(kKeptLinkName);
+    }
+    // The linked text may hold no code that starts a page, an image, a
+    // rule, an index item or another reference.
+    uint32_t next = nameStart;
+    while (next < m_length && m_text[next] != '\\')
+        ++next;
+    if (next + 1 < m_length) {
+        const uint8_t code = m_text[next + 1];
+        switch (code) {
+        case 'F':
+        case 'I':
+        case 'X':
+        case 'd':
+        case 'm':
+        case 'w':
+        case 'x':
+            LogError("Illegal tag \"\\%c\" in link reference to \"%s\"", code, name.c_str());
+            break;
+        case 'S':
+            if (next + 2 < m_length && m_text[next + 2] == 'd')
+                LogError("Illegal tag \"\\Sd\" in link reference to \"%s\"", name.c_str());
+            break;
+        default:
+            break;
+        }
+    }
+    m_lists.links.Add(kUndefinedPosition, name);
+    return quote + 1;
+}
+
+// \Q="name": an anchor; its position is just after the closing quote, plus
+// one.
+uint32_t MarkupParser::ParseLinkAnchor(uint32_t backslash, uint32_t equals)
+{
+    if (!HasQuotedArgument(equals)) {
+        ReportParseError("Link syntax incorrect.  You have '%s' and it should be \\Q=\"",
+                         static_cast<int64_t>(equals) - 10, 20);
+        return equals;
+    }
+    const uint32_t nameStart = equals + 2;
+    const uint32_t quote = ScanToQuote(nameStart, "Returns are not permitted in link anchors.  See '%s'.");
+    if (quote >= m_length) {
+        ReportUnterminated(backslash);
+        return m_length;
+    }
+    if (m_smallFont) {
+        std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
+        if (name.size() > kMaxLinkName) {
+            ReportParseError("Link is longer than 80 characters: \"%s\"", static_cast<int64_t>(nameStart) - 5, 40);
+            name.resize(kKeptLinkName);
+        }
+        m_lists.links.Add(quote + 2, name);
+    }
+    return quote + 1;
+}

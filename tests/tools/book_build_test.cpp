@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tools/book/BookCheck.h"
+#include "tools/book/BookImage.h"
+#include "tools/book/BookText.h"
+#include "tools/book/BookTool.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun RunTool(const std::vector<std::string>& words)
+{
+    std::vector<const char*> argv = {"vellumix-book"};
+    for (const std::string& w : words) {
+        argv.push_back(w.c_str());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = RunBookTool(int(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<uint8_t> ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The five metadata strings of a built book, in file order.
+std::vector<std::string> Metadata(const fs::path& path)
+{
+    CBookImage book(ReadBytes(path));
+    std::vector<std::string> fields;
+    const BookSection* section = book.FindSection(SectionKind::Metadata);
+    if (!section || !book.RecordData(section->first)) {
+        return fields;
+    }
+    const char* p = reinterpret_cast<const char*>(book.RecordData(section->first));
+    uint32_t size = book.RecordSize(section->first);
+    for (uint32_t at = 0; at < size;) {
+        fields.emplace_back(p + at);
+        at += uint32_t(fields.back().size()) + 1;
+    }
+    return fields;
+}
+
+class BookBuild : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("vx_tools_build_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Write(const std::string& name, const std::string& text)
+    {
+        fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+
+    fs::path m_dir;
+};
+
+const char kKeyedSource[] = "TITLE=\"Key Title\"\nAUTHOR=\"Key Author\"\nPUBLISHER=\"Key Pub\"\n"
+                            "EISBN=\"Key ISBN\"\nCOPYRIGHT=\"Key Copy\"\n\nA short paragraph of text.\n";
+
+TEST_F(BookBuild, BuildsTheExampleIntoASoundBook)
+{
+    std::string example = std::string(VX_EXAMPLES_DIR) + "/example.lml";
+    std::string out = Path("example.ldb");
+    ToolRun build = RunTool({"build", example, "-o", out});
+    ASSERT_EQ(build.status, 0) << build.err;
+    EXPECT_NE(build.err.find("Writing book <The Tide Clock> from file <"), std::string::npos) << build.err;
+    EXPECT_NE(build.err.find("\nDone.\n"), std::string::npos) << build.err;
+    // Tabs and 8-bit letters are announced outside batch mode, not in it.
+    EXPECT_NE(build.err.find("warning: Tab characters are being mapped to four spaces.\n"), std::string::npos);
+    ToolRun batch = RunTool({"build", example, "-o", out, "--batch"});
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    EXPECT_EQ(batch.err.find("warning:"), std::string::npos) << batch.err;
+
+    ToolRun check = RunTool({"check", out});
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_NE(check.out.find(": OK: "), std::string::npos);
+    std::vector<std::string> meta = Metadata(out);
+    ASSERT_EQ(meta.size(), 5u);
+    EXPECT_EQ(meta[0], "The Tide Clock");
+    EXPECT_EQ(meta[2], "\xa9 2024 Odile Marchetti-Hale. Some rights reserved.");
+
+    // The text records hold the prepared text: CR LF became LF, tabs four
+    // spaces, and the escapes their bytes.
+    ToolRun dump = RunTool({"dump", "--text", out});
+    ASSERT_EQ(dump.status, 0);
+    EXPECT_NE(dump.out.find("\n    On the harbour wall"), std::string::npos);
+    EXPECT_NE(dump.out.find("Ana\xc3\xafs Lef\xc3\xa8vre"), std::string::npos);
+    EXPECT_EQ(dump.out.find("\\x0D"), std::string::npos);
+}
+
+TEST_F(BookBuild, OptionsReplaceTheirFieldOnly)
+{
+    std::string source = Write("keyed.lml", kKeyedSource);
+    std::string out = Path("keyed.ldb");
+    ToolRun build = RunTool({"build", source, "--author", "Opt Author", "--eisbn=", "--copyright", "Opt Copy"});
+    ASSERT_EQ(build.status, 0) << build.err;
+    // Metadata order: title, author, copyright, publisher, eISBN.
+    EXPECT_EQ(Metadata(out), (std::vector<std::string> {"Key Title", "Opt Author", "Opt Copy", "Key Pub", ""}));
+
+    ASSERT_EQ(RunTool({"build", source, "--title", "Opt Title"}).status, 0);
+    EXPECT_EQ(Metadata(out),
+              (std::vector<std::string> {"Opt Title", "Key Author", "Key Copy", "Key Pub", "Key ISBN"}));
+    CBookImage book(ReadBytes(out));
+    EXPECT_STREQ(reinterpret_cast<const char*>(book.Header().name), "Opt Title");
+
+    // UTF-8 on the command line becomes device Latin in the book.
+    ASSERT_EQ(RunTool({"build", source, "--author", "Ren\xc3\xa9"}).status, 0);
+    EXPECT_EQ(Metadata(out)[1], "Ren\xe9");
+}
+
+TEST_F(BookBuild, ABookNeedsATitle)
+{
+    std::string source = Write("untitled.lml", "AUTHOR=\"Someone\"\nText without a title line.\n");
+    ToolRun build = RunTool({"build", source});
+    EXPECT_EQ(build.status, 1);
+    EXPECT_NE(build.err.find("error: the book has no title"), std::string::npos) << build.err;
+    EXPECT_NE(build.err.find("--title"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("untitled.ldb")));
+
+    // An empty option empties a title from the source, too.
+    std::string keyed = Write("keyed.lml", kKeyedSource);
+    EXPECT_EQ(RunTool({"build", keyed, "--title="}).status, 1);
+
+    ToolRun titled = RunTool({"build", source, "--title", "Given"});
+    EXPECT_EQ(titled.status, 0) << titled.err;
+    EXPECT_TRUE(fs::exists(Path("untitled.ldb")));
+}
+
+TEST_F(BookBuild, FailuresAreErrorsAndExitOne)
+{
+    std::string missing = Path("missing.lml");
+    ToolRun build = RunTool({"build", missing});
+    EXPECT_EQ(build.status, 1);
+    EXPECT_NE(build.err.find("error: the source file \"" + missing + "\" does not exist"), std::string::npos);
+
+    std::string source = Write("same.lml", kKeyedSource);
+    ToolRun same = RunTool({"build", source, "-o", source});
+    EXPECT_EQ(same.status, 1);
+    EXPECT_NE(same.err.find("error: The input and output files are the same!"), std::string::npos) << same.err;
+
+    ToolRun unwritable = RunTool({"build", source, "-o", Path("no/such/dir/out.ldb")});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("error: The file \""), std::string::npos) << unwritable.err;
+}
+
+TEST_F(BookBuild, DictionaryAndPageTableOptions)
+{
+    std::string source = Write("dict.lml", kKeyedSource);
+    std::string out = Path("dict.ldb");
+    ASSERT_EQ(RunTool({"build", source, "--dictionary"}).status, 0);
+    CBookImage dictionary(ReadBytes(out));
+    EXPECT_EQ(FourCCText(dictionary.Header().type), "VxDc");
+    EXPECT_EQ(dictionary.BookHeader().largeRecords, 0);
+    EXPECT_TRUE(CheckBook(dictionary).empty());
+
+    ASSERT_EQ(RunTool({"build", source}).status, 0);
+    CBookImage plain(ReadBytes(out));
+    EXPECT_EQ(FourCCText(plain.Header().type), "VxBk");
+    EXPECT_TRUE(CheckBook(plain).empty());
+
+    ASSERT_EQ(RunTool({"build", source, "--exclude-page-tables"}).status, 0);
+    CBookImage noPages(ReadBytes(out));
+    EXPECT_EQ(noPages.BookHeader().smallRecords + noPages.BookHeader().largeRecords, 0);
+    EXPECT_TRUE(CheckBook(noPages).empty());
+}
+
+TEST_F(BookBuild, SameSourceDateEpochGivesIdenticalBooks)
+{
+    std::string source = Write("repro.lml", kKeyedSource);
+    const char* saved = std::getenv("SOURCE_DATE_EPOCH");
+    std::string savedValue = saved ? saved : "";
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    ToolRun first = RunTool({"build", source, "-o", Path("one.ldb")});
+    ToolRun second = RunTool({"build", source, "-o", Path("two.ldb")});
+    if (saved) {
+        setenv("SOURCE_DATE_EPOCH", savedValue.c_str(), 1);
+    } else {
+        unsetenv("SOURCE_DATE_EPOCH");
+    }
+    ASSERT_EQ(first.status, 0) << first.err;
+    ASSERT_EQ(second.status, 0) << second.err;
+    std::vector<uint8_t> one = ReadBytes(Path("one.ldb"));
+    EXPECT_FALSE(one.empty());
+    EXPECT_EQ(one, ReadBytes(Path("two.ldb")));
+    CBookImage book(std::move(one));
+    EXPECT_EQ(book.Header().created, 1700000000u);
+    EXPECT_EQ(book.Header().modified, 1700000001u);
+}
+
+}

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "tests/tools/SyntheticBook.h"
+#include "tools/book/BookCheck.h"
+#include "tools/book/BookDump.h"
+#include "tools/book/BookImage.h"
+
+namespace {
+
+using synthetic::Bytes;
+
+std::vector<std::string> Check(const Bytes& bytes)
+{
+    return CheckBook(CBookImage(bytes));
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string all;
+    for (const std::string& line : lines) {
+        all += line + "\n";
+    }
+    return all;
+}
+
+// True when some problem line contains every one of the pieces.
+bool HasProblem(const std::vector<std::string>& problems, std::initializer_list<const char*> pieces)
+{
+    for (const std::string& line : problems) {
+        bool all = true;
+        for (const char* piece : pieces) {
+            all = all && line.find(piece) != std::string::npos;
+        }
+        if (all) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(BookCheck, AcceptsWellFormedBooks)
+{
+    synthetic::Book book;
+    EXPECT_EQ(Joined(Check(synthetic::Compose(book))), "");
+    book.withIndex = false;
+    book.withSidebar = false;
+    book.dictionary = true;
+    book.links.clear();
+    EXPECT_EQ(Joined(Check(synthetic::Compose(book))), "");
+}
+
+TEST(BookCheck, ReportsWrongOffsets)
+{
+    Bytes good = synthetic::Compose(synthetic::Book());
+    Bytes bad = good;
+    synthetic::SetU32(bad, synthetic::EntryOffset(3), uint32_t(good.size()) + 100);
+    auto problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 3: offset", "expected at most the file size"})) << Joined(problems);
+
+    // Shifting the start of the second text record damages both text records.
+    bad = good;
+    size_t at = synthetic::EntryOffset(2);
+    synthetic::SetU32(bad, at, synthetic::GetU32(good, at) + 1);
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 1 (text record 1)"})) << Joined(problems);
+    EXPECT_TRUE(HasProblem(problems, {"record 2 (text record 2)"})) << Joined(problems);
+
+    bad = good;
+    synthetic::SetU32(bad, synthetic::EntryOffset(0), synthetic::GetU32(good, synthetic::EntryOffset(0)) - 2);
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 0: offset: expected 200", "found 198"})) << Joined(problems);
+
+    // Offsets running backwards.
+    bad = good;
+    synthetic::SetU32(bad, synthetic::EntryOffset(6), synthetic::GetU32(good, synthetic::EntryOffset(4)));
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 6: offset: expected at least"})) << Joined(problems);
+}
+
+TEST(BookCheck, ReportsTruncatedFiles)
+{
+    Bytes good = synthetic::Compose(synthetic::Book());
+    Bytes bad(good.begin(), good.end() - 4);
+    auto problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"(end marker): size: expected 9 bytes, found 5"})) << Joined(problems);
+
+    bad.assign(good.begin(), good.begin() + 100);
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record list: expected 200 bytes", "found a file of 100 bytes"}))
+        << Joined(problems);
+
+    bad.assign(good.begin(), good.begin() + 40);
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"container header: expected 78 bytes", "40 bytes"})) << Joined(problems);
+
+    // Every shorter prefix of a good book is found faulty.
+    for (size_t n = 0; n < good.size(); ++n) {
+        EXPECT_FALSE(Check(Bytes(good.begin(), good.begin() + n)).empty()) << "prefix of " << n << " bytes";
+    }
+}
+
+TEST(BookCheck, ReportsBadEndMarker)
+{
+    Bytes bad = synthetic::Compose(synthetic::Book());
+    bad[bad.size() - 3] = 'X';
+    auto problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 14 (end marker)", "MeTaInXo"})) << Joined(problems);
+
+    // A marker of the right bytes followed by one more byte is 10 bytes long.
+    bad = synthetic::Compose(synthetic::Book());
+    bad.push_back(0);
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 14 (end marker): size: expected 9 bytes, found 10"}))
+        << Joined(problems);
+}
+
+TEST(BookCheck, ReportsWrongTextSize)
+{
+    synthetic::Book book;
+    Bytes bad = synthetic::Compose(book);
+    // The text-size record is record 13; its second entry gives record 2's length.
+    size_t at = synthetic::GetU32(bad, synthetic::EntryOffset(13)) + 2;
+    uint16_t real = uint16_t(book.texts[1].size());
+    bad[at + 1] = uint8_t(real + 1);
+    auto problems = Check(bad);
+    std::string expected = "decompressed length: expected " + std::to_string(real + 1) +
+                           " (text-size record), found " + std::to_string(real);
+    EXPECT_TRUE(HasProblem(problems, {"record 2 (text record 2)", expected.c_str()})) << Joined(problems);
+    // The page entries sit at offset 0 of each record, so only the text
+    // record is at fault.
+    EXPECT_EQ(problems.size(), 1u) << Joined(problems);
+}
+
+TEST(BookCheck, ReportsHeaderRecordAgainstRecordList)
+{
+    Bytes good = synthetic::Compose(synthetic::Book());
+    size_t header = synthetic::GetU32(good, synthetic::EntryOffset(0));
+
+    Bytes bad = good;
+    bad[header + 15] += 1; // one chapter more than there are
+    auto problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"first links record: expected index 7, found 6"})) << Joined(problems);
+
+    bad = good;
+    bad[header + 44 + 1] += 1; // metadata index
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"first metadata record: expected index 10, found 11"})) << Joined(problems);
+
+    bad = good;
+    bad[header + 9] = 7; // small-font page entries
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"small-font page table entries: expected 2", "found 7"})) << Joined(problems);
+
+    bad = good;
+    bad[header + 1] = 9; // format version
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"format version: expected 10, found 9"})) << Joined(problems);
+}
+
+TEST(BookCheck, ReportsRecordContents)
+{
+    Bytes good = synthetic::Compose(synthetic::Book());
+    // Duplicate unique ID: record 5 takes record 4's.
+    Bytes bad = good;
+    bad[synthetic::EntryOffset(5) + 7] = bad[synthetic::EntryOffset(4) + 7];
+    auto problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 5: unique ID", "0x6F8004 again"})) << Joined(problems);
+
+    // A chapter title without its NUL.
+    bad = good;
+    bad[synthetic::GetU32(good, synthetic::EntryOffset(6)) - 1] = 'x';
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 5 (chapters)", "no NUL"})) << Joined(problems);
+
+    // A page entry whose position disagrees with its record and offset.
+    bad = good;
+    size_t page = synthetic::GetU32(good, synthetic::EntryOffset(3)) + 12;
+    bad[page + 9] += 1;
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 3 (small-font page table), entry 1: position"})) << Joined(problems);
+
+    // Wrong type code.
+    bad = good;
+    bad[62] = 'X';
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"type code", "found \"VxXk\""})) << Joined(problems);
+
+    // Sidebar table claiming two text records for one.
+    bad = good;
+    bad[synthetic::GetU32(good, synthetic::EntryOffset(11)) + 1] = 2;
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"sidebars table", "expected 1", "found 2"})) << Joined(problems);
+}
+
+TEST(BookCheck, SurvivesArbitraryBytes)
+{
+    Bytes good = synthetic::Compose(synthetic::Book());
+    std::mt19937 random(12345);
+    std::ostringstream sink;
+    for (int round = 0; round < 3000; ++round) {
+        Bytes bad = good;
+        int changes = 1 + int(random() % 8);
+        for (int k = 0; k < changes; ++k) {
+            bad[random() % bad.size()] = uint8_t(random());
+        }
+        if (round % 3 == 0) {
+            bad.resize(random() % bad.size());
+        }
+        CBookImage image(bad);
+        CheckBook(image);
+        DumpBook(image, DumpOptions {true}, sink);
+    }
+    // Random bytes of every small length.
+    for (size_t n = 0; n < 300; ++n) {
+        Bytes noise(n);
+        for (uint8_t& b : noise) {
+            b = uint8_t(random());
+        }
+        EXPECT_FALSE(Check(noise).empty());
+        DumpBook(CBookImage(noise), DumpOptions {}, sink);
+    }
+}
+
+TEST(BookDump, ListsEverySection)
+{
+    std::ostringstream out;
+    DumpBook(CBookImage(synthetic::Compose(synthetic::Book())), DumpOptions {true}, out);
+    std::string text = out.str();
+    for (const char* expected : {
+             "  name                 \"A Small Book\"",
+             "  creation time        1700000000 (2023-11-14 22:13:20 UTC)",
+             "  type                 \"VxBk\"",
+             "  records              15",
+             "       0        200      132  0x00  0x6F8000",
+             "  feature bits         0x00006240",
+             "Section text: records 1 to 2",
+             "text record 1: ",
+             "\\cChapter one\nThe first record of text.\n",
+             "Section small-font page table: records 3 to 3",
+             "         1      2      0         40 0x0001",
+             "  record 5: position 0, title \"Chapter one\"",
+             "  record 7: position undefined, name \"missing\"",
+             "Section images: no records",
+             "    group 1: \"apple\"",
+             "    text record 2, offset 3: \"pear\"",
+             "  title      \"A Small Book\"",
+             "  eISBN      \"978-0-00-000000-0\"",
+             "    \"note\": 1 text records",
+             "Section footnotes: no records",
+             "  2 text records, 93 bytes of text in all",
+             "    40 53",
+             "  \"MeTaInFo\\x00\"",
+         }) {
+        EXPECT_NE(text.find(expected), std::string::npos) << "missing: " << expected << "\n" << text;
+    }
+}
+
+}

@@ -1,0 +1,536 @@
+#include "tools/book/BookCheck.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <set>
+
+#include "framework/core/Compiler.h"
+#include "tools/book/BookImage.h"
+#include "tools/book/BookText.h"
+
+namespace {
+
+// Page-table entry (12 bytes): u16 page, u16 text record, u16 offset in
+// that record, u32 text position, u16 style word.
+// Index entry: u16 text record, u16 offset, term, NUL.
+// Note table entry: u16 record count, u8 name length, name, NUL.
+
+constexpr size_t kMaxProblemsPerRecordKind = 10;
+
+class CBookChecker {
+public:
+    explicit CBookChecker(const CBookImage& book) : m_book(book) {}
+
+    std::vector<std::string> Run();
+
+private:
+    void Problem(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
+    bool CheckContainer();
+    void CheckOffsets();
+    void CheckSections();
+    void CheckEndMarker();
+    void CheckText();
+    void CheckPages(const BookSection& section, uint16_t listedEntries);
+    void CheckStringRecords(const BookSection& section, bool links);
+    void CheckImages(const BookSection& section);
+    void CheckIndex(const BookSection& section);
+    void CheckMetadata(const BookSection& section);
+    void CheckNotes(const BookSection& section);
+    bool SectionInRange(const BookSection& section) const;
+    // Counts a problem of one kind; false once enough of them were shown.
+    bool Quota(size_t& used);
+
+    const CBookImage& m_book;
+    std::vector<std::string> m_problems;
+    std::vector<uint16_t> m_textSizes;
+    std::vector<uint64_t> m_textStarts; // start of each text record in the text
+    bool m_haveTextSizes = false;
+    uint64_t m_textLength = 0;
+};
+
+
+void CBookChecker::Problem(const char* format, ...)
+{
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    m_problems.emplace_back(line);
+}
+
+bool CBookChecker::Quota(size_t& used)
+{
+    ++used;
+    if (used == kMaxProblemsPerRecordKind + 1) {
+        Problem("(further problems of this kind are not shown)");
+    }
+    return used <= kMaxProblemsPerRecordKind;
+}
+
+std::vector<std::string> CBookChecker::Run()
+{
+    if (!CheckContainer()) {
+        return m_problems;
+    }
+    CheckOffsets();
+    CheckEndMarker();
+    if (!m_book.HasBookHeader()) {
+        Problem("record 0 (book header): size: expected %u bytes, found %u", kBookHeaderRecordSize,
+                m_book.RecordSize(0));
+        return m_problems;
+    }
+    CheckSections();
+    return m_problems;
+}
+
+bool CBookChecker::CheckContainer()
+{
+    uint64_t fileSize = m_book.FileSize();
+    if (!m_book.HasContainerHeader()) {
+        Problem("container header: expected %u bytes, found a file of %llu bytes", kContainerHeaderSize,
+                (unsigned long long)fileSize);
+        return false;
+    }
+    const ContainerHeader& h = m_book.Header();
+    if (h.recordCount == 0) {
+        Problem("container header: record count: expected at least 1 record, found 0");
+        return false;
+    }
+    uint64_t listEnd = kContainerHeaderSize + uint64_t(h.recordCount) * kRecordEntrySize + 2;
+    if (listEnd > fileSize) {
+        Problem("record list: expected %llu bytes for %u records and the gap, found a file of %llu bytes",
+                (unsigned long long)listEnd, h.recordCount, (unsigned long long)fileSize);
+        return false;
+    }
+    const uint8_t* gap = m_book.Bytes().data() + listEnd - 2;
+    if (gap[0] != 0 || gap[1] != 0) {
+        Problem("gap after the record list at offset %llu: expected 0x0000, found 0x%02X%02X",
+                (unsigned long long)(listEnd - 2), gap[0], gap[1]);
+    }
+    if (h.name[31] != 0) {
+        Problem("container header: database name: expected a NUL within 32 bytes, found none");
+    }
+    std::string type = FourCCText(h.type);
+    if (type != "VxBk" && type != "VxDc") {
+        Problem("container header: type code: expected \"VxBk\" or \"VxDc\", found \"%s\"", type.c_str());
+    }
+    std::string creator = FourCCText(h.creator);
+    if (creator != "VxCr") {
+        Problem("container header: creator code: expected \"VxCr\", found \"%s\"", creator.c_str());
+    }
+    return true;
+}
+
+void CBookChecker::CheckOffsets()
+{
+    const std::vector<RecordEntry>& entries = m_book.Entries();
+    uint64_t fileSize = m_book.FileSize();
+    uint64_t expectedFirst = kContainerHeaderSize + uint64_t(entries.size()) * kRecordEntrySize + 2;
+    if (entries[0].offset != expectedFirst) {
+        Problem("record 0: offset: expected %llu (just after the record list), found %u",
+                (unsigned long long)expectedFirst, entries[0].offset);
+    }
+    size_t shown = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].offset > fileSize) {
+            if (Quota(shown)) {
+                Problem("record %zu: offset: expected at most the file size %llu, found %u", i,
+                        (unsigned long long)fileSize, entries[i].offset);
+            }
+        } else if (i > 0 && entries[i].offset < entries[i - 1].offset) {
+            if (Quota(shown)) {
+                Problem("record %zu: offset: expected at least %u (start of record %zu), found %u", i,
+                        entries[i - 1].offset, i - 1, entries[i].offset);
+            }
+        }
+    }
+    std::set<uint32_t> ids;
+    size_t duplicates = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!ids.insert(entries[i].uniqueId).second && Quota(duplicates)) {
+            Problem("record %zu: unique ID: expected a new ID, found 0x%06X again", i, entries[i].uniqueId);
+        }
+    }
+}
+
+void CBookChecker::CheckEndMarker()
+{
+    uint32_t last = m_book.RecordCount() - 1;
+    uint32_t size = m_book.RecordSize(last);
+    const uint8_t* p = m_book.RecordData(last);
+    static const uint8_t kMarker[9] = {'M', 'e', 'T', 'a', 'I', 'n', 'F', 'o', 0};
+    if (size != 9) {
+        Problem("record %u (end marker): size: expected 9 bytes, found %u", last, size);
+    }
+    if (!p || size < 9 || std::memcmp(p, kMarker, 9) != 0) {
+        std::string found = p ? DisplayText(p, size < 9 ? size : 9) : std::string("nothing");
+        Problem("record %u (end marker): expected \"MeTaInFo\\x00\", found \"%s\"", last, found.c_str());
+    }
+}
+
+bool CBookChecker::SectionInRange(const BookSection& section) const
+{
+    return uint64_t(section.first) + section.count <= m_book.RecordCount();
+}
+
+void CBookChecker::CheckSections()
+{
+    const BookHeaderRecord& h = m_book.BookHeader();
+    if (m_book.RecordSize(0) != kBookHeaderRecordSize) {
+        Problem("record 0 (book header): size: expected %u bytes, found %u", kBookHeaderRecordSize,
+                m_book.RecordSize(0));
+    }
+    if (h.formatVersion != 10) {
+        Problem("book header record: format version: expected 10, found %u", h.formatVersion);
+    }
+    if (h.firstAfterText == 0) {
+        Problem("book header record: first record after the text: expected at least 1, found 0");
+        return;
+    }
+    if (h.metadataCount != 1) {
+        Problem("book header record: metadata records: expected 1, found %u", h.metadataCount);
+    }
+    if (h.textSizeCount != 1) {
+        Problem("book header record: text-size records: expected 1, found %u", h.textSizeCount);
+    }
+    // Each section starts where the one before it ends.
+    uint32_t running = 1;
+    bool placed = true;
+    for (const BookSection& section : m_book.Sections()) {
+        if (section.kind == SectionKind::EndMarker) {
+            if (running + 1 != m_book.Header().recordCount) {
+                Problem("container header: record count: expected %u (the book header record's sections and "
+                        "the end marker), found %u",
+                        running + 1, m_book.Header().recordCount);
+                placed = false;
+            }
+            break;
+        }
+        if (section.first != running) {
+            Problem("book header record: first %s record: expected index %u, found %u", section.name, running,
+                    section.first);
+            placed = false;
+        }
+        running += section.count;
+        if (!SectionInRange(section)) {
+            Problem("book header record: %s: expected records %u to %u to exist, found %u records", section.name,
+                    section.first, section.first + section.count - 1, m_book.RecordCount());
+            placed = false;
+        }
+    }
+    if (!placed) {
+        return; // record contents cannot be judged against a wrong layout
+    }
+    CheckText();
+    for (const BookSection& section : m_book.Sections()) {
+        switch (section.kind) {
+        case SectionKind::SmallPages: CheckPages(section, h.smallEntries); break;
+        case SectionKind::LargePages: CheckPages(section, h.largeEntries); break;
+        case SectionKind::Chapters: CheckStringRecords(section, false); break;
+        case SectionKind::Links: CheckStringRecords(section, true); break;
+        case SectionKind::Images: CheckImages(section); break;
+        case SectionKind::Index: CheckIndex(section); break;
+        case SectionKind::Metadata: CheckMetadata(section); break;
+        case SectionKind::Sidebars:
+        case SectionKind::Footnotes: CheckNotes(section); break;
+        default: break;
+        }
+    }
+}
+
+void CBookChecker::CheckText()
+{
+    const BookSection& text = *m_book.FindSection(SectionKind::Text);
+    const BookSection& table = *m_book.FindSection(SectionKind::TextSizes);
+    m_haveTextSizes = m_book.ReadTextSizes(m_textSizes);
+    uint64_t start = 0;
+    for (uint16_t size : m_textSizes) {
+        m_textStarts.push_back(start);
+        start += size;
+    }
+    if (!m_haveTextSizes) {
+        Problem("record %u (text sizes): size: expected %u bytes (2 per text record), found %u", table.first,
+                2 * text.count, m_book.RecordSize(table.first));
+    }
+    std::vector<uint8_t> plain;
+    size_t shown = 0;
+    for (uint32_t i = 0; i < text.count; ++i) {
+        uint32_t index = text.first + i;
+        const uint8_t* p = m_book.RecordData(index);
+        if (!p) {
+            continue; // offsets already reported
+        }
+        InflateResult result = InflateRecord(p, m_book.RecordSize(index), kTextRecordLimit, plain);
+        if (result == InflateResult::Corrupt) {
+            if (Quota(shown)) {
+                Problem("record %u (text record %u): expected zlib data, found data that does not decompress",
+                        index, i + 1);
+            }
+            m_textLength += m_haveTextSizes ? m_textSizes[i] : 0;
+            continue;
+        }
+        if (result == InflateResult::TooLong) {
+            if (Quota(shown)) {
+                Problem("record %u (text record %u): decompressed length: expected at most %u bytes, found more",
+                        index, i + 1, kTextRecordLimit);
+            }
+            continue;
+        }
+        if (m_haveTextSizes && plain.size() != m_textSizes[i] && Quota(shown)) {
+            Problem("record %u (text record %u): decompressed length: expected %u (text-size record), found %zu",
+                    index, i + 1, m_textSizes[i], plain.size());
+        }
+        if (plain.empty() && Quota(shown)) {
+            Problem("record %u (text record %u): decompressed length: expected at least 1 byte, found 0", index,
+                    i + 1);
+        }
+        m_textLength += m_haveTextSizes ? m_textSizes[i] : plain.size();
+    }
+}
+
+void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries)
+{
+    uint64_t entries = 0;
+    size_t shown = 0;
+    for (uint32_t i = 0; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        uint32_t size = m_book.RecordSize(index);
+        const uint8_t* p = m_book.RecordData(index);
+        bool last = i + 1 == section.count;
+        uint32_t full = kPageEntriesPerRecord * kPageEntrySize;
+        if ((!last && size != full) || (last && (size == 0 || size > full || size % kPageEntrySize))) {
+            if (Quota(shown)) {
+                Problem(last ? "record %u (%s): size: expected a multiple of 12 from 12 to %u bytes, found %u"
+                             : "record %u (%s): size: expected %u bytes, found %u",
+                        index, section.name, full, size);
+            }
+            continue;
+        }
+        if (!p) {
+            continue;
+        }
+        for (uint32_t at = 0; at + kPageEntrySize <= size; at += kPageEntrySize, ++entries) {
+            uint16_t record = ReadU16At(p + at + 2);
+            uint16_t offset = ReadU16At(p + at + 4);
+            uint32_t position = ReadU32At(p + at + 6);
+            if (!m_haveTextSizes) {
+                continue;
+            }
+            if (record < 1 || record > m_textSizes.size()) {
+                if (Quota(shown)) {
+                    Problem("record %u (%s), entry %llu: text record: expected 1 to %zu, found %u", index,
+                            section.name, (unsigned long long)entries, m_textSizes.size(), record);
+                }
+                continue;
+            }
+            uint64_t start = m_textStarts[record - 1];
+            if (offset > m_textSizes[record - 1] || start + offset != position) {
+                if (Quota(shown)) {
+                    Problem("record %u (%s), entry %llu: position: expected %llu (text record %u, offset %u), "
+                            "found %u",
+                            index, section.name, (unsigned long long)entries, (unsigned long long)(start + offset),
+                            record, offset, position);
+                }
+            }
+        }
+    }
+    if ((entries & 0xFFFF) != listedEntries) {
+        Problem("book header record: %s entries: expected %llu (from the records), found %u", section.name,
+                (unsigned long long)entries, listedEntries);
+    }
+}
+
+void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
+{
+    size_t shown = 0;
+    for (uint32_t i = 0; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        uint32_t size = m_book.RecordSize(index);
+        const uint8_t* p = m_book.RecordData(index);
+        if (!p) {
+            continue;
+        }
+        size_t length = size >= 5 ? TerminatedLength(p + 4, size - 4) : kNoTerminator;
+        if (length == kNoTerminator || length + 5 != size) {
+            if (Quota(shown)) {
+                Problem("record %u (%s): expected a position and one NUL-terminated %s filling %u bytes, found %s",
+                        index, section.name, links ? "name" : "title", size,
+                        length == kNoTerminator ? "no NUL" : "bytes after the NUL");
+            }
+            continue;
+        }
+        uint32_t position = ReadU32At(p);
+        bool undefinedLink = links && position == 0xFFFFFFFF;
+        if (m_haveTextSizes && !undefinedLink && position > m_textLength && Quota(shown)) {
+            Problem("record %u (%s): position: expected at most the text length %llu, found %u", index,
+                    section.name, (unsigned long long)m_textLength, position);
+        }
+    }
+}
+
+void CBookChecker::CheckImages(const BookSection& section)
+{
+    static const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    size_t shown = 0;
+    for (uint32_t i = 0; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        uint32_t size = m_book.RecordSize(index);
+        const uint8_t* p = m_book.RecordData(index);
+        if (!p) {
+            continue;
+        }
+        if (size < kImageRecordHeaderSize + 8) {
+            if (Quota(shown)) {
+                Problem("record %u (images): size: expected at least %u bytes, found %u", index,
+                        kImageRecordHeaderSize + 8, size);
+            }
+        } else if (std::memcmp(p, "PNG ", 4) != 0 || p[35] != 0) {
+            if (Quota(shown)) {
+                Problem("record %u (images): expected \"PNG \" and a name of at most 31 bytes, found \"%s\"", index,
+                        DisplayText(p, 36).c_str());
+            }
+        } else if (std::memcmp(p + kImageRecordHeaderSize, kPngSignature, 8) != 0 && Quota(shown)) {
+            Problem("record %u (images): expected PNG data at byte 62, found other bytes", index);
+        }
+    }
+}
+
+void CBookChecker::CheckIndex(const BookSection& section)
+{
+    if (section.count == 0) {
+        return;
+    }
+    if (section.count == 1) {
+        Problem("book header record: index records: expected 0 or at least 2, found 1");
+        return;
+    }
+    uint32_t headingIndex = section.first;
+    const uint8_t* heading = m_book.RecordData(headingIndex);
+    uint32_t headingSize = m_book.RecordSize(headingIndex);
+    if (heading) {
+        uint32_t terms = 0;
+        size_t at = 0;
+        while (at < headingSize) {
+            size_t length = TerminatedLength(heading + at, headingSize - at);
+            if (length == kNoTerminator) {
+                Problem("record %u (index headings): expected NUL-terminated terms, found an unterminated one at "
+                        "byte %zu",
+                        headingIndex, at);
+                break;
+            }
+            at += length + 1;
+            ++terms;
+        }
+        if (terms != section.count - 1) {
+            Problem("record %u (index headings): expected %u terms (one per entry record), found %u", headingIndex,
+                    section.count - 1, terms);
+        }
+    }
+    size_t shown = 0;
+    for (uint32_t i = 1; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        uint32_t size = m_book.RecordSize(index);
+        const uint8_t* p = m_book.RecordData(index);
+        if (!p) {
+            continue;
+        }
+        size_t at = 0;
+        while (at < size) {
+            size_t length = size - at >= 5 ? TerminatedLength(p + at + 4, size - at - 4) : kNoTerminator;
+            if (length == kNoTerminator) {
+                if (Quota(shown)) {
+                    Problem("record %u (index entries): expected record number, offset and NUL-terminated term at "
+                            "byte %zu, found %zu bytes without a NUL",
+                            index, at, size - at);
+                }
+                break;
+            }
+            uint16_t record = ReadU16At(p + at);
+            uint16_t offset = ReadU16At(p + at + 2);
+            if (m_haveTextSizes && (record < 1 || record > m_textSizes.size() || offset > m_textSizes[record - 1])) {
+                if (Quota(shown)) {
+                    Problem("record %u (index entries), byte %zu: expected a place in the text, found text record "
+                            "%u offset %u",
+                            index, at, record, offset);
+                }
+            }
+            at += length + 5;
+        }
+    }
+}
+
+void CBookChecker::CheckMetadata(const BookSection& section)
+{
+    uint32_t index = section.first;
+    uint32_t size = m_book.RecordSize(index);
+    const uint8_t* p = m_book.RecordData(index);
+    if (!p) {
+        return;
+    }
+    uint32_t strings = 0;
+    size_t at = 0;
+    while (at < size) {
+        size_t length = TerminatedLength(p + at, size - at);
+        if (length == kNoTerminator) {
+            Problem("record %u (metadata): expected NUL-terminated strings, found an unterminated one at byte %zu",
+                    index, at);
+            return;
+        }
+        at += length + 1;
+        ++strings;
+    }
+    if (strings != 5) {
+        Problem("record %u (metadata): expected 5 strings (title, author, copyright, publisher, eISBN), found %u",
+                index, strings);
+    }
+}
+
+void CBookChecker::CheckNotes(const BookSection& section)
+{
+    if (section.count == 0) {
+        return;
+    }
+    uint32_t tableIndex = section.first;
+    const uint8_t* p = m_book.RecordData(tableIndex);
+    uint32_t size = m_book.RecordSize(tableIndex);
+    if (!p) {
+        return;
+    }
+    uint64_t records = 0;
+    size_t at = 0;
+    while (at < size) {
+        if (size - at < 4 || p[at + 2] + 4u > size - at || p[at + 3 + p[at + 2]] != 0) {
+            Problem("record %u (%s table), byte %zu: expected count, name length, name and NUL, found a broken "
+                    "entry",
+                    tableIndex, section.name, at);
+            return;
+        }
+        records += ReadU16At(p + at);
+        at += p[at + 2] + 4u;
+    }
+    if (records != section.count - 1) {
+        Problem("record %u (%s table): text records: expected %u (the section's records after the table), found "
+                "%llu",
+                tableIndex, section.name, section.count - 1, (unsigned long long)records);
+    }
+    std::vector<uint8_t> plain;
+    size_t shown = 0;
+    for (uint32_t i = 1; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        const uint8_t* data = m_book.RecordData(index);
+        if (data && InflateRecord(data, m_book.RecordSize(index), kTextRecordLimit, plain) != InflateResult::Ok &&
+            Quota(shown)) {
+            Problem("record %u (%s): expected zlib data of at most %u bytes, found data that does not decompress",
+                    index, section.name, kTextRecordLimit);
+        }
+    }
+}
+
+}
+
+std::vector<std::string> CheckBook(const CBookImage& book)
+{
+    return CBookChecker(book).Run();
+}

@@ -1,0 +1,396 @@
+#include "tools/book/BookDump.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "framework/core/Compiler.h"
+#include "tools/book/BookImage.h"
+#include "tools/book/BookText.h"
+
+namespace {
+
+class CBookDumper {
+public:
+    CBookDumper(const CBookImage& book, const DumpOptions& options, std::ostream& out)
+        : m_book(book), m_options(options), m_out(out)
+    {
+    }
+
+    void Run();
+
+private:
+    void Line(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
+    void Header();
+    void RecordList();
+    void BookHeader();
+    void Section(const BookSection& section);
+    void Text(const BookSection& section);
+    void Pages(const BookSection& section);
+    void Strings(const BookSection& section, const char* what);
+    void Images(const BookSection& section);
+    void Index(const BookSection& section);
+    void Metadata(const BookSection& section);
+    void Notes(const BookSection& section);
+    void TextSizes(const BookSection& section);
+    void PrintText(const std::vector<uint8_t>& plain);
+    // Record data with the "missing" note printed when it is out of the file.
+    const uint8_t* Data(uint32_t index);
+
+    const CBookImage& m_book;
+    const DumpOptions& m_options;
+    std::ostream& m_out;
+};
+
+void CBookDumper::Line(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string line(n > 0 ? size_t(n) : 0, '\0');
+    std::vsnprintf(line.data(), line.size() + 1, format, args);
+    va_end(args);
+    m_out << line << '\n';
+}
+
+std::string TimeText(uint32_t seconds)
+{
+    std::time_t t = std::time_t(seconds);
+    std::tm parts {};
+    char text[40] = "";
+    if (const std::tm* utc = std::gmtime(&t)) {
+        parts = *utc;
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
+    }
+    return text;
+}
+
+void CBookDumper::Run()
+{
+    if (!m_book.HasContainerHeader()) {
+        Line("file of %llu bytes: too short for the %u-byte container header",
+             (unsigned long long)m_book.FileSize(), kContainerHeaderSize);
+        return;
+    }
+    Header();
+    RecordList();
+    if (!m_book.HasBookHeader()) {
+        m_out << '\n';
+        Line("no book header record (record 0 is missing or shorter than %u bytes)", kBookHeaderRecordSize);
+        return;
+    }
+    BookHeader();
+    for (const BookSection& section : m_book.Sections()) {
+        Section(section);
+    }
+}
+
+void CBookDumper::Header()
+{
+    const ContainerHeader& h = m_book.Header();
+    size_t nameLength = TerminatedLength(h.name, 32);
+    Line("Container header (%llu bytes in the file)", (unsigned long long)m_book.FileSize());
+    Line("  name                 \"%s\"", DisplayText(h.name, nameLength == kNoTerminator ? 32 : nameLength).c_str());
+    Line("  attributes           0x%04X", h.attributes);
+    Line("  version              %u", h.version);
+    Line("  creation time        %u (%s)", h.created, TimeText(h.created).c_str());
+    Line("  modification time    %u (%s)", h.modified, TimeText(h.modified).c_str());
+    Line("  backup time          %u", h.backupTime);
+    Line("  modification number  %u", h.modificationNumber);
+    Line("  app-info offset      %u", h.appInfoOffset);
+    Line("  sort-info offset     %u", h.sortInfoOffset);
+    Line("  type                 \"%s\"", FourCCText(h.type).c_str());
+    Line("  creator              \"%s\"", FourCCText(h.creator).c_str());
+    Line("  unique-ID seed       %u", h.uniqueIdSeed);
+    Line("  next record list     %u", h.nextRecordList);
+    Line("  records              %u", h.recordCount);
+}
+
+void CBookDumper::RecordList()
+{
+    m_out << '\n';
+    Line("Record list");
+    Line("  %6s %10s %8s %5s %9s", "record", "offset", "size", "attr", "unique ID");
+    for (uint32_t i = 0; i < m_book.RecordCount(); ++i) {
+        const RecordEntry& e = m_book.Entries()[i];
+        Line("  %6u %10u %8u  0x%02X  0x%06X", i, e.offset, m_book.RecordSize(i), e.attributes, e.uniqueId);
+    }
+    if (!m_book.RecordListComplete()) {
+        Line("  (the file ends after %u of %u entries)", m_book.RecordCount(), m_book.Header().recordCount);
+    }
+}
+
+void CBookDumper::BookHeader()
+{
+    const BookHeaderRecord& h = m_book.BookHeader();
+    m_out << '\n';
+    Line("Book header record (record 0)");
+    Line("  format version       %u", h.formatVersion);
+    Line("  feature bits         0x%08X", h.features);
+    Line("  first after text     %u", h.firstAfterText);
+    Line("  page entries         small %u, large %u", h.smallEntries, h.largeEntries);
+    Line("  byte 34, byte 35     %u, %u", h.byte34, h.byte35);
+    Line("  random value         0x%08X", h.randomValue);
+    Line("  %-22s %6s %6s", "section", "first", "count");
+    for (const BookSection& s : m_book.Sections()) {
+        Line("  %-22s %6u %6u", s.name, s.first, s.count);
+    }
+}
+
+void CBookDumper::PrintText(const std::vector<uint8_t>& plain)
+{
+    Line("----");
+    m_out << DisplayText(plain.data(), plain.size(), true);
+    if (!plain.empty() && plain.back() != '\n') {
+        m_out << '\n';
+    }
+    Line("----");
+}
+
+const uint8_t* CBookDumper::Data(uint32_t index)
+{
+    const uint8_t* p = m_book.RecordData(index);
+    if (!p) {
+        Line("  record %u: not in the file", index);
+    }
+    return p;
+}
+
+void CBookDumper::Section(const BookSection& section)
+{
+    m_out << '\n';
+    if (section.count == 0) {
+        Line("Section %s: no records", section.name);
+        return;
+    }
+    Line("Section %s: records %u to %u", section.name, section.first, section.first + section.count - 1);
+    if (uint64_t(section.first) + section.count > m_book.RecordCount()) {
+        Line("  (beyond the record list of %u records)", m_book.RecordCount());
+        return;
+    }
+    switch (section.kind) {
+    case SectionKind::Text: Text(section); break;
+    case SectionKind::SmallPages:
+    case SectionKind::LargePages: Pages(section); break;
+    case SectionKind::Chapters: Strings(section, "title"); break;
+    case SectionKind::Links: Strings(section, "name"); break;
+    case SectionKind::Images: Images(section); break;
+    case SectionKind::Index: Index(section); break;
+    case SectionKind::Metadata: Metadata(section); break;
+    case SectionKind::Sidebars:
+    case SectionKind::Footnotes: Notes(section); break;
+    case SectionKind::TextSizes: TextSizes(section); break;
+    case SectionKind::EndMarker: {
+        const uint8_t* p = Data(section.first);
+        if (p) {
+            Line("  \"%s\"", DisplayText(p, m_book.RecordSize(section.first)).c_str());
+        }
+        break;
+    }
+    }
+}
+
+void CBookDumper::Text(const BookSection& section)
+{
+    std::vector<uint8_t> plain;
+    for (uint32_t i = 0; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        const uint8_t* p = Data(index);
+        if (!p) {
+            continue;
+        }
+        uint32_t size = m_book.RecordSize(index);
+        InflateResult result = InflateRecord(p, size, kTextRecordLimit, plain);
+        if (result == InflateResult::Ok) {
+            Line("  text record %u: %u bytes stored, %zu bytes of text", i + 1, size, plain.size());
+        } else {
+            Line("  text record %u: %u bytes stored, %s", i + 1, size,
+                 result == InflateResult::TooLong ? "more than 8192 bytes of text" : "not valid zlib data");
+        }
+        if (m_options.text && result == InflateResult::Ok) {
+            PrintText(plain);
+        }
+    }
+}
+
+void CBookDumper::Pages(const BookSection& section)
+{
+    Line("  %8s %6s %6s %10s %6s", "page", "record", "offset", "position", "style");
+    for (uint32_t i = 0; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        const uint8_t* p = Data(index);
+        uint32_t size = m_book.RecordSize(index);
+        if (!p) {
+            continue;
+        }
+        Line("  record %u: %u bytes, %u entries", index, size, size / kPageEntrySize);
+        for (uint32_t at = 0; at + kPageEntrySize <= size; at += kPageEntrySize) {
+            Line("  %8u %6u %6u %10u 0x%04X", ReadU16At(p + at), ReadU16At(p + at + 2), ReadU16At(p + at + 4),
+                 ReadU32At(p + at + 6), ReadU16At(p + at + 10));
+        }
+    }
+}
+
+void CBookDumper::Strings(const BookSection& section, const char* what)
+{
+    for (uint32_t i = 0; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        const uint8_t* p = Data(index);
+        uint32_t size = m_book.RecordSize(index);
+        if (!p) {
+            continue;
+        }
+        if (size < 5) {
+            Line("  record %u: %u bytes, too short", index, size);
+            continue;
+        }
+        uint32_t position = ReadU32At(p);
+        size_t length = TerminatedLength(p + 4, size - 4);
+        std::string text = DisplayText(p + 4, length == kNoTerminator ? size - 4 : length);
+        if (position == 0xFFFFFFFF) {
+            Line("  record %u: position undefined, %s \"%s\"", index, what, text.c_str());
+        } else {
+            Line("  record %u: position %u, %s \"%s\"", index, position, what, text.c_str());
+        }
+    }
+}
+
+void CBookDumper::Images(const BookSection& section)
+{
+    for (uint32_t i = 0; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        const uint8_t* p = Data(index);
+        uint32_t size = m_book.RecordSize(index);
+        if (!p) {
+            continue;
+        }
+        if (size < kImageRecordHeaderSize) {
+            Line("  record %u: %u bytes, too short for an image", index, size);
+            continue;
+        }
+        size_t nameLength = TerminatedLength(p + 4, 32);
+        Line("  record %u: \"%s\" %ux%u, %u bytes of PNG data", index,
+             DisplayText(p + 4, nameLength == kNoTerminator ? 32 : nameLength).c_str(), ReadU16At(p + 58),
+             ReadU16At(p + 60), size - kImageRecordHeaderSize);
+    }
+}
+
+void CBookDumper::Index(const BookSection& section)
+{
+    uint32_t headingIndex = section.first;
+    if (const uint8_t* p = Data(headingIndex)) {
+        uint32_t size = m_book.RecordSize(headingIndex);
+        Line("  record %u: group headings", headingIndex);
+        size_t at = 0;
+        for (uint32_t group = 1; at < size; ++group) {
+            size_t length = TerminatedLength(p + at, size - at);
+            size_t shown = length == kNoTerminator ? size - at : length;
+            Line("    group %u: \"%s\"", group, DisplayText(p + at, shown).c_str());
+            at += shown + 1;
+        }
+    }
+    for (uint32_t i = 1; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        const uint8_t* p = Data(index);
+        uint32_t size = m_book.RecordSize(index);
+        if (!p) {
+            continue;
+        }
+        Line("  record %u: entries of group %u (%u bytes)", index, i, size);
+        size_t at = 0;
+        while (at + 4 < size) {
+            size_t length = TerminatedLength(p + at + 4, size - at - 4);
+            size_t shown = length == kNoTerminator ? size - at - 4 : length;
+            Line("    text record %u, offset %u: \"%s\"", ReadU16At(p + at), ReadU16At(p + at + 2),
+                 DisplayText(p + at + 4, shown).c_str());
+            at += shown + 5;
+        }
+    }
+}
+
+void CBookDumper::Metadata(const BookSection& section)
+{
+    static const char* const kFields[] = {"title", "author", "copyright", "publisher", "eISBN"};
+    const uint8_t* p = Data(section.first);
+    uint32_t size = m_book.RecordSize(section.first);
+    if (!p) {
+        return;
+    }
+    size_t at = 0;
+    for (size_t field = 0; at < size; ++field) {
+        size_t length = TerminatedLength(p + at, size - at);
+        size_t shown = length == kNoTerminator ? size - at : length;
+        Line("  %-10s \"%s\"", field < 5 ? kFields[field] : "(extra)", DisplayText(p + at, shown).c_str());
+        at += shown + 1;
+    }
+}
+
+void CBookDumper::Notes(const BookSection& section)
+{
+    uint32_t tableIndex = section.first;
+    if (const uint8_t* p = Data(tableIndex)) {
+        uint32_t size = m_book.RecordSize(tableIndex);
+        Line("  record %u: table", tableIndex);
+        size_t at = 0;
+        while (at + 4 <= size) {
+            uint32_t length = p[at + 2];
+            size_t shown = at + 3 + length <= size ? length : size - at - 3;
+            Line("    \"%s\": %u text records", DisplayText(p + at + 3, shown).c_str(), ReadU16At(p + at));
+            at += length + 4u;
+        }
+    }
+    std::vector<uint8_t> plain;
+    for (uint32_t i = 1; i < section.count; ++i) {
+        uint32_t index = section.first + i;
+        const uint8_t* p = Data(index);
+        if (!p) {
+            continue;
+        }
+        uint32_t size = m_book.RecordSize(index);
+        InflateResult result = InflateRecord(p, size, kTextRecordLimit, plain);
+        if (result == InflateResult::Ok) {
+            Line("  record %u: %u bytes stored, %zu bytes of text", index, size, plain.size());
+            if (m_options.text) {
+                PrintText(plain);
+            }
+        } else {
+            Line("  record %u: %u bytes stored, not decompressible", index, size);
+        }
+    }
+}
+
+void CBookDumper::TextSizes(const BookSection& section)
+{
+    const uint8_t* p = Data(section.first);
+    uint32_t size = m_book.RecordSize(section.first);
+    if (!p) {
+        return;
+    }
+    uint64_t total = 0;
+    for (uint32_t at = 0; at + 2 <= size; at += 2) {
+        total += ReadU16At(p + at);
+    }
+    Line("  %u text records, %llu bytes of text in all", size / 2, (unsigned long long)total);
+    std::string line;
+    for (uint32_t at = 0; at + 2 <= size; at += 2) {
+        line += line.empty() ? "   " : "";
+        line += " " + std::to_string(ReadU16At(p + at));
+        if ((at / 2) % 10 == 9 || at + 4 > size) {
+            Line("%s", line.c_str());
+            line.clear();
+        }
+    }
+}
+
+}
+
+void DumpBook(const CBookImage& book, const DumpOptions& options, std::ostream& out)
+{
+    CBookDumper(book, options, out).Run();
+}

@@ -1,0 +1,28 @@
+// Helpers for showing the contents of book records: decompressing a text
+// record and turning 8-bit device text into printable UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class InflateResult {
+    Ok,
+    TooLong, // the data decompresses to more than the limit
+    Corrupt, // not valid zlib data
+};
+
+// Decompresses one zlib-compressed record of at most limit bytes into out.
+InflateResult InflateRecord(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>& out);
+
+// The bytes as UTF-8 (device Latin: 0xA0-0xFF are the Latin-1 letters);
+// control bytes and the 0x80-0x9F range as \xNN. With keepLines, line feeds
+// and tabs are kept; otherwise they are escaped too, and so are double
+// quotes and backslashes.
+std::string DisplayText(const uint8_t* bytes, size_t n, bool keepLines = false);
+
+// Length of the NUL-terminated string at p within avail bytes, or npos when
+// no NUL lies within them.
+inline constexpr size_t kNoTerminator = size_t(-1);
+size_t TerminatedLength(const uint8_t* p, size_t avail);

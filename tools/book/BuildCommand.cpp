@@ -1,0 +1,113 @@
+// The build command: book information from the source's key lines, replaced
+// field by field by the command-line options, then one BuildBook run with
+// every report message on the error stream.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "book/BookInfo.h"
+#include "book/BuildOptions.h"
+#include "book/driver/BuildBook.h"
+#include "framework/core/Report.h"
+#include "framework/core/RkString.h"
+#include "framework/io/File.h"
+#include "tools/book/BookTool.h"
+#include "tools/book/ReportToStream.h"
+#include "tools/book/ToolOptions.h"
+
+namespace {
+
+// Command-line text is UTF-8; a byte that does not start a valid sequence
+// is taken as a Latin-1 character, so 8-bit arguments still get through.
+CRkString StringFromArgument(const std::string& text)
+{
+    std::u16string units;
+    size_t i = 0;
+    while (i < text.size()) {
+        uint8_t b = uint8_t(text[i]);
+        uint32_t code = b;
+        size_t length = 1;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+            code = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            code = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            code = b & 0x07;
+        }
+        bool valid = length == 1 || i + length <= text.size();
+        for (size_t k = 1; valid && k < length; ++k) {
+            uint8_t c = uint8_t(text[i + k]);
+            valid = (c & 0xC0) == 0x80;
+            code = (code << 6) | (c & 0x3F);
+        }
+        if (!valid || (length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF))) {
+            code = b;
+            length = 1;
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            units += char16_t(0xD800 + (code >> 10));
+            units += char16_t(0xDC00 + (code & 0x3FF));
+        } else {
+            units += char16_t(code);
+        }
+        i += length;
+    }
+    return CRkString(units.data(), uint32_t(units.size()));
+}
+
+// Keeps the process-wide batch flag for one build only.
+class CBatchModeScope {
+public:
+    explicit CBatchModeScope(bool batch) : m_saved(batchMode) { batchMode = batch; }
+    ~CBatchModeScope() { batchMode = m_saved; }
+
+private:
+    bool m_saved;
+};
+
+}
+
+int RunBuildCommand(const ToolOptions& options, std::ostream& /*out*/, std::ostream& err)
+{
+    CReportToStream reports(err);
+    CBatchModeScope batch(options.batch);
+
+    CFile source(options.input.c_str());
+    if (!source.Exists() || source.IsDirectory()) {
+        err << "error: the source file \"" << options.input << "\" "
+            << (source.Exists() ? "is a directory" : "does not exist") << "\n";
+        return 1;
+    }
+
+    CBookInfo info;
+    char outName[32] = {};
+    ReadBookInfo(source, outName, info);
+    const std::pair<const std::optional<std::string>&, CRkString&> fields[] = {
+        {options.title, info.title},         {options.author, info.author},
+        {options.publisher, info.publisher}, {options.eisbn, info.eISBN},
+        {options.copyright, info.copyright},
+    };
+    for (const auto& [given, field] : fields) {
+        if (given) {
+            field = StringFromArgument(*given);
+        }
+    }
+    if (info.title.IsEmpty()) {
+        err << "error: the book has no title: \"" << options.input
+            << "\" has no TITLE= key line with a value; give one with --title\n";
+        return 1;
+    }
+
+    std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
+    CFile output(outputPath.c_str());
+    uint32_t flags = (options.excludePageTables ? ExcludePageTables : 0u) | (options.dictionary ? Dictionary : 0u);
+    bool written = false;
+    uint32_t result = BuildBook(&source, &output, &info, flags, &written);
+    written = written && result == 0 && reports.ErrorCount() == 0;
+    return written ? 0 : 1;
+}

@@ -1,0 +1,34 @@
+// Sends the report functions' messages to a stream, one line each: status
+// lines as they are, warnings and errors with a "warning: " or "error: "
+// prefix. The hooks in place before are put back on destruction.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+
+#include "framework/core/Report.h"
+
+class CReportToStream {
+public:
+    explicit CReportToStream(std::ostream& out);
+    ~CReportToStream();
+    CReportToStream(const CReportToStream&) = delete;
+    CReportToStream& operator=(const CReportToStream&) = delete;
+
+    uint32_t ErrorCount() const { return m_errors; }
+    uint32_t WarningCount() const { return m_warnings; }
+
+private:
+    static int32_t OnError(const char* format, va_list args);
+    static int32_t OnWarning(const char* format, va_list args);
+    static int32_t OnStatus(const char* format, va_list args);
+    static void Emit(const char* prefix, const char* format, va_list args);
+
+    std::ostream& m_out;
+    uint32_t m_errors = 0;
+    uint32_t m_warnings = 0;
+    ReportHook m_oldError;
+    ReportHook m_oldWarning;
+    ReportHook m_oldStatus;
+    CReportToStream* m_previous;
+};

@@ -1,0 +1,182 @@
+#include "tools/book/ToolOptions.h"
+
+#include <string_view>
+
+namespace {
+
+struct ValueOption {
+    const char* longName;
+    const char* shortName;
+    std::string ToolOptions::*plain;
+    std::optional<std::string> ToolOptions::*optional;
+};
+
+const ValueOption kValueOptions[] = {
+    {"--output", "-o", &ToolOptions::output, nullptr},
+    {"--title", nullptr, nullptr, &ToolOptions::title},
+    {"--author", nullptr, nullptr, &ToolOptions::author},
+    {"--publisher", nullptr, nullptr, &ToolOptions::publisher},
+    {"--eisbn", nullptr, nullptr, &ToolOptions::eisbn},
+    {"--copyright", nullptr, nullptr, &ToolOptions::copyright},
+};
+
+struct FlagOption {
+    const char* name;
+    bool ToolOptions::*flag;
+    ToolCommand command;
+};
+
+const FlagOption kFlagOptions[] = {
+    {"--dictionary", &ToolOptions::dictionary, ToolCommand::Build},
+    {"--exclude-page-tables", &ToolOptions::excludePageTables, ToolCommand::Build},
+    {"--batch", &ToolOptions::batch, ToolCommand::Build},
+    {"--text", &ToolOptions::text, ToolCommand::Dump},
+};
+
+const char* CommandName(ToolCommand command)
+{
+    switch (command) {
+    case ToolCommand::Build: return "build";
+    case ToolCommand::Dump: return "dump";
+    case ToolCommand::Check: return "check";
+    default: return "";
+    }
+}
+
+// Parses one option word at argv[i]; advances i past a separate value.
+bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options, std::string& error)
+{
+    std::string_view word = argv[i];
+    for (const FlagOption& flag : kFlagOptions) {
+        if (word == flag.name) {
+            if (options.command != flag.command) {
+                error = std::string("option '") + flag.name + "' does not apply to '" + CommandName(options.command) + "'";
+                return false;
+            }
+            options.*flag.flag = true;
+            return true;
+        }
+    }
+    for (const ValueOption& option : kValueOptions) {
+        std::string_view name = option.longName;
+        std::optional<std::string> value;
+        if (word == name || (option.shortName && word == option.shortName)) {
+            if (i + 1 >= argc) {
+                error = std::string("option '") + std::string(word) + "' needs a value";
+                return false;
+            }
+            value = argv[++i];
+        } else if (word.size() > name.size() && word.substr(0, name.size()) == name && word[name.size()] == '=') {
+            value = std::string(word.substr(name.size() + 1));
+        } else if (option.shortName && word.size() > 2 && word.substr(0, 2) == option.shortName) {
+            value = std::string(word.substr(2));
+        } else {
+            continue;
+        }
+        if (options.command != ToolCommand::Build) {
+            error = std::string("option '") + option.longName + "' does not apply to '" + CommandName(options.command) + "'";
+            return false;
+        }
+        if (option.plain) {
+            options.*option.plain = *value;
+        } else {
+            options.*option.optional = *value;
+        }
+        return true;
+    }
+    error = std::string("unknown option '") + std::string(word) + "'";
+    return false;
+}
+
+}
+
+bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options, std::string& error)
+{
+    options = ToolOptions();
+    if (argc < 2) {
+        error = "no command given";
+        return false;
+    }
+    std::string_view command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        options.command = ToolCommand::Help;
+        return true;
+    }
+    if (command == "--version") {
+        options.command = ToolCommand::Version;
+        return true;
+    }
+    if (command == "build") {
+        options.command = ToolCommand::Build;
+    } else if (command == "dump") {
+        options.command = ToolCommand::Dump;
+    } else if (command == "check") {
+        options.command = ToolCommand::Check;
+    } else {
+        error = std::string("unknown command '") + std::string(command) + "'";
+        return false;
+    }
+
+    int operands = 0;
+    bool optionsEnded = false;
+    for (int i = 2; i < argc; ++i) {
+        std::string_view word = argv[i];
+        if (!optionsEnded && (word == "--help" || word == "-h")) {
+            options.command = ToolCommand::Help;
+            return true;
+        }
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && word.size() > 1 && word[0] == '-') {
+            if (!ParseOption(argc, argv, i, options, error)) {
+                return false;
+            }
+            continue;
+        }
+        if (++operands > 1) {
+            error = std::string("unexpected extra operand '") + std::string(word) + "'";
+            return false;
+        }
+        options.input = word;
+    }
+    if (operands == 0 || options.input.empty()) {
+        error = std::string("'") + CommandName(options.command) + "' needs a " +
+                (options.command == ToolCommand::Build ? "source file" : "book file");
+        return false;
+    }
+    return true;
+}
+
+const char* ToolUsageText()
+{
+    return "Usage: vellumix-book build SOURCE [options]\n"
+           "       vellumix-book dump [--text] BOOK\n"
+           "       vellumix-book check BOOK\n"
+           "       vellumix-book --help | --version\n"
+           "\n"
+           "Commands:\n"
+           "  build   compile an LML source into a book file (.ldb)\n"
+           "  dump    list the records of a book file\n"
+           "  check   verify the structure of a book file\n"
+           "\n"
+           "Build options:\n"
+           "  -o, --output FILE       write the book to FILE (default: the source name\n"
+           "                          with its extension replaced by .ldb)\n"
+           "  --dictionary            build a dictionary\n"
+           "  --exclude-page-tables   build no page tables\n"
+           "  --batch                 leave out the warnings that batch mode silences\n"
+           "  --title TEXT            book title (replaces the source's TITLE= line)\n"
+           "  --author TEXT           author (replaces AUTHOR=)\n"
+           "  --publisher TEXT        publisher (replaces PUBLISHER=)\n"
+           "  --eisbn TEXT            e-book ISBN (replaces EISBN=)\n"
+           "  --copyright TEXT        copyright (replaces COPYRIGHT=)\n"
+           "\n"
+           "Dump options:\n"
+           "  --text                  also print the decompressed text records\n"
+           "\n"
+           "Build reports status lines, 'warning: ...' and 'error: ...' on standard\n"
+           "error. Exit status: 0 success, 1 failure (no book written, or problems\n"
+           "found), 2 usage error.\n";
+}

@@ -1,0 +1,35 @@
+// The command line of vellumix-book: a command word, then its options and
+// operands in any order.
+#pragma once
+
+#include <optional>
+#include <string>
+
+enum class ToolCommand {
+    Help,
+    Version,
+    Build,
+    Dump,
+    Check,
+};
+
+struct ToolOptions {
+    ToolCommand command = ToolCommand::Help;
+    std::string input; // the source (build) or the book (dump, check)
+    std::string output;
+    bool dictionary = false;
+    bool excludePageTables = false;
+    bool batch = false;
+    bool text = false;
+    std::optional<std::string> title;
+    std::optional<std::string> author;
+    std::optional<std::string> publisher;
+    std::optional<std::string> eisbn;
+    std::optional<std::string> copyright;
+};
+
+// Returns true with options filled, or false with a message for the user.
+bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options, std::string& error);
+
+// The --help text.
+const char* ToolUsageText();
