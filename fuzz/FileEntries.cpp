@@ -1,115 +1,20 @@
-#include "fuzz/FuzzEntries.h"
-
+// The fuzz entries for files read back: the book information keys of a
+// source, and a book file of arbitrary bytes through the library's reader
+// and the book tool's check and listing.
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "book/BookInfo.h"
-#include "book/BuildOptions.h"
 #include "book/Compressor.h"
 #include "book/LDBFile.h"
-#include "book/driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
-#include "fuzz/BookStructure.h"
+#include "fuzz/FuzzEntries.h"
 #include "fuzz/FuzzSupport.h"
-#include "markup/NoteRecords.h"
-#include "markup/SourcePrep.h"
-
-namespace {
-
-namespace fs = std::filesystem;
-
-enum : uint8_t {
-    kByteExcludePageTables = 0x01,
-    kByteDictionary = 0x02,
-    kByteBatch = 0x04,
-    kByteLongTitle = 0x08,
-    kByteImageFolder = 0x10,
-};
-
-// A 4 x 3 palette image (8-bit indexes, three colours), for sources that
-// name "a.png".
-const uint8_t kTinyPalettePng[] = {
-    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00,
-    0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x03, 0x08, 0x03, 0x00, 0x00, 0x00, 0x83, 0x2a, 0x5e, 0xf4, 0x00,
-    0x00, 0x00, 0x09, 0x50, 0x4c, 0x54, 0x45, 0x00, 0x00, 0x00, 0xff, 0xff, 0xff, 0x80, 0x80, 0x80, 0x44,
-    0xc8, 0x83, 0x9a, 0x00, 0x00, 0x00, 0x13, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0x60, 0x60, 0x64,
-    0x62, 0x00, 0x61, 0x46, 0x06, 0x20, 0x66, 0x02, 0x00, 0x00, 0x5f, 0x00, 0x0d, 0xf3, 0x4a, 0x36, 0x8a,
-    0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
-
-// The image folder of the scratch source exists exactly when asked for.
-bool PrepareImageFolder(const std::string& folder, bool wanted)
-{
-    std::error_code error;
-    if (!wanted) {
-        fs::remove_all(folder, error);
-        return !error;
-    }
-    if (fs::exists(folder + "/a.png", error))
-        return true;
-    fs::create_directories(folder, error);
-    return WriteScratchFile(folder + "/a.png", kTinyPalettePng, sizeof kTinyPalettePng);
-}
-
-// The text the book's text records must hold: the source prepared and
-// with its notes block cut off, as the build does it.
-std::string ExpectedText(const uint8_t* source, size_t size)
-{
-    CMemBuffer prepared(static_cast<uint32_t>(size), 1);
-    prepared.Append(source, static_cast<uint32_t>(size));
-    PrepareSourceText(prepared);
-    CMemBuffer notes;
-    SplitOffNotes(prepared, notes);
-    return std::string(reinterpret_cast<const char*>(prepared.GetData()), prepared.GetSize());
-}
-
-} // namespace
-
-std::string RunBuildInput(const uint8_t* data, size_t size)
-{
-    if (size == 0)
-        return {};
-    const uint8_t choice = data[0];
-    ++data;
-    --size;
-    const uint32_t options = ((choice & kByteExcludePageTables) ? ExcludePageTables : 0) |
-                             ((choice & kByteDictionary) ? Dictionary : 0);
-
-    const std::string& folder = FuzzScratchFolder();
-    const std::string sourcePath = folder + "/book.lml";
-    const std::string outputPath = folder + "/book.ldb";
-    if (folder.empty() || !WriteScratchFile(sourcePath, data, size) ||
-        !PrepareImageFolder(folder + "/book_img", choice & kByteImageFolder))
-        return {}; // the machine, not the build: nothing to judge
-
-    CBookInfo info;
-    info.title.Assign("Fuzz: a title: longer than twenty-nine characters", kEncodingDeviceLatin);
-    CSilentReports reports(choice & kByteBatch);
-    CFile source(sourcePath.c_str());
-    CFile output(outputPath.c_str());
-    bool written = false;
-    if (BuildBook(&source, &output, (choice & kByteLongTitle) ? &info : nullptr, options, &written) != 0)
-        return "BuildBook refused two real files";
-
-    std::string fault;
-    std::error_code error;
-    const bool exists = fs::exists(outputPath, error);
-    if (!written) {
-        if (reports.Errors() == 0)
-            fault = "no book was written and no error was reported";
-        else if (exists)
-            fault = "a failed build left an output file";
-    } else if (!exists) {
-        fault = "the build said it wrote a book, but there is none";
-    } else {
-        fault = CheckBookStructure(outputPath, ExpectedText(data, size), options);
-    }
-    fs::remove(outputPath, error);
-    return fault;
-}
+#include "fuzz/ReaderView.h"
 
 std::string RunBookInfoInput(const uint8_t* data, size_t size)
 {
@@ -223,5 +128,5 @@ std::string RunLDBFileInput(const uint8_t* data, size_t size)
     (void)CLDBFile::ProbeCreator(file);
     if (CLDBFile::ProbeName(file, name) && name.GetLength() > 32)
         return "the probed name is longer than its field";
-    return {};
+    return RunBookTool(data, size);
 }
