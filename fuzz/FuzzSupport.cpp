@@ -12,10 +12,12 @@ namespace fs = std::filesystem;
 
 uint32_t g_errors = 0;
 uint32_t g_warnings = 0;
+std::vector<std::string> g_errorFormats;
 
-int32_t CountError(const char*, va_list)
+int32_t CountError(const char* format, va_list)
 {
     ++g_errors;
+    g_errorFormats.emplace_back(format ? format : "");
     return 0;
 }
 
@@ -79,6 +81,7 @@ CSilentReports::CSilentReports(bool batch)
 {
     g_errors = 0;
     g_warnings = 0;
+    g_errorFormats.clear();
     SetErrorHook(&CountError);
     SetWarningHook(&CountWarning);
     SetStatusHook(&Ignore);
@@ -101,4 +104,9 @@ uint32_t CSilentReports::Errors() const
 uint32_t CSilentReports::Warnings() const
 {
     return g_warnings;
+}
+
+const std::vector<std::string>& CSilentReports::ErrorFormats() const
+{
+    return g_errorFormats;
 }

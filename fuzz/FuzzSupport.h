@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/core/Report.h"
 
@@ -26,6 +27,8 @@ public:
 
     uint32_t Errors() const;
     uint32_t Warnings() const;
+    // The format of every error reported, in order.
+    const std::vector<std::string>& ErrorFormats() const;
 
 private:
     ReportHook m_error;
