@@ -159,8 +159,12 @@ private:
     // before it with `returnsMessage`; the text length when there is none.
     uint32_t ScanToQuote(uint32_t from, const char* returnsMessage);
     // Past a code's quoted argument that begins at `equals` ("=" and a
-    // quote); past the two bytes of the code when it has none.
-    uint32_t SkipQuotedArgument(uint32_t backslash, uint32_t equals) const;
+    // quote); `equals` itself, just past the code, when it has none.
+    uint32_t SkipQuotedArgument(uint32_t equals) const;
+    // Where a title or index item collector goes on after the code at `at`
+    // that names an image or a note (\My, \Mz, \Sd, \Fn): past its quoted
+    // argument, or past the code; 0 for any other code.
+    uint32_t SkipNamingCode(uint32_t at) const;
     // The scan of the argument of the code at `backslash` ran into the end.
     void ReportUnterminated(uint32_t backslash);
 
