@@ -45,9 +45,11 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     // The probe leaves the stand-in size when the name is refused outright.
     uint16_t width = kStandInSize;
     uint16_t height = kStandInSize;
-    if (ProbeImage(m_imageDirectory, name, width, height, m_smallFont && !m_silent, !m_silent))
+    const bool failed = ProbeImage(m_imageDirectory, name, width, height, m_smallFont && !m_silent, !m_silent);
+    if (failed)
         m_failed = true;
-    if (m_smallFont)
+    // An image the probe refused is not loaded again only to fail twice.
+    if (m_smallFont && !failed)
         m_lists.images.Add(m_imageDirectory, name, width, height);
 
     const uint32_t indent = (m_style & kStyleIndented) ? kIndentWidth : 0;

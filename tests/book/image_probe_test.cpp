@@ -66,6 +66,17 @@ TEST_F(ImageProbeTest, MissingFileDefaultsTo16By16)
     EXPECT_EQ(capture.Messages(), std::vector<std::string>{"E:Image \"" + Shown("gone.png") + "\" doesn't exist!"});
 }
 
+TEST_F(ImageProbeTest, FolderOrNameWithNulIsNoImage)
+{
+    ReportCapture capture;
+    std::filesystem::create_directory(dir.File("folder.png"));
+    WriteBytes(dir.File("a"), EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, 3, 3)));
+    EXPECT_TRUE(Probe("folder.png"));
+    EXPECT_TRUE(Probe(std::string("a\0.png", 6)));
+    EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"E:Image \"" + Shown("folder.png") + "\" doesn't exist!",
+                                                             "E:Image \"" + Shown("a") + "\" doesn't exist!"}));
+}
+
 TEST_F(ImageProbeTest, ExtensionAndPresenceAreLoggedOnlyInTheSmallFontPassButStillFail)
 {
     ReportCapture capture;
@@ -85,11 +96,12 @@ TEST_F(ImageProbeTest, HeaderMessagesInEveryPass)
     noHeader.replace(12, 4, "IHDX");
     WriteBytes(dir.File("nohdr.png"), noHeader);
     WriteBytes(dir.File("short.png"), good.substr(0, 5));
+    WriteBytes(dir.File("cut.png"), good.substr(0, 20)); // header present, colour type missing
     WriteBytes(dir.File("rgb.png"), EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_RGB, 8, 3, 3)));
     WriteBytes(dir.File("ga.png"), EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_GRAY_ALPHA, 8, 3, 3)));
     WriteBytes(dir.File("rgba.png"), EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_RGB_ALPHA, 8, 3, 3)));
 
-    for (const char* name : {"empty.png", "sig.png", "nohdr.png", "short.png", "rgb.png", "ga.png", "rgba.png"}) {
+    for (const char* name : {"empty.png", "sig.png", "nohdr.png", "short.png", "cut.png", "rgb.png", "ga.png", "rgba.png"}) {
         EXPECT_TRUE(Probe(name, false)) << name;
         EXPECT_EQ(width, 0) << name;
         EXPECT_EQ(height, 0) << name;
@@ -100,6 +112,7 @@ TEST_F(ImageProbeTest, HeaderMessagesInEveryPass)
                   "E:Bad PNG signature for " + Shown("sig.png"),
                   "E:Couldn't find PNG header for " + Shown("nohdr.png"),
                   "E:Bad PNG signature for " + Shown("short.png"),
+                  "E:Unrecognized PNG color type for " + Shown("cut.png"),
                   "E:Unrecognized PNG color type for " + Shown("rgb.png"),
                   "E:Unrecognized PNG color type for " + Shown("ga.png"),
                   "E:Unrecognized PNG color type for " + Shown("rgba.png"),
