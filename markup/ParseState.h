@@ -122,6 +122,7 @@ private:
     void ReturnTo(const LayoutSnapshot& snapshot);
     void DropChaptersAfter(const LayoutSnapshot& snapshot);
     void EndOfStep();
+    void ScanTextRun();
     void AddPageEntry(uint32_t page, uint32_t position);
 
     // --- the scanner (ScanStep.cpp)
