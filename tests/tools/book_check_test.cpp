@@ -227,6 +227,18 @@ TEST(BookCheck, ReportsPageNumbersAndOrder)
                                       "(the page before), found 0"}))
         << Joined(problems);
 
+    bad = good;
+    bad[RecordStart(good, 3) + 11] = 0x1B; // alignment 3, font 3
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 3 (small-font page table), entry 0: style word: expected alignment 0-2, "
+                                      "font 0-2 and bit 0x0004 clear, found 0x001B"}))
+        << Joined(problems);
+    std::ostringstream out;
+    bad[RecordStart(good, 3) + 10] = 0x84;
+    bad[RecordStart(good, 3) + 11] = 0x12; // 0x8412: italic, reference, font 2, right
+    DumpBook(CBookImage(bad), DumpOptions {}, out);
+    EXPECT_NE(out.str().find("0x8412  right, font 2, italic, reference"), std::string::npos) << out.str();
+
     // A dictionary carries no page tables.
     synthetic::Book dictionary;
     dictionary.dictionary = true;
@@ -391,7 +403,7 @@ TEST(BookDump, ListsEverySection)
              "text record 1: ",
              "\\x\\Q=\"anchor\"Chapter one\\x\n\\Iapple\\I ok\n",
              "Section small-font page table: records 3 to 3",
-             "         1      2      0         40 0x0001",
+             "         1      2      0         40 0x0001  centered, font 0",
              "  record 5: position 0, title \"Chapter one\"",
              "  record 7: position undefined, name \"missing\"",
              "Section images: no records",

@@ -381,6 +381,12 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
                         index, section.name, (unsigned long long)entries, lastPosition, position);
             }
             lastPosition = position;
+            uint16_t style = ReadU16At(p + at + 10);
+            if (((style & 3) == 3 || ((style >> 3) & 7) > 2 || (style & 0x0004)) && Quota(shown)) {
+                Problem("record %u (%s), entry %llu: style word: expected alignment 0-2, font 0-2 and bit 0x0004 "
+                        "clear, found 0x%04X",
+                        index, section.name, (unsigned long long)entries, style);
+            }
             if (!m_haveTextSizes) {
                 continue;
             }
