@@ -89,6 +89,33 @@ TEST_F(BookBuild, EightBitSourceWithTabsAndMixedLineEnds)
     EXPECT_EQ(dump.out.find("\\x0D"), std::string::npos);
 }
 
+// An empty text (or one that preparation empties) has no text records, yet
+// each page table holds its first page: record 1, offset 0.
+TEST_F(BookBuild, EmptyTextsGiveSoundBooks)
+{
+    for (const std::string& text : {std::string(), std::string(1, '\0')}) {
+        std::string out = Path("empty.ldb");
+        ToolRun build = RunTool({"build", Write("empty.lml", text), "-o", out, "--title", "Empty"});
+        ASSERT_EQ(build.status, 0) << build.err;
+        ToolRun check = RunTool({"check", out});
+        EXPECT_EQ(check.status, 0) << check.out;
+        CBookImage book(ReadBytes(out));
+        EXPECT_EQ(book.BookHeader().firstAfterText, 1u);
+        EXPECT_EQ(book.BookHeader().smallEntries, 1u);
+        EXPECT_EQ(book.BookHeader().largeEntries, 1u);
+    }
+    // A page entry of an empty text that points anywhere else is wrong.
+    std::string out = Path("empty.ldb");
+    ASSERT_EQ(RunTool({"build", Write("empty.lml", ""), "-o", out, "--title", "Empty"}).status, 0);
+    std::vector<uint8_t> bytes = ReadBytes(out);
+    CBookImage good(bytes);
+    const uint32_t page = good.Entries()[good.BookHeader().firstSmall].offset;
+    bytes[page + 5] = 1; // offset 1 in record 1
+    std::vector<std::string> problems = CheckBook(CBookImage(bytes));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("small-font page table"), std::string::npos) << problems[0];
+}
+
 TEST_F(BookBuild, OptionsReplaceTheirFieldOnly)
 {
     std::string source = Write("keyed.lml", kKeyedSource);
