@@ -30,7 +30,9 @@ private:
     uint32_t m_state;
 };
 
-void AppendParagraph(std::string& text, CRandom& random)
+// A paragraph of prose with some markup: italic words and, when there is
+// an earlier chapter, now and then a link to one.
+void AppendParagraph(std::string& text, CRandom& random, uint32_t chapters)
 {
     if (random.Next(3) == 0) {
         text += '\t';
@@ -43,7 +45,11 @@ void AppendParagraph(std::string& text, CRandom& random)
             if (w == 0 && word[0] >= 'a' && word[0] <= 'z') {
                 word[0] = char(word[0] - 'a' + 'A');
             }
-            text += word;
+            if (random.Next(30) == 0) {
+                text += "\\i" + word + "\\i";
+            } else {
+                text += word;
+            }
             if (random.Next(40) == 0) {
                 text += kEscapes[random.Next(kEscapeCount)];
             }
@@ -52,6 +58,10 @@ void AppendParagraph(std::string& text, CRandom& random)
             }
         }
         text += random.Next(8) == 0 ? "? " : ". ";
+    }
+    if (chapters > 0 && random.Next(20) == 0) {
+        std::string target = std::to_string(1 + random.Next(chapters));
+        text += "(\\q=\"#chapter" + target + "\"see chapter " + target + "\\q) ";
     }
     text.pop_back();
     // Most paragraphs end in CR LF, some in LF; a blank line follows.
@@ -68,8 +78,14 @@ void GenerateLmlSource(std::string& text, uint64_t targetBytes, uint32_t seed)
             "PUBLISHER=\"Bench Press\"\r\n"
             "EISBN=\"978-0-0000-0000-0\"\r\n"
             "COPYRIGHT=\"\\a169 2024 nobody\"\r\n\r\n";
-    while (text.size() < targetBytes) {
-        AppendParagraph(text, random);
+    uint32_t chapters = 0;
+    for (uint32_t paragraph = 0; text.size() < targetBytes; ++paragraph) {
+        if (paragraph % 150 == 0) {
+            ++chapters;
+            std::string number = std::to_string(chapters);
+            text += "\\x\\Q=\"chapter" + number + "\"Chapter " + number + "\\x\r\n\r\n";
+        }
+        AppendParagraph(text, random, chapters);
     }
 }
 

@@ -1,6 +1,7 @@
 // Generates a long, realistic LML source for measurements: key lines, then
-// paragraphs of prose with 8-bit letters, tab indents, byte escapes and a
-// mix of CR LF and LF line ends. The same size and seed give the same text.
+// chapters of paragraphs of prose with 8-bit letters, tab indents, byte
+// escapes, italics, links to earlier chapters and a mix of CR LF and LF
+// line ends. The same size and seed give the same text.
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,7 @@
 #include "book/BuildOptions.h"
 #include "book/Container.h"
 #include "book/InfoRecList.h"
+#include "book/PageLimit.h"
 #include "book/TextSizeRecList.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr uint32_t kScratchCapacity = 64000;
 constexpr uint32_t kScratchGrowth = 2000;
-constexpr uint32_t kMaxPageEntries = 0xFFFF;
 
 uint32_t Count32(const CMemBuffer& list)
 {
@@ -35,14 +35,6 @@ uint64_t SumAfterFirst(const CMemBuffer& list)
     for (uint32_t i = 1; i < Count32(list); ++i)
         sum += list.GetU32(i);
     return sum;
-}
-
-bool CheckPageEntries(const PageRecList& pages)
-{
-    if (pages.GetEntryCount() <= kMaxPageEntries)
-        return true;
-    ReportError("Too many pages (%lu of them) for a .ldb file!", static_cast<unsigned long>(pages.GetEntryCount()));
-    return false;
 }
 
 // Writes to a file, remembering the first failure; later writes are skipped.
@@ -170,7 +162,7 @@ bool CountBookRecords(const BuildLists& lists, BookRecLists& rec)
         ReportError("Too many records (%ld of them) for a .ldb file!", static_cast<long>(total));
         return true;
     }
-    return !CheckPageEntries(rec.smallPages) || !CheckPageEntries(rec.largePages);
+    return false;
 }
 
 bool AssembleBook(const AssembleInputs& in)
@@ -181,7 +173,8 @@ bool AssembleBook(const AssembleInputs& in)
     const BuildLists& lists = *in.buildLists;
     if (!rec.index.IsGrouped())
         rec.index.Group();
-    if (!CheckPageEntries(rec.smallPages) || !CheckPageEntries(rec.largePages))
+    // The header and the entries hold 16-bit page numbers.
+    if (CheckPageTableSize(rec.smallPages, rec.largePages))
         return false;
 
     // The metadata record: title, author, copyright, publisher, eISBN.

@@ -28,9 +28,9 @@ struct AssembleInputs {
 };
 
 // Estimates the record count of the book; logs "Too many records (%ld of
-// them) for a .ldb file!" and returns true when there are too many (also
-// when a page table has more entries than its 16-bit count can hold).
-// Groups the index if that has not been done.
+// them) for a .ldb file!" and returns true when there are too many. The
+// page-table sizes are checked apart (CheckPageTableSize). Groups the index
+// if that has not been done.
 bool CountBookRecords(const BuildLists& lists, BookRecLists& recLists);
 
 // Writes the book into a temporary file beside the output and moves it over

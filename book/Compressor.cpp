@@ -54,12 +54,45 @@ bool CZLibUncompressor::Uncompress(const void* source, uint32_t sourceLength, vo
     return true;
 }
 
+namespace {
+
+// One deflate state per thread, reset for every record: each record is a
+// whole zlib stream of its own, byte for byte what `compress` makes, without
+// allocating and clearing a fresh state for every 8192 bytes.
+class CRecordDeflater {
+public:
+    CRecordDeflater() { m_ready = deflateInit(&m_stream, Z_DEFAULT_COMPRESSION) == Z_OK; }
+    ~CRecordDeflater()
+    {
+        if (m_ready)
+            deflateEnd(&m_stream);
+    }
+    CRecordDeflater(const CRecordDeflater&) = delete;
+    CRecordDeflater& operator=(const CRecordDeflater&) = delete;
+
+    uint32_t Compress(const void* source, uint32_t sourceLength, void* dest, uint32_t capacity)
+    {
+        if (!m_ready || deflateReset(&m_stream) != Z_OK)
+            return 0;
+        m_stream.next_in = const_cast<Bytef*>(static_cast<const Bytef*>(source));
+        m_stream.avail_in = sourceLength;
+        m_stream.next_out = static_cast<Bytef*>(dest);
+        m_stream.avail_out = capacity;
+        // Anything but the stream's end means the output did not fit.
+        if (deflate(&m_stream, Z_FINISH) != Z_STREAM_END)
+            return 0;
+        return capacity - m_stream.avail_out;
+    }
+
+private:
+    z_stream m_stream {};
+    bool m_ready = false;
+};
+
+} // namespace
+
 uint32_t CompressRecord(const void* source, uint32_t sourceLength, void* dest, uint32_t capacity)
 {
-    // A fresh compressor per chunk: no state is shared between records.
-    CZLibCompressor compressor;
-    uint32_t length = capacity;
-    if (!compressor.Compress(source, sourceLength, dest, length))
-        return 0;
-    return length;
+    thread_local CRecordDeflater deflater;
+    return deflater.Compress(source, sourceLength, dest, capacity);
 }

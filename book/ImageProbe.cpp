@@ -83,11 +83,10 @@ std::string MakeImagePathBytes(const CRkString& imageDirectory, std::string_view
 }
 
 bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t& width, uint16_t& height,
-                bool smallFontPass, bool silent)
+                bool logNameErrors, bool logFileErrors)
 {
-    const bool logFirstSteps = smallFontPass && !silent;
     if (!HasPngExtension(name)) {
-        if (logFirstSteps)
+        if (logNameErrors)
             ReportError("Image file \"%s\" doesn't end with .png!", std::string(name).c_str());
         return true;
     }
@@ -98,8 +97,9 @@ bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t
     MakeImagePath(imageDirectory, name, path);
     CFile file(path);
     const std::string shown = MakeImagePathBytes(imageDirectory, name);
-    if (!file.Exists() || file.IsDirectory()) {
-        if (logFirstSteps)
+    // A NUL inside the name would name another file on the way to the system.
+    if (name.find('\0') != std::string_view::npos || !file.Exists() || file.IsDirectory()) {
+        if (logNameErrors)
             ReportError("Image \"%s\" doesn't exist!", shown.c_str());
         return true;
     }
@@ -112,7 +112,7 @@ bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t
     if (!failure)
         failure = CheckHeader(header, count);
     if (failure) {
-        if (!silent)
+        if (logFileErrors)
             ReportError(failure, shown.c_str());
         return true;
     }

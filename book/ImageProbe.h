@@ -27,9 +27,10 @@ std::string MakeImagePathBytes(const CRkString& imageDirectory, std::string_view
 //  - Otherwise they become 0 x 0 and the first 26 bytes of the file are
 //    read; width and height come from the PNG header (low 16 bits) when it
 //    is a grayscale or palette PNG, and every other outcome is an error.
-// The extension and existence errors are logged only when `smallFontPass`
-// is set; the header errors in every pass. `silent` suppresses every
-// message (used while text is scanned again). Returns true when the parse
-// must be marked failed, whether or not the message was logged.
+// The extension and existence errors are logged when `logNameErrors` is
+// set (the small-font pass), the errors about the file's contents when
+// `logFileErrors` is set (every pass, unless text is being scanned again).
+// Returns true when the parse must be marked failed, whether or not the
+// message was logged.
 bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t& width, uint16_t& height,
-                bool smallFontPass, bool silent = false);
+                bool logNameErrors, bool logFileErrors);

@@ -33,6 +33,7 @@ struct Session {
     Source* source;
     CMemBuffer* out;
     uint32_t outStart;
+    uint32_t sizeLimit;
     uint32_t failure;
     png_structp reader;
     png_infop readInfo;
@@ -78,7 +79,7 @@ void WriteData(png_structp png, png_bytep data, size_t length)
 {
     auto* session = static_cast<Session*>(png_get_io_ptr(png));
     const size_t written = session->out->GetSize() - session->outStart;
-    if (length >= kMaxImageDataSize - written) {
+    if (length >= session->sizeLimit - written || length > UINT32_MAX - session->out->GetSize()) {
         session->failure = kReencodeTooLarge;
         png_error(png, "too large");
     }
@@ -161,12 +162,13 @@ uint32_t Decode(Session& session)
     return kReencodeOk;
 }
 
-uint32_t Reencode(Source& source, CMemBuffer& out)
+uint32_t Reencode(Source& source, CMemBuffer& out, uint32_t sizeLimit)
 {
     Session session{};
     session.source = &source;
     session.out = &out;
     session.outStart = out.GetSize();
+    session.sizeLimit = sizeLimit;
     session.failure = kReencodeReadFailed;
 
     const uint32_t result = Decode(session);
@@ -184,14 +186,14 @@ uint32_t Reencode(Source& source, CMemBuffer& out)
 
 } // namespace
 
-uint32_t ReencodePngFile(CFile& file, CMemBuffer& out)
+uint32_t ReencodePngFile(CFile& file, CMemBuffer& out, uint32_t sizeLimit)
 {
     Source source{&file, nullptr, 0, 0};
-    return Reencode(source, out);
+    return Reencode(source, out, sizeLimit);
 }
 
-uint32_t ReencodePngBytes(const uint8_t* bytes, size_t length, CMemBuffer& out)
+uint32_t ReencodePngBytes(const uint8_t* bytes, size_t length, CMemBuffer& out, uint32_t sizeLimit)
 {
     Source source{nullptr, bytes, bytes ? length : 0, 0};
-    return Reencode(source, out);
+    return Reencode(source, out, sizeLimit);
 }

@@ -18,14 +18,19 @@ enum : uint32_t {
     kReencodeReadFailed = 1,
     // A colour type other than grayscale or palette.
     kReencodeColorType = 2,
-    // The re-encoded data reached kMaxImageDataSize bytes.
+    // The re-encoded data reached the size limit.
     kReencodeTooLarge = 3,
 };
 
+// No limit on the re-encoded size (batch mode keeps images of any size).
+inline constexpr uint32_t kNoImageSizeLimit = UINT32_MAX;
+
 // Reads a PNG from `file` (open for reading, at the start of the data) and
-// appends the re-encoded PNG to `out`. On failure `out` is cut back to its
-// size on entry.
-uint32_t ReencodePngFile(CFile& file, CMemBuffer& out);
+// appends the re-encoded PNG to `out`; fails with kReencodeTooLarge as soon
+// as the re-encoded data reaches `sizeLimit` bytes. On failure `out` is
+// cut back to its size on entry.
+uint32_t ReencodePngFile(CFile& file, CMemBuffer& out, uint32_t sizeLimit = kMaxImageDataSize);
 
 // The same for a PNG held in memory.
-uint32_t ReencodePngBytes(const uint8_t* bytes, size_t length, CMemBuffer& out);
+uint32_t ReencodePngBytes(const uint8_t* bytes, size_t length, CMemBuffer& out,
+                          uint32_t sizeLimit = kMaxImageDataSize);

@@ -1,6 +1,7 @@
 // Images: \m="name", \My="name", \Mz="name".
 #include "markup/ImageTag.h"
 
+#include "book/ImageProbe.h"
 #include "book/ImageRecList.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
@@ -13,41 +14,11 @@ constexpr uint32_t kLargestWidth = 158;
 constexpr uint32_t kLargestHeight = 148;
 constexpr uint16_t kStandInSize = 16;
 
-// Until the image records can read PNG headers, every image is taken at
-// the stand-in size and nothing is reported.
-ImageProbeResult StandardProbe(const CRkString&, const std::string&, bool, bool)
-{
-    return ImageProbeResult{};
-}
-
-ImageProbeHook g_probe = &StandardProbe;
-
 } // namespace
 
-void SetImageProbeHook(ImageProbeHook hook)
+bool LoadImageRecords(ImageRecList& images)
 {
-    g_probe = hook ? hook : &StandardProbe;
-}
-
-ImageProbeResult ProbeImageFile(const CRkString& directory, const std::string& name, bool logNameErrors,
-                                bool logFileErrors)
-{
-    return g_probe(directory, name, logNameErrors, logFileErrors);
-}
-
-std::string ImagePath(const CRkString& directory, const std::string& name)
-{
-    std::string path = directory.GetNarrow();
-    path += '/';
-    path += name;
-    return path;
-}
-
-void AddImageRecord(ImageRecList&, const std::string&, uint16_t, uint16_t) {}
-
-bool LoadImageRecords(ImageRecList&)
-{
-    return false;
+    return images.Finish() != 0;
 }
 
 // The name (at most 31 bytes) names a PNG file in the image directory; the
@@ -71,16 +42,20 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     if (name.size() > kMaxImageName)
         LogError("Image name \"%s\" is longer than 31 characters! Please rename the image.", name.c_str());
 
-    const ImageProbeResult image = ProbeImageFile(m_imageDirectory, name, m_smallFont && !m_silent, !m_silent);
-    if (image.failed)
+    // The probe leaves the stand-in size when the name is refused outright.
+    uint16_t width = kStandInSize;
+    uint16_t height = kStandInSize;
+    const bool failed = ProbeImage(m_imageDirectory, name, width, height, m_smallFont && !m_silent, !m_silent);
+    if (failed)
         m_failed = true;
-    if (m_smallFont)
-        AddImageRecord(m_lists.images, ImagePath(m_imageDirectory, name), image.width, image.height);
+    // An image the probe refused is not loaded again only to fail twice.
+    if (m_smallFont && !failed)
+        m_lists.images.Add(m_imageDirectory, name, width, height);
 
     const uint32_t indent = (m_style & kStyleIndented) ? kIndentWidth : 0;
-    if (image.width + indent <= kLargestWidth && image.height <= kLargestHeight) {
-        m_x += image.width;
-        RaiseLineHeight(image.height);
+    if (width + indent <= kLargestWidth && height <= kLargestHeight) {
+        m_x += width;
+        RaiseLineHeight(height);
     } else {
         m_x += kStandInSize;
         RaiseLineHeight(kStandInSize);

@@ -30,10 +30,24 @@ void MarkupParser::TakeSnapshot(LayoutSnapshot& snapshot, uint32_t position, boo
     snapshot.chapterOpen = m_chapterOpen;
     snapshot.indexOpen = m_indexOpen;
     snapshot.softHyphen = softHyphen;
+    snapshot.chapterCount = m_chapterCount;
+}
+
+// Chapters recorded after a snapshot are recorded again when the scan
+// comes back over their codes, so they go before the scan returns (in the
+// large-font pass only the count: that pass records none).
+void MarkupParser::DropChaptersAfter(const LayoutSnapshot& snapshot)
+{
+    while (m_chapterCount > snapshot.chapterCount) {
+        if (m_smallFont)
+            m_lists.chapters.RemoveLast();
+        --m_chapterCount;
+    }
 }
 
 void MarkupParser::ReturnTo(const LayoutSnapshot& snapshot)
 {
+    DropChaptersAfter(snapshot);
     m_pos = snapshot.position;
     m_x = snapshot.x;
     m_lineHeight = snapshot.lineHeight;
@@ -63,6 +77,9 @@ void MarkupParser::EndOfStep()
                 m_pos = m_stepStart;
         } else {
             ReturnTo(m_lastBreak);
+            // A heading opened on this step is scanned again on the next
+            // line: its code is not skipped now.
+            m_chapterThisStep = false;
         }
         m_lineEndRequested = true;
     }
@@ -80,13 +97,8 @@ void MarkupParser::EndOfStep()
             m_chapterOnLine = false;
             m_lineBeganAtTop = false;
         } else {
-            if (m_chapterThisStep || m_chapterOnLine) {
-                if (m_smallFont)
-                    m_lists.chapters.RemoveLast();
-                if (m_chapterCount > 0)
-                    --m_chapterCount;
-                m_chapterOpen = false;
-            }
+            // The line goes to the next page; chapters begun on it are
+            // removed and recorded again when it is scanned there.
             ReturnTo(m_lineStart);
             m_chapterThisStep = false;
             m_chapterOnLine = false;

@@ -46,7 +46,7 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
         const auto length = static_cast<uint32_t>(end - start);
 
         CheckNoteTags(bytes, length, set.GetName(i).c_str());
-        namesImage |= CollectNoteImages(bytes, length, images, imageDirectory, imageFailed);
+        namesImage |= CollectNoteImages(bytes, length, set.GetName(i).c_str(), images, imageDirectory, imageFailed);
 
         const uint32_t before = recordSizes.GetSize() / 4;
         if (CompressTextRecords(bytes, length, buffer, nullptr, recordSizes) != 0)

@@ -55,28 +55,34 @@ void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name)
     }
 }
 
-bool CollectNoteImages(const uint8_t* text, uint32_t length, ImageRecList& images, const CRkString& imageDirectory,
-                       bool& failed)
+bool CollectNoteImages(const uint8_t* text, uint32_t length, const char* noteName, ImageRecList& images,
+                       const CRkString& imageDirectory, bool& failed)
 {
     bool named = false;
     for (uint32_t i = 0; i + 1 < length; ++i) {
         if (text[i] != '\\')
             continue;
-        if (text[i + 1] != 'm') {
-            ++i;
+        // \m="name", and its forms \My="name" and \Mz="name".
+        uint32_t argument = 0;
+        if (text[i + 1] == 'm')
+            argument = i + 2;
+        else if (text[i + 1] == 'M' && i + 2 < length && (text[i + 2] == 'y' || text[i + 2] == 'z'))
+            argument = i + 3;
+        if (argument == 0) {
+            ++i; // the code letter, so "\\" is never taken for a code
             continue;
         }
-        if (i + 3 >= length || text[i + 2] != '=' || text[i + 3] != '"') {
+        if (argument + 1 >= length || text[argument] != '=' || text[argument + 1] != '"') {
             if (!batchMode)
                 ReportWarning("Image syntax incorrect.  It should be \\m=\"");
-            ++i;
+            i = argument - 1;
             continue;
         }
-        const uint32_t nameStart = i + 4;
+        const uint32_t nameStart = argument + 2;
         const uint8_t* close = std::find(text + nameStart, text + length, '"');
         if (close == text + length) {
             const uint32_t shown = std::min(length - i, kUnclosedContext);
-            ReportError("Image name not closed in a sidebar or footnote: \"%s\"",
+            ReportError("Image name not closed in sidebar or footnote \"%s\": \"%s\"", noteName,
                         std::string(reinterpret_cast<const char*>(text + i), shown).c_str());
             failed = true;
             break;
@@ -93,7 +99,7 @@ bool CollectNoteImages(const uint8_t* text, uint32_t length, ImageRecList& image
         }
         uint16_t width = 0;
         uint16_t height = 0;
-        if (ProbeImage(imageDirectory, name, width, height, true)) {
+        if (ProbeImage(imageDirectory, name, width, height, true, true)) {
             failed = true;
             continue;
         }

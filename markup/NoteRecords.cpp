@@ -1,6 +1,7 @@
 #include "markup/NoteRecords.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -23,29 +24,49 @@ char FoldAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// First occurrence of `needle` in `text`, ASCII letters compared without
-// regard to case; npos when there is none.
-size_t FindFolded(std::string_view text, std::string_view needle)
-{
-    const auto it = std::search(text.begin(), text.end(), needle.begin(), needle.end(),
-                                [](char a, char b) { return FoldAscii(a) == FoldAscii(b); });
-    return it == text.end() ? std::string_view::npos : static_cast<size_t>(it - text.begin());
-}
+// Where the text of each name begins, for one kind of start tag: every
+// start tag of the block, in order, with ASCII letters folded, the first
+// tag of a name winning. A referenced name holds no double quote, so the
+// name of a tag is everything up to the next one. One pass over the block
+// serves every entry of the set.
+class StartTagIndex {
+public:
+    StartTagIndex(std::string_view folded, std::string_view startTag)
+    {
+        for (size_t at = folded.find(startTag); at != std::string_view::npos; at = folded.find(startTag, at + 1)) {
+            const size_t nameStart = at + startTag.size();
+            const size_t quote = folded.find('"', nameStart);
+            if (quote == std::string_view::npos)
+                break;
+            if (quote + 1 < folded.size() && folded[quote + 1] == '>')
+                m_textStart.emplace(folded.substr(nameStart, quote - nameStart), quote + 2);
+        }
+    }
+    // The offset just after the start tag of `name`; npos when it has none.
+    size_t Find(std::string_view name) const
+    {
+        const auto it = m_textStart.find(name);
+        return it == m_textStart.end() ? std::string_view::npos : it->second;
+    }
 
-bool ResolveSet(std::string_view notes, SidebarSet& set, std::string_view startTag, const char* missingFormat)
+private:
+    std::map<std::string_view, size_t> m_textStart;
+};
+
+bool ResolveSet(std::string_view notes, std::string_view folded, SidebarSet& set, std::string_view startTag,
+                const char* missingFormat)
 {
+    if (set.IsEmpty())
+        return false;
+    const StartTagIndex index(folded, startTag);
     bool missing = false;
     for (uint32_t i = 0; i < set.GetCount(); ++i) {
-        std::string tag(startTag);
-        tag += set.GetName(i);
-        tag += "\">";
-        size_t found = notes.empty() ? std::string_view::npos : FindFolded(notes, tag);
-        if (found == std::string_view::npos) {
+        size_t position = index.Find(set.GetName(i));
+        if (position == std::string_view::npos) {
             ReportError(missingFormat, set.GetName(i).c_str());
             missing = true;
             continue;
         }
-        size_t position = found + tag.size();
         while (position < notes.size() && notes[position] == '\n')
             ++position;
         set.SetPosition(i, static_cast<uint32_t>(position));
@@ -75,8 +96,16 @@ bool ResolveNotes(const CMemBuffer& notes, SidebarSet& sidebars, FootnoteSet& fo
     sidebars.SortAndRemoveDuplicates();
     footnotes.SortAndRemoveDuplicates();
     const std::string_view text = View(notes);
-    const bool sidebarMissing = ResolveSet(text, sidebars, kSidebarStart, "No sidebar named \"%s\" was found.");
+    // The start tags are found without regard to ASCII case: search a
+    // folded copy (names are stored lower-cased).
+    std::string folded;
+    if (!sidebars.IsEmpty() || !footnotes.IsEmpty()) {
+        folded.assign(text);
+        std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii);
+    }
+    const bool sidebarMissing =
+        ResolveSet(text, folded, sidebars, kSidebarStart, "No sidebar named \"%s\" was found.");
     const bool footnoteMissing =
-        ResolveSet(text, footnotes, kFootnoteStart, "No footnote named \"%s\" was found.");
+        ResolveSet(text, folded, footnotes, kFootnoteStart, "No footnote named \"%s\" was found.");
     return sidebarMissing || footnoteMissing;
 }

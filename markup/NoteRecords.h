@@ -39,7 +39,9 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
 // sidebar or footnote. The text is built as it is.
 void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name);
 
-// Probes and lists every image the text names with \m="name". Returns true
-// when the text names an image; `failed` is set when one was refused.
-bool CollectNoteImages(const uint8_t* text, uint32_t length, ImageRecList& images, const CRkString& imageDirectory,
-                       bool& failed);
+// Probes and lists every image the text of the note `noteName` names with
+// \m="name" (or \My, \Mz). Returns true when the text names an image;
+// `failed` is set when one was refused (reported): a name of 32 or more
+// characters, a failed probe, a name not closed before the note ends.
+bool CollectNoteImages(const uint8_t* text, uint32_t length, const char* noteName, ImageRecList& images,
+                       const CRkString& imageDirectory, bool& failed);

@@ -68,6 +68,9 @@ struct LayoutSnapshot {
     bool chapterOpen = false;
     bool indexOpen = false;
     bool softHyphen = false;
+    // Chapters recorded in this pass when the snapshot was taken: those
+    // recorded since are scanned again after a return to it.
+    uint32_t chapterCount = 0;
 };
 
 // The byte that a \annn code names: the three bytes after the "a" read as
@@ -117,6 +120,7 @@ private:
     void TakeSnapshot(LayoutSnapshot& snapshot, uint32_t position, bool softHyphen = false) const;
     void TakeLastBreak(uint32_t position, bool softHyphen = false) { TakeSnapshot(m_lastBreak, position, softHyphen); }
     void ReturnTo(const LayoutSnapshot& snapshot);
+    void DropChaptersAfter(const LayoutSnapshot& snapshot);
     void EndOfStep();
     void AddPageEntry(uint32_t page, uint32_t position);
 

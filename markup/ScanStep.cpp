@@ -377,9 +377,11 @@ void MarkupParser::ScanNoteCode(bool sidebar)
         m_pos = p + 3;
         return;
     }
-    m_style |= kStyleReference;
+    // The break before a sidebar code keeps the state before it, so that
+    // the code opens its reference again when the line breaks there.
     if (sidebar)
         TakeLastBreak(p);
+    m_style |= kStyleReference;
     m_pos = ParseNoteRef(p, p + 3, sidebar);
     if (sidebar && !m_argumentCut) {
         m_x += kSidebarIconSize;

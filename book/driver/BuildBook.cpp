@@ -10,12 +10,15 @@
 #include "book/BookRecLists.h"
 #include "book/BuildLists.h"
 #include "book/driver/BuildTime.h"
+#include "book/driver/DeferredReports.h"
+#include "book/driver/TextRecordCompressor.h"
 #include "book/driver/DatabaseName.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
 #include "markup/NoteRecords.h"
+#include "book/PageLimit.h"
 #include "markup/Paginate.h"
 #include "markup/RecordSplit.h"
 #include "markup/SourcePrep.h"
@@ -144,15 +147,29 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
     CMemBuffer notes;
     SplitOffNotes(*prepared, notes);
 
+    // The records are compressed on a second thread while the text is laid
+    // out; both only read the prepared text and the record ends. The
+    // layout's messages are held back until the records are done, so that
+    // a record that does not compress ends the build as if it had been
+    // compressed first.
     CMemBuffer text(CompressedTextCapacity(prepared->GetSize()), kTextGrowth);
-    if (SplitTextRecords(prepared->GetData(), prepared->GetSize(), text, lists.textRecordEnds,
-                         lists.textRecordSizes) != 0)
-        return false;
+    DivideTextRecords(prepared->GetData(), prepared->GetSize(), lists.textRecordEnds);
+    CTextRecordCompressor compressor;
+    compressor.Start(prepared->GetData(), lists.textRecordEnds, text, lists.textRecordSizes);
 
     BookRecLists recLists;
-    if (PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
+    CDeferredReports layoutReports;
+    const bool paginationFailed =
+        PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
                      recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,
-                     recLists.index, options)) {
+                     recLists.index, options);
+    if (!compressor.Wait()) {
+        layoutReports.Discard();
+        compressor.ReportFailure();
+        return false;
+    }
+    layoutReports.Replay();
+    if (paginationFailed) {
         ReportError("Errors occurred while paginating the book. No output file generated.");
         ReportStatus("Done.");
         return false;
@@ -163,16 +180,20 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
         return false;
     CMemBuffer sidebarText;
     CMemBuffer footnoteText;
-    if (BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes, recLists.images, imageDirectory,
-                            sidebarText) != 0 ||
-        BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes, recLists.images, imageDirectory,
-                             footnoteText) != 0) {
+    // Both kinds are built, so that every problem is reported in one run.
+    const uint32_t sidebarResult = BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes,
+                                                       recLists.images, imageDirectory, sidebarText);
+    const uint32_t footnoteResult = BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes,
+                                                         recLists.images, imageDirectory, footnoteText);
+    if (sidebarResult != 0 || footnoteResult != 0) {
         ReportError("Errors occurred while building the sidebars and footnotes. No output file generated.");
         ReportStatus("Done.");
         return false;
     }
 
     if (CountBookRecords(lists, recLists))
+        return false;
+    if (CheckPageTableSize(recLists.smallPages, recLists.largePages))
         return false;
 
     AssembleInputs inputs;

@@ -13,6 +13,7 @@
 #include "framework/core/RkSystemImp.h"
 #include "framework/core/TypeFactory.h"
 #include "framework/io/File.h"
+#include "framework/text/LocalStrings.h"
 
 namespace {
 
@@ -22,6 +23,19 @@ void CreateService(CRkServiceKind kind, CRkGlobalService& slot)
         slot.Reset();
         create(slot);
     }
+}
+
+// The localized strings of the user's language: the preference decides,
+// the system's language when it asks for the automatic choice.
+void CreateLocalStrings(CRkGlobalVars& globals)
+{
+    globals.localStrings.Reset();
+    uint32_t language = globals.system ? globals.system->GetPreferredLanguage() : kLanguageEnglish;
+    char16_t newline = globals.system && globals.system->IsWindows() ? u'\r' : u'\n';
+    if (!CreateLocalStringManager(language, newline))
+        return; // a manager made outside the application stays its maker's
+    globals.localStrings.object = GetLocalStringManager();
+    globals.localStrings.destroy = [](void*) { DeleteLocalStringManager(); };
 }
 
 } // namespace
@@ -113,7 +127,7 @@ bool CRkApplication::Initialize()
             delete store;
     }
     globals->preferences = GetPrefsImp();
-    CreateService(CRkServiceKind::LocalStrings, globals->localStrings);
+    CreateLocalStrings(*globals);
     CreateService(CRkServiceKind::FileNames, globals->fileNames);
     CreateService(CRkServiceKind::Clipboard, globals->clipboard);
     m_recentFiles = std::make_unique<CRkRecentFileList>();
@@ -185,6 +199,18 @@ void CRkApplication::ForgetTarget(IRkMessageTarget* target)
 {
     if (m_imp)
         m_imp->ForgetTarget(target);
+}
+
+void CRkApplication::SetShortcutTable(IRkMessageTarget* target, const CRkShortcutTable* table)
+{
+    if (m_imp)
+        m_imp->SetShortcutTable(target, table);
+}
+
+void CRkApplication::SetContainer(IRkMessageTarget* target, IRkMessageTarget* container)
+{
+    if (m_imp)
+        m_imp->SetContainer(target, container);
 }
 
 void CRkApplication::StartTimer(uint32_t mode, uint32_t interval)

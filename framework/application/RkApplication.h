@@ -13,6 +13,7 @@
 class CFile;
 class CRkMessageHandlerChain;
 class CRkRecentFileList;
+class CRkShortcutTable;
 class CRkWindowList;
 class IRkApplicationImp;
 class IRkMenuBar;
@@ -94,6 +95,10 @@ public:
     void PostMessageTo(IRkMessageTarget* target, uint16_t message, CRkMessage* payload, uint32_t flags);
     // A target about to die: its queued messages, timers and shortcuts go.
     void ForgetTarget(IRkMessageTarget* target);
+    // A window's keyboard shortcuts (not owned; null removes them), and
+    // where a target sits, so that keys in a control reach its window's table.
+    void SetShortcutTable(IRkMessageTarget* target, const CRkShortcutTable* table);
+    void SetContainer(IRkMessageTarget* target, IRkMessageTarget* container);
 
     // The application's timer delivers message 10; the forms with an id
     // deliver that number.

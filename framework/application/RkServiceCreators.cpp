@@ -1,7 +1,7 @@
 #include "framework/application/RkServiceCreators.h"
 
 namespace {
-CRkServiceCreator gCreators[3] = {};
+CRkServiceCreator gCreators[2] = {};
 }
 
 void SetServiceCreator(CRkServiceKind kind, CRkServiceCreator creator)

@@ -1,5 +1,5 @@
-// Services that libraries above the application provide (localized strings,
-// the file-name list, the clipboard). The program installs their creators
+// Services that libraries above the application provide (the file-name
+// list, the clipboard). The program installs their creators
 // before Initialize; Initialize fills the global slot of each installed one
 // and the application's destruction empties it again.
 #pragma once
@@ -7,7 +7,6 @@
 #include "framework/core/RkGlobalVars.h"
 
 enum class CRkServiceKind {
-    LocalStrings,
     FileNames,
     Clipboard,
 };

@@ -43,4 +43,9 @@ public:
     // null removes it): a non-zero command is posted to the target as a
     // command instead of the key.
     virtual void SetShortcutTable(IRkMessageTarget* target, const CRkShortcutTable* table) = 0;
+    // Where `target` sits (a control inside its window; null: at the top):
+    // a key pressed in a target without a matching shortcut is looked up in
+    // the tables of the targets containing it, and the first non-zero
+    // command is posted to the target whose table holds it.
+    virtual void SetContainer(IRkMessageTarget* target, IRkMessageTarget* container) = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "book/Compressor.h"
@@ -51,6 +52,47 @@ TEST(CompressRecord, IncompressibleChunkIsReportedAsZero)
         b = static_cast<uint8_t>(random());
     std::vector<uint8_t> out(8200, 0xAA);
     EXPECT_EQ(CompressRecord(noise.data(), 8192, out.data(), 8192), 0u);
+}
+
+// The reused deflate state gives exactly what a fresh `compress` gives, for
+// every length and kind of text, also right after a failure, and on
+// several threads at once.
+TEST(CompressRecord, SameBytesAsAFreshCompress)
+{
+    std::mt19937 random(7);
+    auto check = [](const std::string& text) {
+        std::vector<uint8_t> expected(compressBound(uLong(text.size())));
+        uLongf expectedSize = uLongf(expected.size());
+        ASSERT_EQ(compress(expected.data(), &expectedSize, reinterpret_cast<const Bytef*>(text.data()),
+                           uLong(text.size())),
+                  Z_OK);
+        std::vector<uint8_t> out(8192);
+        const uint32_t size = CompressRecord(text.data(), uint32_t(text.size()), out.data(), 8192);
+        ASSERT_EQ(size, expectedSize) << text.size();
+        EXPECT_EQ(0, std::memcmp(out.data(), expected.data(), size));
+    };
+    for (size_t n : {size_t(0), size_t(1), size_t(100), size_t(5000), size_t(8192)})
+        check(OrdinaryText(n));
+    std::vector<uint8_t> out(8192);
+    for (int round = 0; round < 20; ++round) {
+        // Half-random text compresses; pure noise does not fit and fails.
+        std::string text = OrdinaryText(1 + random() % 8192);
+        for (size_t k = 0; k < text.size() / 3; ++k)
+            text[random() % text.size()] = char(random());
+        check(text);
+        std::string noise(8192, '\0');
+        for (char& c : noise)
+            c = char(random());
+        EXPECT_EQ(CompressRecord(noise.data(), 8192, out.data(), 8192), 0u);
+    }
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t)
+        threads.emplace_back([&check, t] {
+            for (size_t n = 1; n < 8192; n += 997 + t)
+                check(OrdinaryText(n));
+        });
+    for (std::thread& thread : threads)
+        thread.join();
 }
 
 TEST(ZLibCompressor, RawFailureLeavesLengthAlone)

@@ -49,8 +49,44 @@ struct Book {
     std::vector<std::string> meta = {"A Small Book", "An Author", "(c) 2024", "A Publisher", "978-0-00-000000-0"};
     bool withIndex = true;
     bool withSidebar = true;
-    bool dictionary = false;
+    bool dictionary = false; // a dictionary has no page tables
+    // One image record holding this PNG file (none when empty).
+    Bytes imagePng;
+    uint16_t imageWidth = 0;
+    uint16_t imageHeight = 0;
 };
+
+inline void PutChunk(Bytes& png, const char* type, const Bytes& data)
+{
+    PutU32(png, uint32_t(data.size()));
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
+    crc = crc32(crc, data.data(), uInt(data.size()));
+    PutU32(png, uint32_t(crc));
+}
+
+// A palette PNG of width x height pixels at 8 bits, all of colour 0, with
+// the extra chunk `ancillary` (its type, empty data) after the palette when
+// given.
+inline Bytes TinyPng(uint32_t width, uint32_t height, const char* ancillary = nullptr)
+{
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header;
+    PutU32(header, width);
+    PutU32(header, height);
+    header.insert(header.end(), {8, 3, 0, 0, 0});
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "PLTE", Bytes {0, 0, 0, 255, 255, 255});
+    if (ancillary) {
+        PutChunk(png, ancillary, Bytes {});
+    }
+    std::string rows(size_t(height) * (width + 1), '\0');
+    Bytes data = Compress(rows);
+    PutChunk(png, "IDAT", data);
+    PutChunk(png, "IEND", Bytes {});
+    return png;
+}
 
 // Record layout written here: record 0 book header; text records; small
 // page table; large page table; chapters; links; images (none); index
@@ -79,10 +115,16 @@ inline Bytes Compose(const Book& book)
         }
         return b;
     };
+    const uint32_t pageRecords = book.dictionary ? 0 : 1;
+    const uint32_t pageEntries = book.dictionary ? 0 : uint32_t(book.texts.size());
     uint32_t firstSmall = uint32_t(records.size());
-    records.push_back(pageRecord());
+    if (pageRecords) {
+        records.push_back(pageRecord());
+    }
     uint32_t firstLarge = uint32_t(records.size());
-    records.push_back(pageRecord());
+    if (pageRecords) {
+        records.push_back(pageRecord());
+    }
     uint32_t firstChapter = uint32_t(records.size());
     for (const auto& [position, title] : book.chapters) {
         Bytes b;
@@ -98,6 +140,18 @@ inline Bytes Compose(const Book& book)
         records.push_back(b);
     }
     uint32_t firstImage = uint32_t(records.size());
+    if (!book.imagePng.empty()) {
+        Bytes b = {'P', 'N', 'G', ' '};
+        Bytes name(32, 0);
+        std::memcpy(name.data(), "picture.png", 11);
+        b.insert(b.end(), name.begin(), name.end());
+        b.resize(b.size() + 22, 0);
+        PutU16(b, book.imageWidth);
+        PutU16(b, book.imageHeight);
+        b.insert(b.end(), book.imagePng.begin(), book.imagePng.end());
+        records.push_back(b);
+    }
+    uint32_t imageCount = uint32_t(records.size()) - firstImage;
     uint32_t firstIndex = uint32_t(records.size());
     if (book.withIndex) {
         Bytes heading;
@@ -142,13 +196,13 @@ inline Bytes Compose(const Book& book)
     PutU16(h, 10);
     PutU16(h, 0);
     PutU32(h, book.dictionary ? 0x46240 : 0x6240);
-    PutU16(h, uint32_t(book.texts.size()));
-    PutU16(h, uint32_t(book.texts.size()));
+    PutU16(h, pageEntries);
+    PutU16(h, pageEntries);
     PutU16(h, textStart + uint32_t(book.texts.size()));
     PutU16(h, uint32_t(book.chapters.size()));
-    PutU16(h, 1);
-    PutU16(h, 1);
-    PutU16(h, 0);
+    PutU16(h, pageRecords);
+    PutU16(h, pageRecords);
+    PutU16(h, imageCount);
     PutU16(h, uint32_t(book.links.size()));
     PutU16(h, 1);
     PutU16(h, indexCount);

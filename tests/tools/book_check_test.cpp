@@ -195,6 +195,130 @@ TEST(BookCheck, ReportsRecordContents)
     EXPECT_TRUE(HasProblem(problems, {"sidebars table", "expected 1", "found 2"})) << Joined(problems);
 }
 
+// Record numbers of the synthetic book: 0 header, 1-2 text, 3 small pages,
+// 4 large pages, 5 chapter, 6-7 links, then (with an image) 8 image, index
+// 9-10, metadata 11, sidebar table 12.
+size_t RecordStart(const Bytes& book, uint32_t record)
+{
+    return synthetic::GetU32(book, synthetic::EntryOffset(record));
+}
+
+TEST(BookCheck, ReportsPageNumbersAndOrder)
+{
+    Bytes good = synthetic::Compose(synthetic::Book());
+    Bytes bad = good;
+    bad[RecordStart(good, 3) + 12 + 1] = 5; // second page numbered 5
+    auto problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 3 (small-font page table), entry 1: page number: expected 1, found 5"}))
+        << Joined(problems);
+
+    // The second large-font page placed before the first: its position and
+    // its record/offset both move, so only the order is wrong.
+    bad = good;
+    size_t second = RecordStart(good, 4) + 12;
+    synthetic::SetU32(bad, second + 6, 0);
+    bad[second + 3] = 1;
+    problems = Check(bad);
+    EXPECT_FALSE(HasProblem(problems, {"expected at least"})) << Joined(problems);
+    synthetic::SetU32(bad, RecordStart(good, 4) + 6, 30); // first page now at 30
+    bad[RecordStart(good, 4) + 5] = 30;
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 4 (large-font page table), entry 1: position: expected at least 30 "
+                                      "(the page before), found 0"}))
+        << Joined(problems);
+
+    // A dictionary carries no page tables.
+    synthetic::Book dictionary;
+    dictionary.dictionary = true;
+    bad = synthetic::Compose(dictionary);
+    bad[8 + RecordStart(bad, 0) + 1] = 2; // small-font entries
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"page entries: expected none in a dictionary, found 2 small"}))
+        << Joined(problems);
+}
+
+TEST(BookCheck, ReportsLinkAndNoteNameOrder)
+{
+    synthetic::Book book;
+    book.links = {{10, "zebra"}, {20, "apple"}};
+    auto problems = Check(synthetic::Compose(book));
+    EXPECT_TRUE(HasProblem(problems, {"record 7 (links): name: expected a name after \"zebra\"", "\"apple\""}))
+        << Joined(problems);
+    book.links = {{10, "Apple"}, {20, "apple"}};
+    problems = Check(synthetic::Compose(book));
+    EXPECT_TRUE(HasProblem(problems, {"record 6 (links): name: expected lower case, found \"Apple\""}))
+        << Joined(problems);
+    // Same name twice.
+    book.links = {{10, "apple"}, {20, "apple"}};
+    problems = Check(synthetic::Compose(book));
+    EXPECT_TRUE(HasProblem(problems, {"record 7 (links): name: expected a name after"})) << Joined(problems);
+
+    Bytes bad = synthetic::Compose(synthetic::Book());
+    bad[RecordStart(bad, 11) + 3] = 'N'; // sidebar "note" becomes "Note"
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 11 (sidebars table), byte 0: name: expected lower case", "\"Note\""}))
+        << Joined(problems);
+}
+
+TEST(BookCheck, ReportsImageRecordsAgainstTheirPng)
+{
+    synthetic::Book book;
+    book.imagePng = synthetic::TinyPng(20, 10);
+    book.imageWidth = 20;
+    book.imageHeight = 10;
+    EXPECT_EQ(Joined(Check(synthetic::Compose(book))), "");
+
+    book.imageHeight = 11;
+    auto problems = Check(synthetic::Compose(book));
+    EXPECT_TRUE(HasProblem(problems, {"record 8 (images): size: expected 20x10 (the PNG header), found 20x11"}))
+        << Joined(problems);
+
+    book.imageHeight = 10;
+    book.imagePng = synthetic::TinyPng(20, 10, "tEXt");
+    problems = Check(synthetic::Compose(book));
+    EXPECT_TRUE(HasProblem(problems, {"record 8 (images): PNG chunks: expected no ancillary chunk, found tEXt"}))
+        << Joined(problems);
+
+    book.imagePng = synthetic::TinyPng(20, 10);
+    book.imagePng.resize(book.imagePng.size() - 12); // no IEND
+    problems = Check(synthetic::Compose(book));
+    EXPECT_TRUE(HasProblem(problems, {"record 8 (images): expected a PNG file at byte 62, found no IEND chunk"}))
+        << Joined(problems);
+
+    book.imagePng = synthetic::TinyPng(20, 10);
+    book.imagePng[25] = 2; // truecolour
+    book.imagePng[28] = 1; // interlaced
+    problems = Check(synthetic::Compose(book));
+    EXPECT_TRUE(HasProblem(problems, {"PNG colour type: expected 0 or 3, found 2"})) << Joined(problems);
+    EXPECT_TRUE(HasProblem(problems, {"PNG interlace method: expected 0, found 1"})) << Joined(problems);
+
+    std::ostringstream out;
+    book.imagePng = synthetic::TinyPng(20, 10);
+    DumpBook(CBookImage(synthetic::Compose(book)), DumpOptions {}, out);
+    EXPECT_NE(out.str().find("  record 8: \"picture.png\", tag \"PNG \", 20x10, "), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("    PNG 20x10, bit depth 8, colour type 3 (palette), not interlaced, 2 palette entries"),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("    chunks: IHDR PLTE IDAT IEND\n"), std::string::npos);
+}
+
+TEST(BookCheck, ReportsIndexHeadingsAndFeatureBits)
+{
+    Bytes good = synthetic::Compose(synthetic::Book());
+    Bytes bad = good;
+    bad[RecordStart(good, 8)] = 'b'; // heading "bpple", group starts with "apple"
+    auto problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 9 (index entries): first term: expected \"bpple\" (the group heading), "
+                                      "found \"apple\""}))
+        << Joined(problems);
+
+    bad = good;
+    bad[RecordStart(good, 0) + 5] = 0x04; // 0x00046240: a dictionary's bits on a book
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"feature bits: expected 0x00006240 (a book), found 0x00046240"}))
+        << Joined(problems);
+}
+
 TEST(BookCheck, SurvivesArbitraryBytes)
 {
     Bytes good = synthetic::Compose(synthetic::Book());

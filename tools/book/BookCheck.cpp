@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "framework/core/Compiler.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
+#include "tools/book/PngSummary.h"
 
 namespace {
 
@@ -17,6 +20,9 @@ namespace {
 // Note table entry: u16 record count, u8 name length, name, NUL.
 
 constexpr size_t kMaxProblemsPerRecordKind = 10;
+// Feature bits of every book, and the one a dictionary adds.
+constexpr uint32_t kBaseFeatures = 0x00006240;
+constexpr uint32_t kDictionaryFeature = 0x00040000;
 
 class CBookChecker {
 public:
@@ -52,12 +58,16 @@ private:
 
 void CBookChecker::Problem(const char* format, ...)
 {
-    char line[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string line(n > 0 ? size_t(n) : 0, '\0');
+    std::vsnprintf(line.data(), line.size() + 1, format, args);
     va_end(args);
-    m_problems.emplace_back(line);
+    m_problems.push_back(std::move(line));
 }
 
 bool CBookChecker::Quota(size_t& used)
@@ -185,6 +195,19 @@ void CBookChecker::CheckSections()
     if (h.formatVersion != 10) {
         Problem("book header record: format version: expected 10, found %u", h.formatVersion);
     }
+    const bool dictionary = FourCCText(m_book.Header().type) == "VxDc";
+    const uint32_t features = kBaseFeatures | (dictionary ? kDictionaryFeature : 0u);
+    if (h.features != features) {
+        Problem("book header record: feature bits: expected 0x%08X (%s), found 0x%08X", features,
+                dictionary ? "a dictionary" : "a book", h.features);
+    }
+    if (h.byte34 != 10 || h.byte35 != 0) {
+        Problem("book header record: bytes 34 and 35: expected 10 and 0, found %u and %u", h.byte34, h.byte35);
+    }
+    if (dictionary && (h.smallEntries != 0 || h.largeEntries != 0)) {
+        Problem("book header record: page entries: expected none in a dictionary, found %u small and %u large",
+                h.smallEntries, h.largeEntries);
+    }
     if (h.firstAfterText == 0) {
         Problem("book header record: first record after the text: expected at least 1, found 0");
         return;
@@ -293,6 +316,7 @@ void CBookChecker::CheckText()
 void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries)
 {
     uint64_t entries = 0;
+    uint32_t lastPosition = 0;
     size_t shown = 0;
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
@@ -312,9 +336,19 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
             continue;
         }
         for (uint32_t at = 0; at + kPageEntrySize <= size; at += kPageEntrySize, ++entries) {
+            uint16_t page = ReadU16At(p + at);
             uint16_t record = ReadU16At(p + at + 2);
             uint16_t offset = ReadU16At(p + at + 4);
             uint32_t position = ReadU32At(p + at + 6);
+            if (page != uint16_t(entries) && Quota(shown)) {
+                Problem("record %u (%s), entry %llu: page number: expected %u, found %u", index, section.name,
+                        (unsigned long long)entries, unsigned(uint16_t(entries)), page);
+            }
+            if (entries > 0 && position < lastPosition && Quota(shown)) {
+                Problem("record %u (%s), entry %llu: position: expected at least %u (the page before), found %u",
+                        index, section.name, (unsigned long long)entries, lastPosition, position);
+            }
+            lastPosition = position;
             if (!m_haveTextSizes) {
                 continue;
             }
@@ -349,6 +383,7 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
 void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
 {
     size_t shown = 0;
+    std::string previousName;
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
         uint32_t size = m_book.RecordSize(index);
@@ -365,6 +400,19 @@ void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
             }
             continue;
         }
+        if (links) {
+            std::string name(reinterpret_cast<const char*>(p + 4), length);
+            if (name.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos && Quota(shown)) {
+                Problem("record %u (links): name: expected lower case, found \"%s\"", index,
+                        DisplayText(p + 4, length).c_str());
+            }
+            if (i > 0 && name <= previousName && Quota(shown)) {
+                Problem("record %u (links): name: expected a name after \"%s\" in byte order, found \"%s\"", index,
+                        DisplayText(reinterpret_cast<const uint8_t*>(previousName.data()), previousName.size()).c_str(),
+                        DisplayText(p + 4, length).c_str());
+            }
+            previousName = std::move(name);
+        }
         uint32_t position = ReadU32At(p);
         bool undefinedLink = links && position == 0xFFFFFFFF;
         if (m_haveTextSizes && !undefinedLink && position > m_textLength && Quota(shown)) {
@@ -376,7 +424,6 @@ void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
 
 void CBookChecker::CheckImages(const BookSection& section)
 {
-    static const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     size_t shown = 0;
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
@@ -385,18 +432,48 @@ void CBookChecker::CheckImages(const BookSection& section)
         if (!p) {
             continue;
         }
-        if (size < kImageRecordHeaderSize + 8) {
+        if (size < kImageRecordHeaderSize + kPngHeaderBytes) {
             if (Quota(shown)) {
                 Problem("record %u (images): size: expected at least %u bytes, found %u", index,
-                        kImageRecordHeaderSize + 8, size);
+                        kImageRecordHeaderSize + kPngHeaderBytes, size);
             }
-        } else if (std::memcmp(p, "PNG ", 4) != 0 || p[35] != 0) {
+            continue;
+        }
+        if (std::memcmp(p, "PNG ", 4) != 0 || p[35] != 0) {
             if (Quota(shown)) {
                 Problem("record %u (images): expected \"PNG \" and a name of at most 31 bytes, found \"%s\"", index,
                         DisplayText(p, 36).c_str());
             }
-        } else if (std::memcmp(p + kImageRecordHeaderSize, kPngSignature, 8) != 0 && Quota(shown)) {
-            Problem("record %u (images): expected PNG data at byte 62, found other bytes", index);
+            continue;
+        }
+        const uint8_t* png = p + kImageRecordHeaderSize;
+        uint32_t pngSize = size - kImageRecordHeaderSize;
+        PngSummary summary;
+        std::string fault = ReadPngSummary(png, pngSize, summary);
+        if (!fault.empty()) {
+            if (Quota(shown)) {
+                Problem("record %u (images): expected a PNG file at byte 62, found %s", index, fault.c_str());
+            }
+            continue;
+        }
+        uint16_t width = ReadU16At(p + 58);
+        uint16_t height = ReadU16At(p + 60);
+        if ((width != uint16_t(summary.width) || height != uint16_t(summary.height)) && Quota(shown)) {
+            Problem("record %u (images): size: expected %ux%u (the PNG header), found %ux%u", index,
+                    unsigned(uint16_t(summary.width)), unsigned(uint16_t(summary.height)), width, height);
+        }
+        if (summary.colourType != 0 && summary.colourType != 3 && Quota(shown)) {
+            Problem("record %u (images): PNG colour type: expected 0 or 3, found %u", index, summary.colourType);
+        }
+        if (summary.interlace != 0 && Quota(shown)) {
+            Problem("record %u (images): PNG interlace method: expected 0, found %u", index, summary.interlace);
+        }
+        if (!summary.ancillary.empty() && Quota(shown)) {
+            Problem("record %u (images): PNG chunks: expected no ancillary chunk, found %s", index,
+                    summary.ancillary.c_str());
+        }
+        if (pngSize >= kImageDataLimit && Quota(shown)) {
+            Problem("record %u (images): PNG size: expected below %u bytes, found %u", index, kImageDataLimit, pngSize);
         }
     }
 }
@@ -413,6 +490,7 @@ void CBookChecker::CheckIndex(const BookSection& section)
     uint32_t headingIndex = section.first;
     const uint8_t* heading = m_book.RecordData(headingIndex);
     uint32_t headingSize = m_book.RecordSize(headingIndex);
+    std::vector<std::string> headings;
     if (heading) {
         uint32_t terms = 0;
         size_t at = 0;
@@ -424,6 +502,7 @@ void CBookChecker::CheckIndex(const BookSection& section)
                         headingIndex, at);
                 break;
             }
+            headings.emplace_back(reinterpret_cast<const char*>(heading + at), length);
             at += length + 1;
             ++terms;
         }
@@ -450,6 +529,14 @@ void CBookChecker::CheckIndex(const BookSection& section)
                             index, at, size - at);
                 }
                 break;
+            }
+            if (at == 0 && i - 1 < headings.size() &&
+                headings[i - 1] != std::string(reinterpret_cast<const char*>(p + 4), length) && Quota(shown)) {
+                Problem("record %u (index entries): first term: expected \"%s\" (the group heading), found \"%s\"",
+                        index,
+                        DisplayText(reinterpret_cast<const uint8_t*>(headings[i - 1].data()), headings[i - 1].size())
+                            .c_str(),
+                        DisplayText(p + 4, length).c_str());
             }
             uint16_t record = ReadU16At(p + at);
             uint16_t offset = ReadU16At(p + at + 2);
@@ -504,6 +591,8 @@ void CBookChecker::CheckNotes(const BookSection& section)
     }
     uint64_t records = 0;
     size_t at = 0;
+    std::string previousName;
+    size_t nameProblems = 0;
     while (at < size) {
         if (size - at < 4 || p[at + 2] + 4u > size - at || p[at + 3 + p[at + 2]] != 0) {
             Problem("record %u (%s table), byte %zu: expected count, name length, name and NUL, found a broken "
@@ -511,6 +600,22 @@ void CBookChecker::CheckNotes(const BookSection& section)
                     tableIndex, section.name, at);
             return;
         }
+        std::string name(reinterpret_cast<const char*>(p + at + 3), p[at + 2]);
+        std::string shownName = DisplayText(p + at + 3, p[at + 2]);
+        if (name.find('\0') != std::string::npos ||
+            name.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos) {
+            if (Quota(nameProblems)) {
+                Problem("record %u (%s table), byte %zu: name: expected lower case without NUL, found \"%s\"",
+                        tableIndex, section.name, at, shownName.c_str());
+            }
+        }
+        if (at > 0 && name <= previousName && Quota(nameProblems)) {
+            Problem("record %u (%s table), byte %zu: name: expected a name after \"%s\" in byte order, found \"%s\"",
+                    tableIndex, section.name, at,
+                    DisplayText(reinterpret_cast<const uint8_t*>(previousName.data()), previousName.size()).c_str(),
+                    shownName.c_str());
+        }
+        previousName = std::move(name);
         records += ReadU16At(p + at);
         at += p[at + 2] + 4u;
     }

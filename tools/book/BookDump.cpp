@@ -10,6 +10,7 @@
 #include "framework/core/Compiler.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
+#include "tools/book/PngSummary.h"
 
 namespace {
 
@@ -57,6 +58,18 @@ void CBookDumper::Line(const char* format, ...)
     std::vsnprintf(line.data(), line.size() + 1, format, args);
     va_end(args);
     m_out << line << '\n';
+}
+
+const char* ColourTypeName(uint8_t type)
+{
+    switch (type) {
+    case 0: return "grayscale";
+    case 2: return "truecolour";
+    case 3: return "palette";
+    case 4: return "grayscale with alpha";
+    case 6: return "truecolour with alpha";
+    default: return "unknown";
+    }
 }
 
 std::string TimeText(uint32_t seconds)
@@ -275,9 +288,20 @@ void CBookDumper::Images(const BookSection& section)
             continue;
         }
         size_t nameLength = TerminatedLength(p + 4, 32);
-        Line("  record %u: \"%s\" %ux%u, %u bytes of PNG data", index,
-             DisplayText(p + 4, nameLength == kNoTerminator ? 32 : nameLength).c_str(), ReadU16At(p + 58),
-             ReadU16At(p + 60), size - kImageRecordHeaderSize);
+        Line("  record %u: \"%s\", tag \"%s\", %ux%u, %u bytes of PNG data", index,
+             DisplayText(p + 4, nameLength == kNoTerminator ? 32 : nameLength).c_str(), DisplayText(p, 4).c_str(),
+             ReadU16At(p + 58), ReadU16At(p + 60), size - kImageRecordHeaderSize);
+        PngSummary png;
+        std::string fault = ReadPngSummary(p + kImageRecordHeaderSize, size - kImageRecordHeaderSize, png);
+        if (png.width || png.height) {
+            Line("    PNG %ux%u, bit depth %u, colour type %u (%s), %s, %u palette entries, %u bytes of image data",
+                 png.width, png.height, png.bitDepth, png.colourType, ColourTypeName(png.colourType),
+                 png.interlace ? "interlaced" : "not interlaced", png.paletteEntries, png.dataBytes);
+            Line("    chunks: %s", png.chunks.c_str());
+        }
+        if (!fault.empty()) {
+            Line("    not a well-formed PNG file: %s", fault.c_str());
+        }
     }
 }
 

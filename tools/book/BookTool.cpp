@@ -24,6 +24,7 @@ int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostre
     case ToolCommand::Build: return RunBuildCommand(options, out, err);
     case ToolCommand::Dump: return RunDumpCommand(options, out, err);
     case ToolCommand::Check: return RunCheckCommand(options, out, err);
+    case ToolCommand::Pages: return RunPagesCommand(options, out, err);
     }
     return 2;
 }
@@ -62,9 +63,13 @@ int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     const BookHeaderRecord& h = book.BookHeader();
+    // Notes sections count their table record; the index its heading record.
+    auto notes = [](uint16_t records) { return records ? records - 1 : 0; };
     out << options.input << ": OK: " << book.FileSize() << " bytes, " << book.RecordCount() << " records ("
-        << h.firstAfterText - 1 << " text, " << h.chapterCount << " chapters, " << h.smallEntries
-        << " small-font pages, " << h.largeEntries << " large-font pages, " << h.imageCount << " images)\n";
+        << h.firstAfterText - 1 << " text, " << h.chapterCount << " chapters, " << h.linkCount << " links, "
+        << h.imageCount << " images, " << notes(h.sidebarCount) << " sidebar and " << notes(h.footnoteCount)
+        << " footnote text records, " << notes(h.indexCount) << " index groups, " << h.smallEntries
+        << " small-font pages, " << h.largeEntries << " large-font pages)\n";
     return 0;
 }
 

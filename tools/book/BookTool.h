@@ -1,4 +1,4 @@
-// vellumix-book's commands: build, dump and check. The program's main only
+// vellumix-book's commands: build, dump, check and pages. The program's main only
 // calls RunBookTool; tests call it too, with their own streams.
 #pragma once
 
@@ -14,6 +14,8 @@ struct ToolOptions;
 int RunBuildCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
 int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
+int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
+
 
 // The source path with the extension of its last component replaced by
 // ".ldb" (or ".ldb" appended when it has none).

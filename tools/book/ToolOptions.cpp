@@ -24,13 +24,15 @@ struct FlagOption {
     const char* name;
     bool ToolOptions::*flag;
     ToolCommand command;
+    ToolCommand alsoFor; // a second command it applies to, or the first again
 };
 
 const FlagOption kFlagOptions[] = {
-    {"--dictionary", &ToolOptions::dictionary, ToolCommand::Build},
-    {"--exclude-page-tables", &ToolOptions::excludePageTables, ToolCommand::Build},
-    {"--batch", &ToolOptions::batch, ToolCommand::Build},
-    {"--text", &ToolOptions::text, ToolCommand::Dump},
+    {"--dictionary", &ToolOptions::dictionary, ToolCommand::Build, ToolCommand::Build},
+    {"--exclude-page-tables", &ToolOptions::excludePageTables, ToolCommand::Build, ToolCommand::Build},
+    {"--batch", &ToolOptions::batch, ToolCommand::Build, ToolCommand::Pages},
+    {"--text", &ToolOptions::text, ToolCommand::Dump, ToolCommand::Dump},
+    {"--large", &ToolOptions::large, ToolCommand::Pages, ToolCommand::Pages},
 };
 
 const char* CommandName(ToolCommand command)
@@ -39,6 +41,7 @@ const char* CommandName(ToolCommand command)
     case ToolCommand::Build: return "build";
     case ToolCommand::Dump: return "dump";
     case ToolCommand::Check: return "check";
+    case ToolCommand::Pages: return "pages";
     default: return "";
     }
 }
@@ -49,7 +52,7 @@ bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options
     std::string_view word = argv[i];
     for (const FlagOption& flag : kFlagOptions) {
         if (word == flag.name) {
-            if (options.command != flag.command) {
+            if (options.command != flag.command && options.command != flag.alsoFor) {
                 error = std::string("option '") + flag.name + "' does not apply to '" + CommandName(options.command) + "'";
                 return false;
             }
@@ -112,6 +115,8 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
         options.command = ToolCommand::Dump;
     } else if (command == "check") {
         options.command = ToolCommand::Check;
+    } else if (command == "pages") {
+        options.command = ToolCommand::Pages;
     } else {
         error = std::string("unknown command '") + std::string(command) + "'";
         return false;
@@ -143,7 +148,8 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
     }
     if (operands == 0 || options.input.empty()) {
         error = std::string("'") + CommandName(options.command) + "' needs a " +
-                (options.command == ToolCommand::Build ? "source file" : "book file");
+                (options.command == ToolCommand::Build || options.command == ToolCommand::Pages ? "source file"
+                                                                                          : "book file");
         return false;
     }
     return true;
@@ -154,12 +160,15 @@ const char* ToolUsageText()
     return "Usage: vellumix-book build SOURCE [options]\n"
            "       vellumix-book dump [--text] BOOK\n"
            "       vellumix-book check BOOK\n"
+           "       vellumix-book pages [--large] [--batch] SOURCE\n"
            "       vellumix-book --help | --version\n"
            "\n"
            "Commands:\n"
            "  build   compile an LML source into a book file (.ldb)\n"
            "  dump    list the records of a book file\n"
            "  check   verify the structure of a book file\n"
+           "  pages   lay a source out without writing a book and show where each page\n"
+           "          begins: the page number (from 1) and the first line of its text\n"
            "\n"
            "Build options:\n"
            "  -o, --output FILE       write the book to FILE (default: the source name\n"
@@ -175,6 +184,10 @@ const char* ToolUsageText()
            "\n"
            "Dump options:\n"
            "  --text                  also print the decompressed text records\n"
+           "\n"
+           "Pages options:\n"
+           "  --large                 the pages of the large font (default: the small font)\n"
+           "  --batch                 leave out the warnings that batch mode silences\n"
            "\n"
            "Build reports status lines, 'warning: ...' and 'error: ...' on standard\n"
            "error. Exit status: 0 success, 1 failure (no book written, or problems\n"

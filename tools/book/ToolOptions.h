@@ -11,16 +11,18 @@ enum class ToolCommand {
     Build,
     Dump,
     Check,
+    Pages,
 };
 
 struct ToolOptions {
     ToolCommand command = ToolCommand::Help;
-    std::string input; // the source (build) or the book (dump, check)
+    std::string input; // the source (build, pages) or the book (dump, check)
     std::string output;
     bool dictionary = false;
     bool excludePageTables = false;
     bool batch = false;
     bool text = false;
+    bool large = false;
     std::optional<std::string> title;
     std::optional<std::string> author;
     std::optional<std::string> publisher;

@@ -106,6 +106,8 @@ void CRkHeadlessApplicationImp::ForgetTarget(IRkMessageTarget* target)
     std::erase_if(m_queue, [target](const Entry& e) { return e.kind != EntryKind::Quit && e.target == target; });
     std::erase_if(m_timers, [target](const Timer& t) { return t.target == target; });
     m_shortcuts.erase(target);
+    m_containers.erase(target);
+    std::erase_if(m_containers, [target](const auto& link) { return link.second == target; });
     if (target == m_application)
         m_application = nullptr;
 }
@@ -116,6 +118,16 @@ void CRkHeadlessApplicationImp::SetShortcutTable(IRkMessageTarget* target, const
         m_shortcuts[target] = table;
     else
         m_shortcuts.erase(target);
+}
+
+void CRkHeadlessApplicationImp::SetContainer(IRkMessageTarget* target, IRkMessageTarget* container)
+{
+    if (!target)
+        return;
+    if (container && container != target)
+        m_containers[target] = container;
+    else
+        m_containers.erase(target);
 }
 
 void CRkHeadlessApplicationImp::PostKey(IRkMessageTarget* target, uint16_t keyCode, uint8_t modifiers)
@@ -237,11 +249,18 @@ void CRkHeadlessApplicationImp::Deliver(IRkMessageTarget* target, uint16_t messa
 
 void CRkHeadlessApplicationImp::DeliverKey(IRkMessageTarget* target, uint16_t keyCode, uint8_t modifiers)
 {
-    auto found = m_shortcuts.find(target);
-    uint16_t command = found != m_shortcuts.end() ? found->second->Lookup(keyCode, modifiers) : 0;
-    if (command != 0) {
-        PostTo(target, kMsgCommand, new CRkCommand(command), 0);
-        return;
+    // The target's own table first, then those of the targets around it;
+    // the walk is bounded so that a containment cycle cannot hang the loop.
+    IRkMessageTarget* owner = target;
+    for (size_t depth = 0; owner && depth <= m_containers.size(); ++depth) {
+        auto found = m_shortcuts.find(owner);
+        uint16_t command = found != m_shortcuts.end() ? found->second->Lookup(keyCode, modifiers) : 0;
+        if (command != 0) {
+            PostTo(owner, kMsgCommand, new CRkCommand(command), 0);
+            return;
+        }
+        auto up = m_containers.find(owner);
+        owner = up != m_containers.end() ? up->second : nullptr;
     }
     CRkKeyboardMessage key(keyCode, modifiers);
     Deliver(target, kMsgKeyDown, &key);

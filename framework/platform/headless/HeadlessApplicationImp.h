@@ -49,10 +49,11 @@ public:
     void StopTimerFor(IRkMessageTarget* target, uint16_t id) override;
     void ForgetTarget(IRkMessageTarget* target) override;
     void SetShortcutTable(IRkMessageTarget* target, const CRkShortcutTable* table) override;
+    void SetContainer(IRkMessageTarget* target, IRkMessageTarget* container) override;
 
     // The platform's key event: queued like a posted message; on delivery
-    // the target's shortcut table is asked first, else the target gets
-    // message 5 with a CRkKeyboardMessage.
+    // the shortcut tables of the target and of its containers are asked
+    // first, else the target gets message 5 with a CRkKeyboardMessage.
     void PostKey(IRkMessageTarget* target, uint16_t keyCode, uint8_t modifiers);
 
     // The clock (not owned; null puts the steady clock back).
@@ -112,6 +113,7 @@ private:
     std::vector<Timer> m_timers;
     uint64_t m_timerOrder = 0;
     std::map<IRkMessageTarget*, const CRkShortcutTable*> m_shortcuts;
+    std::map<IRkMessageTarget*, IRkMessageTarget*> m_containers;
     bool m_quit = false;
     uint32_t m_quitCode = 0;
     RunEnd m_lastRunEnd = RunEnd::Idle;

@@ -161,11 +161,12 @@ TEST_F(AppFixture, QuitWithoutWindowsEndsTheRunAtOnce)
 TEST_F(AppFixture, QuitClosesWindowsFirstInListOrder)
 {
     FakeWindow first(*app, "w1", trace), second(*app, "w2", trace);
-    app->Quit(0);
+    app->Quit(5);
     EXPECT_EQ(app->GetState(), kAppQuitting);
     EXPECT_FALSE(loop->HasQuit());
     EXPECT_EQ(RunLoop(), RunEnd::Quit);
     EXPECT_EQ(trace, "app:13 w1:26 app:28 w2:26 app:28 app:13 ");
+    EXPECT_EQ(loop->GetQuitCode(), 5u); // the code asked for, once the last window has gone
     EXPECT_EQ(app->GetWindowCount(), 0u);
 }
 

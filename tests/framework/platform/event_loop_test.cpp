@@ -234,6 +234,36 @@ TEST_F(LoopFixture, KeysGoThroughTheShortcutTable)
     EXPECT_EQ(trace, "win:5/k5/key81+1 ");
 }
 
+TEST_F(LoopFixture, KeysInAControlUseTheTablesOfTheWindowsAroundIt)
+{
+    Target control{"ctl", trace};
+    CRkShortcutTable table;
+    ASSERT_TRUE(table.Set('S', kKeyModifierCtrl, 12));
+    loop.SetShortcutTable(&window, &table);
+    loop.SetContainer(&control, &window);
+
+    loop.PostKey(&control, 'S', kKeyModifierCtrl); // the window's shortcut, posted to the window
+    loop.PostKey(&control, 'S', 0);                // no shortcut: the control gets the key
+    loop.RunUntilIdle(kLimit);
+    EXPECT_EQ(trace, "ctl:5/k5/key83+0 win:7/k6/c12 ");
+
+    // A containment cycle ends the search instead of hanging the loop.
+    loop.SetShortcutTable(&window, nullptr);
+    loop.SetContainer(&window, &control);
+    trace.clear();
+    loop.PostKey(&control, 'S', kKeyModifierCtrl);
+    EXPECT_EQ(loop.RunUntilIdle(kLimit), CRkHeadlessApplicationImp::RunEnd::Idle);
+    EXPECT_EQ(trace, "ctl:5/k5/key83+1 ");
+
+    // A window that dies takes its place in the containment with it.
+    loop.SetShortcutTable(&window, &table);
+    loop.ForgetTarget(&window);
+    trace.clear();
+    loop.PostKey(&control, 'S', kKeyModifierCtrl);
+    loop.RunUntilIdle(kLimit);
+    EXPECT_EQ(trace, "ctl:5/k5/key83+1 ");
+}
+
 TEST(ShortcutTable, IndexesByKeyAndModifiers)
 {
     EXPECT_EQ(CRkShortcutTable::IndexOf(0x41, 0), 0x41u);

@@ -1,4 +1,4 @@
-#include "markup/PageLimit.h"
+#include "book/PageLimit.h"
 
 #include "book/PageRecList.h"
 #include "framework/core/Report.h"

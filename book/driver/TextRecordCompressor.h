@@ -1,0 +1,50 @@
+// Dividing the prepared text into text records at once and compressing
+// them on a second thread while the text is laid out. The records, their
+// ends and their stored sizes are those of SplitTextRecords, byte for byte.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+class CMemBuffer;
+
+// Appends 0 and the end of every text record to `recordEnds`, dividing
+// exactly as SplitTextRecords does (at most 8192 bytes a record, a full
+// record that is not the last one cut by FindRecordBreak).
+void DivideTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& recordEnds);
+
+// Compresses the records of a divided text into `textBuffer` and their
+// stored sizes (after a leading 0) into `recordSizes`. Start runs the work
+// on a thread of its own when it can, else at once; Wait waits for it.
+// Nothing else may touch the text, the ends or the two output buffers
+// between Start and Wait.
+class CTextRecordCompressor {
+public:
+    CTextRecordCompressor() = default;
+    ~CTextRecordCompressor();
+    CTextRecordCompressor(const CTextRecordCompressor&) = delete;
+    CTextRecordCompressor& operator=(const CTextRecordCompressor&) = delete;
+
+    void Start(const uint8_t* text, const CMemBuffer& recordEnds, CMemBuffer& textBuffer, CMemBuffer& recordSizes);
+    // True when every record was stored.
+    bool Wait();
+    // After Wait returned false: reports the error "The text beginning
+    // \"%s\" does not compress into 8192 bytes." for the record that failed.
+    void ReportFailure() const;
+
+private:
+    void Run();
+
+    const uint8_t* m_text = nullptr;
+    const CMemBuffer* m_recordEnds = nullptr;
+    CMemBuffer* m_textBuffer = nullptr;
+    CMemBuffer* m_recordSizes = nullptr;
+    std::thread m_thread;
+    // Index in the ends list of the record that did not compress, or 0.
+    std::atomic<uint32_t> m_failedRecord {0};
+};
+
+// Whether Start may use a second thread (on by default); the output is the
+// same either way. For tests and measurements.
+void SetBackgroundCompression(bool enabled);

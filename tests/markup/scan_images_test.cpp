@@ -1,0 +1,155 @@
+// Images: \m="name", \My="name", \Mz="name", probed in the image directory
+// and loaded once the text is scanned.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/book/TempDir.h"
+#include "tests/markup/ReportCapture.h"
+#include "tests/markup/ScanHarness.h"
+
+namespace {
+
+const std::string kSmall = "S:Generating page tables for the small font...";
+const std::string kLarge = "S:Generating page tables for the large font...";
+
+void PutU32(std::vector<uint8_t>& out, uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
+{
+    PutU32(out, static_cast<uint32_t>(data.size()));
+    std::vector<uint8_t> body(type, type + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    out.insert(out.end(), body.begin(), body.end());
+    PutU32(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+}
+
+// An 8-bit PNG of the colour type given (0 grayscale, 2 truecolour, 3
+// palette), every pixel 0.
+std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t colorType = 3)
+{
+    std::vector<uint8_t> png = {137, 80, 78, 71, 13, 10, 26, 10};
+    std::vector<uint8_t> header;
+    PutU32(header, width);
+    PutU32(header, height);
+    header.insert(header.end(), {8, colorType, 0, 0, 0});
+    PutChunk(png, "IHDR", header);
+    if (colorType == 3)
+        PutChunk(png, "PLTE", {0, 0, 0, 255, 255, 255});
+    const uint32_t channels = colorType == 2 ? 3 : 1;
+    std::vector<uint8_t> rows(static_cast<size_t>(height) * (1 + width * channels), 0);
+    uLongf size = compressBound(static_cast<uLong>(rows.size()));
+    std::vector<uint8_t> packed(size);
+    compress(packed.data(), &size, rows.data(), static_cast<uLong>(rows.size()));
+    packed.resize(size);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", {});
+    return png;
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+class ScanImages : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteFile(Path("wide.png"), MakePng(40, 12));
+        WriteFile(Path("gray.PNG"), MakePng(3, 5, 0));
+        WriteFile(Path("color.png"), MakePng(2, 2, 2));
+        WriteFile(Path("huge.png"), MakePng(200, 20));
+    }
+    std::string Dir() const { return m_dir.Path().string(); }
+    std::string Path(const std::string& name) const { return Dir() + "/" + name; }
+
+    TempDir m_dir;
+};
+
+TEST_F(ScanImages, EachImageListedOnceSortedWithItsSize)
+{
+    ReportCapture capture;
+    auto r = Scan("\\m=\"wide.png\" text \\My=\"gray.PNG\"\\Mz=\"wide.png\"\n\\m=\"huge.png\"", 0, Dir());
+    EXPECT_FALSE(r->failed);
+    EXPECT_EQ(Images(*r), (ImageRows{{Path("gray.PNG"), 3, 5}, {Path("huge.png"), 200, 20}, {Path("wide.png"), 40, 12}}));
+    EXPECT_EQ(capture.all(), (Messages{kSmall, kLarge}));
+    // the files were loaded
+    for (uint32_t i = 0; i < r->lists.images.GetCount(); ++i)
+        EXPECT_GT(r->lists.images.GetDataSize(i), 0u) << i;
+    EXPECT_EQ(r->lists.images.GetName(2), "wide.png");
+}
+
+TEST_F(ScanImages, NameAndExistenceErrorsInTheSmallFontPassOnly)
+{
+    ReportCapture capture;
+    auto r = Scan("\\m=\"picture.gif\" \\m=\"missing.png\"", 0, Dir());
+    EXPECT_TRUE(r->failed);
+    EXPECT_EQ(capture.problems(), (Messages{"E:Image file \"picture.gif\" doesn't end with .png!",
+                                            "E:Image \"" + Path("missing.png") + "\" doesn't exist!",
+                                            "E:Could not read the file \"" + Path("missing.png") + "\""}));
+}
+
+TEST_F(ScanImages, HeaderErrorsInEveryPass)
+{
+    ReportCapture capture;
+    auto r = Scan("\\m=\"color.png\"", 0, Dir());
+    EXPECT_TRUE(r->failed);
+    const std::string e = "E:Unrecognized PNG color type for " + Path("color.png");
+    EXPECT_EQ(capture.all(),
+              (Messages{kSmall, e, kLarge, e,
+                        "E:The file \"" + Path("color.png") + "\" must be an 8-bit color image or a grayscale image."}));
+}
+
+TEST_F(ScanImages, NamesOfThirtyTwoBytesAreRefusedInEveryPass)
+{
+    const std::string name = std::string(28, 'n') + ".png";
+    WriteFile(Path(name), MakePng(4, 4));
+    ReportCapture capture;
+    auto r = Scan("\\m=\"" + name + "\"", 0, Dir());
+    EXPECT_TRUE(r->failed);
+    const std::string e = "E:Image name \"" + name + "\" is longer than 31 characters! Please rename the image.";
+    EXPECT_EQ(capture.all(), (Messages{kSmall, e, kLarge, e}));
+
+    const std::string ok = std::string(27, 'n') + ".png";
+    WriteFile(Path(ok), MakePng(4, 4));
+    ReportCapture second;
+    auto s = Scan("\\m=\"" + ok + "\"", 0, Dir());
+    EXPECT_FALSE(s->failed);
+    EXPECT_EQ(second.problems(), Messages{});
+}
+
+TEST_F(ScanImages, SyntaxErrorsAndReturns)
+{
+    ReportCapture capture;
+    const std::string text = "0123456789\\m\"wide.png\" \\m=\"wi\nde.png\"";
+    auto r = Scan(text, 0, Dir());
+    EXPECT_TRUE(r->failed);
+    const size_t lf = text.find('\n');
+    EXPECT_EQ(capture.problems(),
+              (Messages{"E:Image syntax incorrect.  You have '" + text.substr(2, 20) + "' and it should be \\m=\"",
+                        "E:Returns are not permitted in image references.  See '" + text.substr(lf - 9, 20) + "'.",
+                        "E:Image \"" + Path("wi\nde.png") + "\" doesn't exist!",
+                        "E:Could not read the file \"" + Path("wi\nde.png") + "\""}));
+}
+
+TEST_F(ScanImages, SyntaxErrorIsSilentInBatchMode)
+{
+    ReportCapture capture(true);
+    auto r = Scan("\\m\"wide.png\" \\My\"wide.png\"", 0, Dir());
+    EXPECT_FALSE(r->failed);
+    EXPECT_EQ(capture.problems(), Messages{});
+    EXPECT_EQ(Images(*r), ImageRows{});
+}
+
+} // namespace

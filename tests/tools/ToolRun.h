@@ -1,0 +1,36 @@
+// Test support: runs vellumix-book's commands in process and reads files.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/book/BookTool.h"
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+inline ToolRun RunTool(const std::vector<std::string>& words)
+{
+    std::vector<const char*> argv = {"vellumix-book"};
+    for (const std::string& w : words) {
+        argv.push_back(w.c_str());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = RunBookTool(int(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}

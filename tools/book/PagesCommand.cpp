@@ -1,0 +1,95 @@
+// The pages command: lays a source out as a build does, without writing a
+// book, and lists where each page of one device font begins with the first
+// line of text on that page.
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "book/BookRecLists.h"
+#include "book/BuildLists.h"
+#include "book/driver/BuildBook.h"
+#include "book/driver/DatabaseName.h"
+#include "framework/core/MemBuffer.h"
+#include "framework/core/RkString.h"
+#include "framework/io/File.h"
+#include "markup/NoteRecords.h"
+#include "markup/Paginate.h"
+#include "markup/RecordSplit.h"
+#include "markup/SourcePrep.h"
+#include "tools/book/BookTool.h"
+#include "tools/book/PageText.h"
+#include "tools/book/ReportToStream.h"
+#include "tools/book/ToolOptions.h"
+
+namespace {
+
+// Keeps the process-wide batch flag for one run only.
+class CBatchModeScope {
+public:
+    explicit CBatchModeScope(bool batch) : m_saved(batchMode) { batchMode = batch; }
+    ~CBatchModeScope() { batchMode = m_saved; }
+
+private:
+    bool m_saved;
+};
+
+}
+
+int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
+{
+    CReportToStream reports(err);
+    CBatchModeScope batch(options.batch);
+
+    CFile source(options.input.c_str());
+    if (!source.Exists() || source.IsDirectory()) {
+        err << "error: the source file \"" << options.input << "\" "
+            << (source.Exists() ? "is a directory" : "does not exist") << "\n";
+        return 1;
+    }
+    if (source.Open(kFileModeRead) != 0) {
+        err << "error: the source file \"" << options.input << "\" could not be opened\n";
+        return 1;
+    }
+    const uint64_t length = source.GetLength();
+    auto prepared = std::make_unique<CMemBuffer>(static_cast<uint32_t>(length), 1);
+    const bool readOk = length <= kMaxSourceSize && source.ReadInto(*prepared, static_cast<uint32_t>(length)) == 0;
+    if (source.Close() != 0 || !readOk) {
+        err << "error: the source file \"" << options.input << "\" could not be read\n";
+        return 1;
+    }
+
+    CRkString sourcePath;
+    source.GetPath(sourcePath);
+    CRkString imageDirectory;
+    ImageDirectoryPath(sourcePath, imageDirectory);
+
+    PrepareSourceText(*prepared);
+    CMemBuffer notes;
+    SplitOffNotes(*prepared, notes);
+
+    BuildLists lists;
+    CMemBuffer compressed(CompressedTextCapacity(prepared->GetSize()), 1024 * 1024);
+    if (SplitTextRecords(prepared->GetData(), prepared->GetSize(), compressed, lists.textRecordEnds,
+                         lists.textRecordSizes) != 0) {
+        return 1;
+    }
+    BookRecLists recLists;
+    if (PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
+                     recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,
+                     recLists.index, 0)) {
+        err << "error: the layout failed; see the errors above\n";
+        return 1;
+    }
+
+    const PageRecList& pages = options.large ? recLists.largePages : recLists.smallPages;
+    const uint8_t* text = prepared->GetData();
+    const uint32_t textLength = prepared->GetSize();
+    out << (options.large ? "Large" : "Small") << " font: " << pages.GetEntryCount()
+        << (pages.GetEntryCount() == 1 ? " page" : " pages") << "\n";
+    for (uint32_t i = 0; i < pages.GetEntryCount(); ++i) {
+        uint32_t next = i + 1 < pages.GetEntryCount() ? pages.GetPosition(i + 1) : textLength;
+        out << pages.GetPage(i) + 1 << ": " << VisibleFirstLine(text, textLength, pages.GetPosition(i), next) << "\n";
+    }
+    return reports.ErrorCount() == 0 ? 0 : 1;
+}
