@@ -13,6 +13,7 @@
 #include "book/Container.h"
 #include "book/InfoRecList.h"
 #include "book/PageLimit.h"
+#include "book/RecordNames.h"
 #include "book/TextSizeRecList.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
@@ -181,10 +182,8 @@ bool AssembleBook(const AssembleInputs& in)
     InfoRecList info;
     const CBookInfo empty;
     const CBookInfo& book = in.info ? *in.info : empty;
-    for (const CRkString* field : {&book.title, &book.author, &book.copyright, &book.publisher, &book.eISBN}) {
-        const char* narrow = field->GetNarrow(kEncodingDeviceLatin);
-        info.Add(narrow ? narrow : "");
-    }
+    for (const CRkString* field : {&book.title, &book.author, &book.copyright, &book.publisher, &book.eISBN})
+        info.Add(DeviceLatinText(*field));
     const TextSizeRecList textSizes(lists.textRecordEnds);
 
     // Every record's size, in file order.

@@ -1,6 +1,7 @@
 #include "book/RecordNames.h"
 
 #include "framework/core/Crc32.h"
+#include "framework/core/RkString.h"
 
 std::string StoredName(std::string_view text, size_t maxLength)
 {
@@ -25,4 +26,13 @@ std::string LowerCaseName(std::string_view text, size_t maxLength)
 uint32_t NameHash(std::string_view name)
 {
     return Crc32(name.data(), name.size());
+}
+
+std::string DeviceLatinText(const CRkString& text)
+{
+    const char* narrow = text.GetNarrow(kEncodingDeviceLatin);
+    std::string bytes;
+    for (uint32_t i = 0; narrow && i < text.GetLength() && text.GetAt(i) != 0; ++i)
+        bytes.push_back(narrow[i] != 0 ? narrow[i] : '-');
+    return bytes;
 }

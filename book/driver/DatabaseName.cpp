@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "book/RecordNames.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 
@@ -16,8 +17,8 @@ constexpr uint32_t kShortenedPart = 13;
 void DeriveDatabaseName(const CRkString& title, char (&name)[kDatabaseNameField])
 {
     std::memset(name, 0, sizeof name);
-    char* narrow = title.CopyNarrow(kEncodingDeviceLatin);
-    const char* text = narrow ? narrow : "";
+    const std::string narrow = DeviceLatinText(title);
+    const char* text = narrow.c_str();
     uint32_t length = 0;
     while (length < kTitleBytesMax && text[length] != '\0')
         ++length;
@@ -31,7 +32,6 @@ void DeriveDatabaseName(const CRkString& title, char (&name)[kDatabaseNameField]
         if (!batchMode)
             ReportWarning("Book name is greater than 29 characters.  Truncating to \"%s\".", name);
     }
-    std::free(narrow);
 
     bool warned = false;
     for (char& c : name) {

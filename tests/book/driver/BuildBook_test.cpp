@@ -230,6 +230,18 @@ TEST_F(BuildBookTest, TitleRulesGiveTheDatabaseName)
     }
 }
 
+// A title character without a device Latin code (L with stroke, z with
+// acute) must not end the name or the stored title early.
+TEST_F(BuildBookTest, TitleCharacterOutsideDeviceLatinDoesNotEndTheTitle)
+{
+    ReportCapture capture;
+    m_info.title.Assign(u"\u0141\u00F3d\u017A Tales");
+    const Book book = BuildText("x");
+    EXPECT_EQ(book.Name(), "-\xF3" "d- Tales");
+    const std::string& metadata = book.records[U16(book.records[0], 44)];
+    EXPECT_EQ(std::string(metadata.c_str()), "-\xF3" "d- Tales");
+}
+
 TEST_F(BuildBookTest, MissingFileObjectDoesNothing)
 {
     ReportCapture capture;
