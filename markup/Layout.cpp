@@ -1,5 +1,7 @@
 // Line and page layout: snapshots, the work after every scanner step and
 // the page entries.
+#include <array>
+
 #include "book/BuildOptions.h"
 #include "book/ChapterRecList.h"
 #include "book/PageRecList.h"
@@ -8,8 +10,29 @@
 #include "markup/ParseState.h"
 
 namespace {
+
 constexpr uint8_t kSoftHyphen = 0xAD;
-}
+
+// How a byte of plain text takes part in line breaking.
+enum : uint8_t {
+    kOrdinaryByte,
+    kSpaceByte,
+    kHyphenByte, // "-" and "_": a break may follow
+    kStopByte,   // a code or a line end: left to a full step
+};
+
+constexpr std::array<uint8_t, 256> kByteKinds = [] {
+    std::array<uint8_t, 256> kinds{};
+    kinds[' '] = kSpaceByte;
+    kinds['-'] = kHyphenByte;
+    kinds['_'] = kHyphenByte;
+    kinds['\\'] = kStopByte;
+    kinds['\n'] = kStopByte;
+    kinds['\r'] = kStopByte;
+    return kinds;
+}();
+
+} // namespace
 
 void MarkupParser::SelectWidths()
 {
@@ -67,43 +90,60 @@ void MarkupParser::ReturnTo(const LayoutSnapshot& snapshot)
 // per byte (see ScanPlainByte and NoteByteAfterBreak) without the checks
 // at the end of a step, which have nothing to do for such bytes. The run
 // stops before a code, a line end, hidden text and the byte that would
-// overflow the line; those take the full step.
+// overflow the line; those take the full step. The state lives in locals
+// while the run lasts.
 void MarkupParser::ScanTextRun()
 {
-    if (m_style & kStyleInvisible)
+    if ((m_style & kStyleInvisible) || m_pos >= m_length || kByteKinds[m_text[m_pos]] == kStopByte)
         return;
+    // Whatever the first byte is, it is measured, here or by its step.
+    RaiseLineHeight(m_minLineHeight);
+    const uint8_t* const text = m_text;
     const uint8_t* const widths = m_widths;
-    const uint32_t start = m_pos;
-    uint32_t pos = start;
-    while (pos < m_length) {
-        const uint8_t byte = m_text[pos];
-        if (byte == '\\' || byte == '\n' || byte == '\r')
-            break;
+    const uint32_t length = m_length;
+    uint32_t pos = m_pos;
+    uint32_t x = m_x;
+    bool spaceRunOpen = m_spaceRunOpen;
+    uint32_t spaceRunX = m_spaceRunX;
+    bool afterBreakByte = m_afterBreakByte;
+    while (pos < length) {
+        const uint8_t byte = text[pos];
+        const uint8_t kind = kByteKinds[byte];
         const uint32_t width = widths[byte];
-        if (byte == ' ') {
-            // A space never overflows: the width is taken before its run.
-            if (!m_spaceRunOpen) {
-                m_spaceRunOpen = true;
-                m_spaceRunX = m_x;
-            }
-            m_afterBreakByte = true;
-        } else {
-            if (m_x + width > kLineWidth)
+        if (kind == kOrdinaryByte && !afterBreakByte && !spaceRunOpen) {
+            if (x + width > kLineWidth)
                 break;
-            if (m_afterBreakByte) {
-                m_afterBreakByte = false;
-                if (byte != '-' && byte != '_' && LineWidth() <= kLineWidth)
-                    TakeLastBreak(pos);
-            }
-            m_spaceRunOpen = false;
-            m_afterBreakByte = byte == '-' || byte == '_';
+            x += width;
+            ++pos;
+            continue;
         }
-        // Raised before the snapshot of a later byte can record it.
-        RaiseLineHeight(m_minLineHeight);
-        m_x += width;
+        if (kind == kStopByte)
+            break;
+        if (kind == kSpaceByte) {
+            // A space never overflows: the width is taken before its run.
+            if (!spaceRunOpen) {
+                spaceRunOpen = true;
+                spaceRunX = x;
+            }
+            afterBreakByte = true;
+        } else {
+            if (x + width > kLineWidth)
+                break;
+            if (afterBreakByte && kind == kOrdinaryByte && (spaceRunOpen ? spaceRunX : x) <= kLineWidth) {
+                m_x = x;
+                TakeLastBreak(pos);
+            }
+            spaceRunOpen = false;
+            afterBreakByte = kind == kHyphenByte;
+        }
+        x += width;
         ++pos;
     }
     m_pos = pos;
+    m_x = x;
+    m_spaceRunOpen = spaceRunOpen;
+    m_spaceRunX = spaceRunX;
+    m_afterBreakByte = afterBreakByte;
     if (pos > m_furthest)
         m_furthest = pos;
 }
