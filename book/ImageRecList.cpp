@@ -80,14 +80,12 @@ uint32_t ImageRecList::LoadImage(Image& image)
 
 uint32_t ImageRecList::Load()
 {
-    m_data.SetSize(0);
     for (Image& image : m_images) {
-        image.dataOffset = 0;
-        image.dataSize = 0;
-    }
-    for (Image& image : m_images) {
+        if (image.loaded)
+            continue;
         if (const uint32_t code = LoadImage(image))
             return code;
+        image.loaded = true;
     }
     return 0;
 }

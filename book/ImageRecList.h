@@ -24,9 +24,11 @@ public:
     void Add(const CRkString& imageDirectory, std::string_view name, uint16_t width, uint16_t height);
     // Sorts by path (byte order).
     void Sort();
-    // Re-encodes every image, in list order, into the data buffer (which is
-    // refilled from empty on each call). Stops at the first failure, which
-    // it reports, and returns non-zero; 0 when all images loaded.
+    // Re-encodes, in list order, every image not loaded by an earlier call
+    // and appends it to the data buffer (images named after a first load,
+    // in sidebars and footnotes, are added to what is there). Stops at the
+    // first failure, which it reports, and returns non-zero; 0 when every
+    // image is loaded.
     uint32_t Load();
     // Sort, then Load: what is done once the images are all named.
     uint32_t Finish();
@@ -53,6 +55,7 @@ private:
         uint16_t height;
         uint32_t dataOffset;
         uint32_t dataSize;
+        bool loaded;
     };
 
     uint32_t LoadImage(Image& image);

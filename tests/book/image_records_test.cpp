@@ -113,6 +113,21 @@ TEST_F(ImageRecListTest, LoadingAgainGivesTheSameRecords)
     EXPECT_EQ(list.GetName(1), "b.png");
 }
 
+TEST_F(ImageRecListTest, ImagesAlreadyLoadedAreNotReadAgain)
+{
+    const TestPng b = MakeTestPng(PNG_COLOR_TYPE_GRAY, 8, 6, 6);
+    Put("b.png", b);
+    Put("a.png", MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, 5, 5));
+    ImageRecList list;
+    list.Add(directory, "b.png", 6, 6);
+    ASSERT_EQ(list.Finish(), 0u);
+    std::filesystem::remove(dir.File("b.png"));
+    list.Add(directory, "a.png", 5, 5);
+    ASSERT_EQ(list.Finish(), 0u);
+    EXPECT_EQ(list.GetName(1), "b.png");
+    EXPECT_EQ(DecodeTestPng(list.GetData(1), list.GetDataSize(1)).pixels, b.pixels);
+}
+
 TEST_F(ImageRecListTest, EachFailureHasItsMessageAndStopsTheLoad)
 {
     struct Case {
