@@ -100,8 +100,11 @@ uint64_t PeakResidentBytes()
 
 std::vector<uint8_t> ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::vector<uint8_t> bytes(in ? size_t(in.tellg()) : 0);
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bytes;
 }
 
 // The build's prepared text: the source after the three preparation passes
