@@ -52,8 +52,11 @@ void CTextRecordCompressor::Start(const uint8_t* text, const CMemBuffer& recordE
     m_recordEnds = &recordEnds;
     m_textBuffer = &textBuffer;
     m_recordSizes = &recordSizes;
+    m_front = 1;
+    m_back = recordEnds.GetCount() > 0 ? recordEnds.GetCount() : 1;
     m_failedRecord = 0;
-    if (g_background && recordEnds.GetCount() > 2) {
+    m_recordSizes->AppendU32(0);
+    if (g_background && m_back - m_front > 1) {
         try {
             m_thread = std::thread(&CTextRecordCompressor::Run, this);
             return;
@@ -64,31 +67,68 @@ void CTextRecordCompressor::Start(const uint8_t* text, const CMemBuffer& recordE
     Run();
 }
 
+uint32_t CTextRecordCompressor::ClaimFront()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_front < m_back && BeforeFailure(m_front) ? m_front++ : 0;
+}
+
+uint32_t CTextRecordCompressor::ClaimBack()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_front < m_back && BeforeFailure(m_back - 1) ? --m_back : 0;
+}
+
+bool CTextRecordCompressor::CompressOne(uint32_t i, std::vector<uint8_t>& out)
+{
+    const uint32_t start = m_recordEnds->GetU32(i - 1);
+    const uint32_t n = m_recordEnds->GetU32(i) - start;
+    out.resize(kTextRecordLimit);
+    const uint32_t stored = CompressRecord(m_text + start, n, out.data(), kTextRecordLimit);
+    if (stored == 0 || stored > kTextRecordLimit) {
+        // The first failing record in text order is the one reported, as
+        // when the records are compressed one after the other.
+        std::lock_guard<std::mutex> hold(m_lock);
+        if (m_failedRecord == 0 || i < m_failedRecord)
+            m_failedRecord = i;
+        return false;
+    }
+    out.resize(stored);
+    return true;
+}
+
 void CTextRecordCompressor::Run()
 {
     // Runs on the worker thread: no reports from here, only the index of
     // the record that failed, which ReportFailure reports.
-    std::vector<uint8_t> chunk(kTextRecordLimit);
-    m_recordSizes->AppendU32(0);
-    const uint32_t count = m_recordEnds->GetCount();
-    for (uint32_t i = 1; i < count; ++i) {
-        const uint32_t start = m_recordEnds->GetU32(i - 1);
-        const uint32_t n = m_recordEnds->GetU32(i) - start;
-        const uint32_t stored = CompressRecord(m_text + start, n, chunk.data(), kTextRecordLimit);
-        if (stored == 0 || stored > kTextRecordLimit) {
-            m_failedRecord = i;
+    std::vector<uint8_t> chunk;
+    while (const uint32_t i = ClaimFront()) {
+        if (!CompressOne(i, chunk))
             return;
-        }
-        m_recordSizes->AppendU32(stored);
-        m_textBuffer->Append(chunk.data(), stored);
+        m_recordSizes->AppendU32(static_cast<uint32_t>(chunk.size()));
+        m_textBuffer->Append(chunk.data(), static_cast<uint32_t>(chunk.size()));
     }
 }
 
 bool CTextRecordCompressor::Wait()
 {
-    if (m_thread.joinable())
+    // Help from the back end; these records come after all of the thread's.
+    std::vector<std::vector<uint8_t>> tail;
+    if (m_thread.joinable()) {
+        while (const uint32_t i = ClaimBack()) {
+            tail.emplace_back();
+            if (!CompressOne(i, tail.back()))
+                break;
+        }
         m_thread.join();
-    return m_failedRecord == 0;
+    }
+    if (m_failedRecord != 0)
+        return false;
+    for (auto record = tail.rbegin(); record != tail.rend(); ++record) {
+        m_recordSizes->AppendU32(static_cast<uint32_t>(record->size()));
+        m_textBuffer->Append(record->data(), static_cast<uint32_t>(record->size()));
+    }
+    return true;
 }
 
 void CTextRecordCompressor::ReportFailure() const

@@ -60,16 +60,6 @@ CRkString StringFromArgument(const std::string& text)
     return CRkString(units.data(), uint32_t(units.size()));
 }
 
-// Keeps the process-wide batch flag for one build only.
-class CBatchModeScope {
-public:
-    explicit CBatchModeScope(bool batch) : m_saved(batchMode) { batchMode = batch; }
-    ~CBatchModeScope() { batchMode = m_saved; }
-
-private:
-    bool m_saved;
-};
-
 }
 
 int RunBuildCommand(const ToolOptions& options, std::ostream& /*out*/, std::ostream& err)

@@ -10,31 +10,17 @@
 #include "book/BuildLists.h"
 #include "book/driver/BuildBook.h"
 #include "book/driver/DatabaseName.h"
+#include "book/driver/TextRecordCompressor.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
 #include "markup/NoteRecords.h"
 #include "markup/Paginate.h"
-#include "markup/RecordSplit.h"
 #include "markup/SourcePrep.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/PageText.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
-
-namespace {
-
-// Keeps the process-wide batch flag for one run only.
-class CBatchModeScope {
-public:
-    explicit CBatchModeScope(bool batch) : m_saved(batchMode) { batchMode = batch; }
-    ~CBatchModeScope() { batchMode = m_saved; }
-
-private:
-    bool m_saved;
-};
-
-}
 
 int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
 {
@@ -68,12 +54,10 @@ int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream&
     CMemBuffer notes;
     SplitOffNotes(*prepared, notes);
 
+    // The records are divided as in a build (page entries name them), not
+    // compressed.
     BuildLists lists;
-    CMemBuffer compressed(CompressedTextCapacity(prepared->GetSize()), 1024 * 1024);
-    if (SplitTextRecords(prepared->GetData(), prepared->GetSize(), compressed, lists.textRecordEnds,
-                         lists.textRecordSizes) != 0) {
-        return 1;
-    }
+    DivideTextRecords(prepared->GetData(), prepared->GetSize(), lists.textRecordEnds);
     BookRecLists recLists;
     if (PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
                      recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,

@@ -32,3 +32,15 @@ private:
     ReportHook m_oldStatus;
     CReportToStream* m_previous;
 };
+
+// Keeps the process-wide batch flag for one command only.
+class CBatchModeScope {
+public:
+    explicit CBatchModeScope(bool batch) : m_saved(batchMode) { batchMode = batch; }
+    ~CBatchModeScope() { batchMode = m_saved; }
+    CBatchModeScope(const CBatchModeScope&) = delete;
+    CBatchModeScope& operator=(const CBatchModeScope&) = delete;
+
+private:
+    bool m_saved;
+};
