@@ -113,8 +113,7 @@ std::string PathOf(const CFile& file)
 {
     CRkString path;
     file.GetPath(path);
-    const char* narrow = path.GetNarrow(kEncodingDeviceLatin);
-    return narrow ? std::string(narrow) : std::string();
+    return DeviceLatinText(path);
 }
 
 void ReportWriteError(const CFile& output)
