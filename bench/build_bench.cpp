@@ -41,7 +41,13 @@
 #include "bench/SourceGenerator.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
+#include "book/BookRecLists.h"
+#include "book/BuildLists.h"
+#include "book/driver/TextRecordCompressor.h"
+#include "framework/core/RkString.h"
 #include "markup/NoteRecords.h"
+#include "markup/Paginate.h"
+#include "markup/RecordSplit.h"
 #include "markup/SourcePrep.h"
 #include "tools/book/BookTool.h"
 
@@ -125,6 +131,63 @@ uint64_t CompressChunks(const std::vector<uint8_t>& text)
         stored += size;
     }
     return stored;
+}
+
+// The build's main steps one after the other on this thread, each timed:
+// where the time of a build goes.
+void PrintSteps(const std::string& source, double floorCpu)
+{
+    std::vector<uint8_t> bytes;
+    CMemBuffer prepared(0, 1);
+    CMemBuffer notes;
+    BuildLists lists;
+    CMemBuffer text(0, 1024 * 1024);
+    BookRecLists recLists;
+    bool laidOut = false;
+    struct Step {
+        const char* name;
+        Timing time;
+    };
+    std::vector<Step> steps;
+    const ReportHook status = GetStatusHook();
+    SetStatusHook([](const char*, va_list) { return int32_t(0); });
+    steps.push_back({"read the source", Measure([&] {
+                         bytes = ReadFile(source);
+                         prepared.Append(bytes.data(), uint32_t(bytes.size()));
+                     })});
+    steps.push_back({"prepare the text (3 passes)", Measure([&] { PrepareSourceText(prepared); })});
+    steps.push_back({"cut off notes, divide records", Measure([&] {
+                         SplitOffNotes(prepared, notes);
+                         DivideTextRecords(prepared.GetData(), prepared.GetSize(), lists.textRecordEnds);
+                     })});
+    steps.push_back({"compress the records", Measure([&] {
+                         SetBackgroundCompression(false);
+                         CTextRecordCompressor compressor;
+                         compressor.Start(prepared.GetData(), lists.textRecordEnds, text, lists.textRecordSizes);
+                         compressor.Wait();
+                         SetBackgroundCompression(true);
+                     })});
+    steps.push_back({"lay out both fonts (scanner)", Measure([&] {
+                         laidOut = !PaginateBook(prepared, CRkString(), lists.textRecordEnds, recLists.smallPages,
+                                                 recLists.largePages, recLists.chapters, recLists.images,
+                                                 recLists.links, recLists.sidebars, recLists.footnotes,
+                                                 recLists.index, 0);
+                     })});
+    SetStatusHook(status);
+    double sum = 0;
+    std::printf("where the time goes (the steps one after the other, CPU seconds):\n");
+    for (const Step& step : steps) {
+        std::printf("  %-32s %.3f s\n", step.name, step.time.cpu);
+        sum += step.time.cpu;
+    }
+    // The compression runs beside the layout; everything else is on the
+    // main thread, which is the build's critical path.
+    const double mainThread = sum - steps[3].time.cpu;
+    std::printf("  main thread without the compression: %.3f s = %.2f x the floor's CPU time\n", mainThread,
+                mainThread / floorCpu);
+    if (!laidOut) {
+        std::printf("  (the layout reported errors)\n");
+    }
 }
 
 int RunChild(int argc, char** argv)
@@ -273,6 +336,9 @@ int main(int argc, char** argv)
                     build.cpu, settings.runs, (unsigned long long)fs::file_size(book));
         std::printf("ratio            %.2f x the floor (target: at most 1.5)%s\n", ratio,
                     ratio <= 1.5 ? "" : "  ** over target **");
+        std::printf("CPU ratio        %.2f x the floor's CPU time (both threads of the build counted)\n",
+                    build.cpu / floor.cpu);
+        PrintSteps(source, floor.cpu);
         const uint64_t peak = ChildPeak(argv[0], source, book, report, {});
         const uint64_t limit = 3 * sourceSize + 32 * 1024 * 1024;
         if (peak == 0) {

@@ -159,7 +159,7 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
             case 'm':
             case 'w':
             case 'q':
-                i = SkipQuotedArgument(i, i + 2);
+                i = SkipQuotedArgument(i + 2);
                 break;
             case 'U':
                 AppendUnicodeEscape(title, i);
@@ -170,7 +170,14 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
                 i += 5;
                 break;
             default:
-                i += 2;
+                // Three-byte codes go whole, with the name they carry, so
+                // that no letter or name of theirs lands in the title.
+                if (const uint32_t next = SkipNamingCode(i))
+                    i = next;
+                else if (code == 'S' && i + 2 < m_length && (m_text[i + 2] == 'p' || m_text[i + 2] == 'b'))
+                    i += 3;
+                else
+                    i += 2;
                 break;
             }
         } else if (IsLineEnd(byte)) {

@@ -88,16 +88,26 @@ void MarkupParser::ParseIndexItem(uint32_t backslash)
             case 'm':
             case 'w':
             case 'q':
-                i = SkipQuotedArgument(i, i + 2);
+                i = SkipQuotedArgument(i + 2);
                 break;
             case 'S':
                 if (third == 'p' || third == 'b') {
                     item += bracketOpen ? ']' : '[';
                     bracketOpen = !bracketOpen;
                     i += 3;
+                } else if (const uint32_t next = SkipNamingCode(i)) {
+                    i = next; // \Sd and its name
                 } else {
                     i += 2;
                 }
+                break;
+            case 'M':
+            case 'F':
+                // \My, \Mz and \Fn go whole with their names
+                if (const uint32_t next = SkipNamingCode(i))
+                    i = next;
+                else
+                    i += 2;
                 break;
             case 'U':
                 AppendUnicodeEscape(item, i);

@@ -63,6 +63,51 @@ void MarkupParser::ReturnTo(const LayoutSnapshot& snapshot)
     m_afterBreakByte = false;
 }
 
+// Plain text that keeps the line within its width: the work of one step
+// per byte (see ScanPlainByte and NoteByteAfterBreak) without the checks
+// at the end of a step, which have nothing to do for such bytes. The run
+// stops before a code, a line end, hidden text and the byte that would
+// overflow the line; those take the full step.
+void MarkupParser::ScanTextRun()
+{
+    if (m_style & kStyleInvisible)
+        return;
+    const uint8_t* const widths = m_widths;
+    const uint32_t start = m_pos;
+    uint32_t pos = start;
+    while (pos < m_length) {
+        const uint8_t byte = m_text[pos];
+        if (byte == '\\' || byte == '\n' || byte == '\r')
+            break;
+        const uint32_t width = widths[byte];
+        if (byte == ' ') {
+            // A space never overflows: the width is taken before its run.
+            if (!m_spaceRunOpen) {
+                m_spaceRunOpen = true;
+                m_spaceRunX = m_x;
+            }
+            m_afterBreakByte = true;
+        } else {
+            if (m_x + width > kLineWidth)
+                break;
+            if (m_afterBreakByte) {
+                m_afterBreakByte = false;
+                if (byte != '-' && byte != '_' && LineWidth() <= kLineWidth)
+                    TakeLastBreak(pos);
+            }
+            m_spaceRunOpen = false;
+            m_afterBreakByte = byte == '-' || byte == '_';
+        }
+        // Raised before the snapshot of a later byte can record it.
+        RaiseLineHeight(m_minLineHeight);
+        m_x += width;
+        ++pos;
+    }
+    m_pos = pos;
+    if (pos > m_furthest)
+        m_furthest = pos;
+}
+
 // After every step: break an overlong line, place a finished line on this
 // page or move it to the next, start a new page, and skip the rest of a
 // heading code whose page break has been made.

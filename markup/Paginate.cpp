@@ -72,6 +72,7 @@ void MarkupParser::RunPass(bool smallFont)
     TakeSnapshot(m_lastBreak, 0);
 
     do {
+        ScanTextRun();
         if (m_pos < m_length)
             ScanStep();
         EndOfStep();

@@ -122,6 +122,7 @@ private:
     void ReturnTo(const LayoutSnapshot& snapshot);
     void DropChaptersAfter(const LayoutSnapshot& snapshot);
     void EndOfStep();
+    void ScanTextRun();
     void AddPageEntry(uint32_t page, uint32_t position);
 
     // --- the scanner (ScanStep.cpp)
@@ -145,7 +146,9 @@ private:
     void ParseIndexItem(uint32_t backslash);                       // IndexItem.cpp
     void AppendIndexByte(std::string& item, uint8_t byte, uint32_t at);
     uint32_t ParseImageRef(uint32_t backslash, uint32_t equals);   // ImageTag.cpp
-    uint32_t ParseNoteRef(uint32_t backslash, uint32_t equals, bool sidebar); // ReferenceTags.cpp
+    uint32_t ParseSidebarRef(uint32_t backslash, uint32_t equals);  // ReferenceTags.cpp
+    uint32_t ParseFootnoteRef(uint32_t backslash, uint32_t equals); // ReferenceTags.cpp
+    uint32_t ParseNoteRef(uint32_t backslash, uint32_t equals, bool sidebar);
     uint32_t ParseLinkRef(uint32_t backslash, uint32_t equals);    // ReferenceTags.cpp
     uint32_t ParseLinkAnchor(uint32_t backslash, uint32_t equals); // ReferenceTags.cpp
     uint32_t ParseRule(uint32_t backslash, uint32_t equals);       // RuleIndent.cpp
@@ -157,8 +160,12 @@ private:
     // before it with `returnsMessage`; the text length when there is none.
     uint32_t ScanToQuote(uint32_t from, const char* returnsMessage);
     // Past a code's quoted argument that begins at `equals` ("=" and a
-    // quote); past the two bytes of the code when it has none.
-    uint32_t SkipQuotedArgument(uint32_t backslash, uint32_t equals) const;
+    // quote); `equals` itself, just past the code, when it has none.
+    uint32_t SkipQuotedArgument(uint32_t equals) const;
+    // Where a title or index item collector goes on after the code at `at`
+    // that names an image or a note (\My, \Mz, \Sd, \Fn): past its quoted
+    // argument, or past the code; 0 for any other code.
+    uint32_t SkipNamingCode(uint32_t at) const;
     // The scan of the argument of the code at `backslash` ran into the end.
     void ReportUnterminated(uint32_t backslash);
 

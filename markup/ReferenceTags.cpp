@@ -37,14 +37,25 @@ uint32_t MarkupParser::ScanToQuote(uint32_t from, const char* returnsMessage)
     return m_length;
 }
 
-uint32_t MarkupParser::SkipQuotedArgument(uint32_t backslash, uint32_t equals) const
+uint32_t MarkupParser::SkipQuotedArgument(uint32_t equals) const
 {
     if (!HasQuotedArgument(equals))
-        return backslash + 2;
+        return equals;
     for (uint32_t i = equals + 2; i < m_length; ++i)
         if (m_text[i] == '"')
             return i + 1;
     return m_length;
+}
+
+uint32_t MarkupParser::SkipNamingCode(uint32_t at) const
+{
+    if (at + 2 >= m_length)
+        return 0;
+    const uint8_t code = m_text[at + 1];
+    const uint8_t third = m_text[at + 2];
+    const bool naming = (code == 'M' && (third == 'y' || third == 'z')) || (code == 'S' && third == 'd') ||
+                        (code == 'F' && third == 'n');
+    return naming ? SkipQuotedArgument(at + 3) : 0;
 }
 
 // \Sd="name" ... \Sd and \Fn="name" ... \Fn: the name goes to the sidebar
@@ -89,6 +100,16 @@ uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool si
         }
     }
     return quote + 1;
+}
+
+uint32_t MarkupParser::ParseSidebarRef(uint32_t backslash, uint32_t equals)
+{
+    return ParseNoteRef(backslash, equals, true);
+}
+
+uint32_t MarkupParser::ParseFootnoteRef(uint32_t backslash, uint32_t equals)
+{
+    return ParseNoteRef(backslash, equals, false);
 }
 
 // \q="#name" ... \q: a reference to the anchor "name".

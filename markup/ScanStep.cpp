@@ -382,7 +382,7 @@ void MarkupParser::ScanNoteCode(bool sidebar)
     if (sidebar)
         TakeLastBreak(p);
     m_style |= kStyleReference;
-    m_pos = ParseNoteRef(p, p + 3, sidebar);
+    m_pos = sidebar ? ParseSidebarRef(p, p + 3) : ParseFootnoteRef(p, p + 3);
     if (sidebar && !m_argumentCut) {
         m_x += kSidebarIconSize;
         RaiseLineHeight(kSidebarIconSize);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 #include "framework/core/Report.h"
 
@@ -55,14 +56,13 @@ int HexDigitValue(uint8_t byte)
     return -1;
 }
 
-// Copies up to n bytes of text from start into out (NUL-terminated).
-template <size_t N>
-void CopyContext(const uint8_t* text, uint32_t length, uint32_t start, uint32_t n, char (&out)[N])
+// Up to n bytes of text from start, fewer at the end of the text.
+std::string Context(const uint8_t* text, uint32_t length, uint32_t start, uint32_t n)
 {
-    uint32_t k = 0;
-    for (uint32_t p = start; p < length && k < n && k + 1 < N; ++p)
-        out[k++] = static_cast<char>(text[p]);
-    out[k] = '\0';
+    if (start >= length)
+        return std::string();
+    const uint32_t end = length - start < n ? length : start + n;
+    return std::string(reinterpret_cast<const char*>(text + start), end - start);
 }
 
 } // namespace
@@ -75,11 +75,9 @@ uint16_t ParseUnicodeHex(const uint8_t* text, uint32_t length, uint32_t digits, 
         const int digit = p < length ? HexDigitValue(text[p]) : -1;
         if (digit < 0) {
             state.failed = true;
-            if (state.logContextErrors) {
-                char context[kUnicodeEscapeLength + 1];
-                CopyContext(text, length, digits >= 2 ? digits - 2 : 0, kUnicodeEscapeLength, context);
-                ReportError("Error in \\U specification: \"%s\"", context);
-            }
+            if (state.logContextErrors)
+                ReportError("Error in \\U specification: \"%s\"",
+                            Context(text, length, digits >= 2 ? digits - 2 : 0, kUnicodeEscapeLength).c_str());
             return value;
         }
         value = static_cast<uint16_t>(value * 16 + digit);
@@ -111,11 +109,9 @@ void WarnUnicodeInTitle(const uint8_t* text, uint32_t length, uint32_t backslash
     if (!log)
         return;
     if (count <= kMaxWarnings) {
-        char context[kContextBytes + 1];
-        CopyContext(text, length, backslash >= 2 ? backslash - 2 : 0, kContextBytes, context);
         ReportWarning("Unicode characters currently aren't allowed in chapter or index specifications! "
                       "Mapping them. Begins with \"%s\"",
-                      context);
+                      Context(text, length, backslash >= 2 ? backslash - 2 : 0, kContextBytes).c_str());
     } else if (count == kMaxWarnings + 1) {
         ReportWarning("Showing only the first 100 mapping warnings.");
     }

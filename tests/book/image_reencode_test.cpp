@@ -222,6 +222,34 @@ TEST(PngReencode, HugeDimensionsAreRefusedWithoutDecoding)
     EXPECT_EQ(out.GetSize(), 0u);
 }
 
+// Replaces the PLTE chunk of `png` by one of `entries` colours.
+std::string WithPalette(const std::string& png, uint32_t entries)
+{
+    const size_t plte = png.find("PLTE") - 4;
+    const uint32_t oldSize = BigU32(reinterpret_cast<const uint8_t*>(png.data()) + plte);
+    std::string chunk;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        chunk += static_cast<char>((entries * 3) >> shift);
+    chunk += "PLTE";
+    for (uint32_t i = 0; i < entries * 3; ++i)
+        chunk += static_cast<char>(i);
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.data()) + 4, entries * 3 + 4);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        chunk += static_cast<char>(crc >> shift);
+    return png.substr(0, plte) + chunk + png.substr(plte + 12 + oldSize);
+}
+
+TEST(PngReencode, PaletteLongerThanTheDepthAllowsIsCut)
+{
+    const TestPng source = MakeTestPng(PNG_COLOR_TYPE_PALETTE, 4, 6, 6);
+    CMemBuffer out(64, 64);
+    ASSERT_EQ(Reencode(WithPalette(EncodeTestPng(source), 256), out), kReencodeOk);
+    const DecodedPng decoded = DecodeTestPng(out.GetData(), out.GetSize());
+    ASSERT_EQ(decoded.palette.size(), 16u);
+    EXPECT_EQ(decoded.palette[15].blue, 47);
+    EXPECT_EQ(decoded.pixels, source.pixels);
+}
+
 TEST(PngReencode, ImagesAreAppendedBackToBack)
 {
     const TestPng a = MakeTestPng(PNG_COLOR_TYPE_PALETTE, 4, 8, 8);

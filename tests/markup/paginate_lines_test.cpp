@@ -127,6 +127,10 @@ TEST(PaginateLines, LineHeightFollowsTheFont)
     const auto large = Scan(Repeat("\\lA\\l\n", 11));
     EXPECT_EQ(SmallPages(*large), OneRecord({0, 60}));
     EXPECT_EQ(LargePages(*large), OneRecord({0, 60}, kEntryLargeFont));
+    // A wrapped line keeps its height: five words of large "aaaa " (24 +
+    // 4 pixels) make a line of 14 pixels, and line 11 begins page 1.
+    const auto wrapped = Scan("\\l" + Repeat("aaaa ", 60) + "\\l");
+    EXPECT_EQ(SmallPages(*wrapped), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 252, 252, kEntryLargeFont}}));
     // Large bold: 15 pixels, nine lines; the standard bold stays at 11.
     const auto bold = Scan(Repeat("\\BA\\B\n", 10));
     EXPECT_EQ(SmallPages(*bold), OneRecord({0}));

@@ -36,19 +36,22 @@ TEST(PaginatePages, StyleWordHoldsStyleAlignmentAndFont)
     // (font 1 has 11-pixel lines, so 13 lines a page in both).
     const auto bold = Scan("\\b\\i\\c" + ShortLines(13) + "a");
     EXPECT_EQ(SmallPages(*bold), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 32, 32, kEntryItalic | 1 | 1 << 3}}));
-    EXPECT_EQ(LargePages(*bold), (PageTable{{0, 1, 0, 0, kEntryLargeFont}, {1, 1, 32, 32, kEntryItalic | 1 | 1 << 3}}));
+    EXPECT_EQ(LargePages(*bold),
+              (PageTable{{0, 1, 0, 0, kEntryLargeFont}, {1, 1, 32, 32, kEntryItalic | 1 | 1 << 3}}));
     // Indented and right-aligned; the large font's 14-pixel lines give
     // ten a page.
     const auto right = Scan("\\t\\r" + ShortLines(13) + "a");
     EXPECT_EQ(SmallPages(*right), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 30, 30, kEntryIndented | 2}}));
-    EXPECT_EQ(LargePages(*right), (PageTable{{0, 1, 0, 0, kEntryLargeFont}, {1, 1, 24, 24, kEntryIndented | 2 | kEntryLargeFont}}));
+    EXPECT_EQ(LargePages(*right), (PageTable{{0, 1, 0, 0, kEntryLargeFont},
+                                             {1, 1, 24, 24, kEntryIndented | 2 | kEntryLargeFont}}));
 }
 
 TEST(PaginatePages, MovedLineStartsItsPageInTheStateOfItsStart)
 {
     ReportCapture capture;
-    // Line 14 turns italic on; its page starts before that.
-    const auto run = Scan(ShortLines(13) + "a\\ib\\i\nc");
+    // Line 14 turns italic on and moves; its page starts before the code,
+    // in the upright style.
+    const auto run = Scan(ShortLines(13) + "a\\ib\nc\\i");
     EXPECT_EQ(SmallPages(*run), OneRecord({0, 26}));
 }
 

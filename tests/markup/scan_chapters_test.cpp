@@ -151,6 +151,13 @@ TEST(ScanHeadings, TitleLeavesOutCodesAndTheirArguments)
     EXPECT_EQ(Links(*r), (LinkRows{{"here", 32}}));
 }
 
+TEST(ScanHeadings, ThreeByteCodesGoWholeWithTheirNames)
+{
+    ReportCapture capture;
+    auto r = Scan("\\X1Note\\Fn=\"n1\"1\\Fn and \\Sd=\"s\"side\\Sd H\\Sp2\\Sp\\Sb3\\Sb \\My=\"a.png\"\\Mz=\"b.png\"x\\X1");
+    EXPECT_EQ(Chapters(*r), (ChapterRows{{0, "    Note1 and side H23 x"}}));
+}
+
 TEST(ScanHeadings, LongTitleIsCutAndWarnedOnce)
 {
     ReportCapture capture;

@@ -58,9 +58,17 @@ TEST(ScanIndex, ItemTextDropsCodesAndJoinsLines)
     auto r = Scan("\\IH\\Sb2\\SbO and\nx\\Sp2\\Sp \\i\\Q=\"a\"\\m=\"p.png\"\\w=\"9%\"\\T=\"9%\"\\q=\"#a\"l\\q\\qk\\Sd\\I",
                   Dictionary);
     ASSERT_EQ(r->lists.index.GetCount(), 1u);
-    // \Sp and \Sb give brackets in turn; any other \S drops two bytes
-    // only, so the "d" of \Sd stays
-    EXPECT_EQ(r->lists.index.GetTerm(0), "H[2]O and x[2] lkd");
+    // \Sp and \Sb give brackets in turn; \Sd goes whole
+    EXPECT_EQ(r->lists.index.GetTerm(0), "H[2]O and x[2] lk");
+}
+
+TEST(ScanIndex, ImageAndNoteCodesGoWithTheirNames)
+{
+    ReportCapture capture;
+    auto r = Scan("\\Ia\\Fn=\"n1\"1\\Fn b\\Sd=\"s\"2\\Sd c\\My=\"p.png\"\\Mz=\"q.png\"\\Sx\\Fy\\I", Dictionary);
+    ASSERT_EQ(r->lists.index.GetCount(), 1u);
+    // other \S and \F codes still drop two bytes only
+    EXPECT_EQ(r->lists.index.GetTerm(0), "a1 b2 cxy");
 }
 
 TEST(ScanIndex, ByteClassesDropOrWarn)

@@ -303,4 +303,56 @@ TEST(ScanIndexCodes, OutsideDictionariesOnlyTheFirstFiftyAreReported)
     EXPECT_EQ(r->lists.index.GetCount(), 0u);
 }
 
+TEST(ScanUnicode, EscapesInTheTextAreCheckedInTheSmallFontPass)
+{
+    ReportCapture capture;
+    auto r = Scan("ok \\U0141 \\UE02F bad \\U01f0 short \\U12");
+    EXPECT_TRUE(r->failed);
+    EXPECT_EQ(capture.all(), (Messages{kSmall, "E:Error in \\U specification: \"\\U01f0\"",
+                                       "E:Error in \\U specification: \"\\U12\"", kLarge}));
+}
+
+// One text with every warning that batch mode silences: outside batch mode
+// each appears where it belongs; in batch mode none does, and the image
+// syntax error, which batch mode leaves out as well, no longer fails the
+// parse.
+TEST(ScanBatchMode, SilencesItsWarningsAndTheImageSyntaxError)
+{
+    const std::string heading(85, 'h');
+    const std::string text = "\\cA\\rB\\r\n\\C0=\"\\U0141x\"\n\\x" + heading +
+                             "\\x\n\\T=\"50%\"\\T=\"10%\"\n\\Q=\"a\"x\\Q=\"a\"y\\q=\"#a\"z\\q\\q=\"#b\"w\\q\n"
+                             "\\m\"x.png\"\n\\b\\cbold\\";
+    {
+        ReportCapture capture;
+        auto r = Scan(text);
+        EXPECT_TRUE(r->failed);
+        const std::string align = "W:Should close alignment tag before switching to another, before \"" +
+                                  text.substr(text.find("\\rB"), 30) + "\"";
+        const std::string indent =
+            "W:You specified an indent of 10%, which is before the current position of 79 pixels";
+        const std::string font = "W:This file does not end in the normal font!";
+        const size_t equals = text.find("\\m\"") + 2;
+        EXPECT_EQ(capture.all(),
+                  (Messages{kSmall, align,
+                            "W:Unicode characters currently aren't allowed in chapter or index specifications! "
+                            "Mapping them. Begins with \"" +
+                                text.substr(text.find("\\U0141") - 2, 20) + "\"",
+                            "W:Chapter name is > 80 characters; mismatched chapter markers? Begins with \"" +
+                                heading.substr(0, 40) + "\"",
+                            indent, "W:Link \"a\" defined more than once",
+                            "E:Image syntax incorrect.  You have '" + text.substr(equals - 10, 20) +
+                                "' and it should be \\m=\"",
+                            "W:Bare \\ at the end of the file -- attempting to repair", font, kLarge, align, indent,
+                            font, "W:Link \"b\" has not been defined"}));
+    }
+    {
+        ReportCapture capture(true);
+        auto r = Scan(text);
+        EXPECT_FALSE(r->failed);
+        EXPECT_EQ(capture.all(), (Messages{kSmall, kLarge}));
+        EXPECT_EQ(Links(*r), (LinkRows{{"a", static_cast<uint32_t>(text.find("\"x\\Q") + 2)},
+                                       {"b", 0xFFFFFFFFu}}));
+    }
+}
+
 } // namespace

@@ -112,6 +112,9 @@ TEST(ScanLinks, LinkedTextMayNotHoldPageImageRuleIndexOrReferenceCodes)
         {"\\w=\"50%\"", "E:Illegal tag \"\\w\" in link reference to \"T\""},
         {"\\Fn=\"f\"y\\Fn", "E:Illegal tag \"\\F\" in link reference to \"T\""},
         {"\\d", "E:Illegal tag \"\\d\" in link reference to \"T\""},
+        {"\\m=\"p.png\"", "E:Illegal tag \"\\m\" in link reference to \"T\""},
+        {"\\Ii\\I", "E:Illegal tag \"\\I\" in link reference to \"T\""},
+        {"\\X1h\\X1", "E:Illegal tag \"\\X\" in link reference to \"T\""},
         {"\\x", "E:Illegal tag \"\\x\" in link reference to \"T\""},
         {"\\Sd=\"s\"y\\Sd", "E:Illegal tag \"\\Sd\" in link reference to \"T\""},
     };
@@ -143,9 +146,11 @@ TEST(ScanLinks, OpenReferenceIsClosedByTheNextReferenceCode)
 TEST(ScanNotes, NamesAreCollectedLowerCasedSortedAndUnique)
 {
     ReportCapture capture;
-    auto r = Scan("a\\Sd=\"Zed\"\\Sd b\\Fn=\"B\"1\\Fn c\\Fn=\"a\"2\\Fn d\\Fn=\"b\"3\\Fn \\Sd=\"Alpha Side\"\\Sd");
+    auto r = Scan("a\\Sd=\"Zed\"\\Sd b\\Fn=\"B\"1\\Fn c\\Fn=\"a\"2\\Fn d\\Fn=\"b\"3\\Fn \\Sd=\"Alpha Side\"\\Sd "
+                  "\\Sd=\"\xC9T\xC9\"\\Sd");
     EXPECT_FALSE(r->failed);
-    EXPECT_EQ(SetNames(r->lists.sidebars), (Names{"alpha side", "zed"}));
+    // letters beyond ASCII keep their case
+    EXPECT_EQ(SetNames(r->lists.sidebars), (Names{"alpha side", "zed", "\xC9t\xC9"}));
     EXPECT_EQ(SetNames(r->lists.footnotes), (Names{"a", "b"}));
     EXPECT_EQ(capture.all(), (Messages{kSmall, kLarge}));
 }

@@ -41,11 +41,12 @@ inline Bytes Compress(const std::string& text)
 }
 
 struct Book {
-    std::vector<std::string> texts = {"\\cChapter one\nThe first record of text.\n",
-                                      "More text in the second record, with \\iindex term\\i.\n"};
+    // A chapter and an anchor at the start, an index item in each record.
+    std::vector<std::string> texts = {"\\x\\Q=\"anchor\"Chapter one\\x\n\\Iapple\\I ok\n",
+                                      "Or \\Ipear\\I in the second record of the little book.\n"};
     // (position, title)
     std::vector<std::pair<uint32_t, std::string>> chapters = {{0, "Chapter one"}};
-    std::vector<std::pair<uint32_t, std::string>> links = {{10, "anchor"}, {0xFFFFFFFF, "missing"}};
+    std::vector<std::pair<uint32_t, std::string>> links = {{14, "anchor"}, {0xFFFFFFFF, "missing"}};
     std::vector<std::string> meta = {"A Small Book", "An Author", "(c) 2024", "A Publisher", "978-0-00-000000-0"};
     bool withIndex = true;
     bool withSidebar = true;
@@ -159,7 +160,7 @@ inline Bytes Compose(const Book& book)
         records.push_back(heading);
         Bytes entries;
         PutU16(entries, 1);
-        PutU16(entries, 5);
+        PutU16(entries, 27);
         PutString(entries, "apple");
         PutU16(entries, 2);
         PutU16(entries, 3);

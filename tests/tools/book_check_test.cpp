@@ -227,6 +227,18 @@ TEST(BookCheck, ReportsPageNumbersAndOrder)
                                       "(the page before), found 0"}))
         << Joined(problems);
 
+    bad = good;
+    bad[RecordStart(good, 3) + 11] = 0x1B; // alignment 3, font 3
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 3 (small-font page table), entry 0: style word: expected alignment 0-2, "
+                                      "font 0-2 and bit 0x0004 clear, found 0x001B"}))
+        << Joined(problems);
+    std::ostringstream out;
+    bad[RecordStart(good, 3) + 10] = 0x84;
+    bad[RecordStart(good, 3) + 11] = 0x12; // 0x8412: italic, reference, font 2, right
+    DumpBook(CBookImage(bad), DumpOptions {}, out);
+    EXPECT_NE(out.str().find("0x8412  right, font 2, italic, reference"), std::string::npos) << out.str();
+
     // A dictionary carries no page tables.
     synthetic::Book dictionary;
     dictionary.dictionary = true;
@@ -319,6 +331,33 @@ TEST(BookCheck, ReportsIndexHeadingsAndFeatureBits)
         << Joined(problems);
 }
 
+// Chapters, anchors and index entries point at their codes in the text.
+TEST(BookCheck, ReportsPositionsThatMissTheirCodes)
+{
+    synthetic::Book book;
+    book.chapters = {{1, "Chapter one"}};
+    book.links = {{13, "anchor"}, {0xFFFFFFFF, "missing"}};
+    auto problems = Check(synthetic::Compose(book));
+    EXPECT_TRUE(HasProblem(problems, {"record 5 (chapters): position 1: expected a chapter code (\\x, \\X or \\C), "
+                                      "found \"x\\\\Q=\\\"anchor"}))
+        << Joined(problems);
+    EXPECT_TRUE(HasProblem(problems, {"record 6 (links): position 13: expected the closing quote of an anchor two "
+                                      "bytes before, found \"r\\\"Chapter"}))
+        << Joined(problems);
+    // An anchor whose quote is the last byte of the text lies past its end.
+    book = synthetic::Book();
+    book.texts[1] = "Or \\Ipear\\I in the second record of the little book.\\Q=\"end\"";
+    book.links = {{14, "anchor"}, {uint32_t(book.texts[0].size() + book.texts[1].size() + 1), "end"}};
+    EXPECT_EQ(Joined(Check(synthetic::Compose(book))), "");
+
+    Bytes bad = synthetic::Compose(synthetic::Book());
+    bad[RecordStart(bad, 9) + 3] = 28; // first index entry one byte late
+    problems = Check(bad);
+    EXPECT_TRUE(HasProblem(problems, {"record 9 (index entries), byte 0: text record 1 offset 28: expected an index "
+                                      "code (\\I), found \"Iapple"}))
+        << Joined(problems);
+}
+
 TEST(BookCheck, SurvivesArbitraryBytes)
 {
     Bytes good = synthetic::Compose(synthetic::Book());
@@ -362,9 +401,9 @@ TEST(BookDump, ListsEverySection)
              "  feature bits         0x00006240",
              "Section text: records 1 to 2",
              "text record 1: ",
-             "\\cChapter one\nThe first record of text.\n",
+             "\\x\\Q=\"anchor\"Chapter one\\x\n\\Iapple\\I ok\n",
              "Section small-font page table: records 3 to 3",
-             "         1      2      0         40 0x0001",
+             "         1      2      0         40 0x0001  centered, font 0",
              "  record 5: position 0, title \"Chapter one\"",
              "  record 7: position undefined, name \"missing\"",
              "Section images: no records",

@@ -43,6 +43,9 @@ TEST(BookToolArguments, UsageErrorsExitWithTwo)
         {{"dump", "a.ldb", "--batch"}, "option '--batch' does not apply to 'dump'"},
         {{"check", "a.ldb", "--text"}, "option '--text' does not apply to 'check'"},
         {{"dump", "a.ldb", "--title=x"}, "option '--title' does not apply to 'dump'"},
+        {{"pages"}, "'pages' needs a source file"},
+        {{"pages", "a.lml", "--dictionary"}, "option '--dictionary' does not apply to 'pages'"},
+        {{"build", "a.lml", "--large"}, "option '--large' does not apply to 'build'"},
     };
     for (const Case& c : cases) {
         ToolRun run = RunTool(c.words);
@@ -64,6 +67,7 @@ TEST(BookToolArguments, HelpAndVersion)
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind("Usage: vellumix-book build SOURCE", 0), 0u) << help.out;
         EXPECT_NE(help.out.find("--exclude-page-tables"), std::string::npos);
+        EXPECT_NE(help.out.find("vellumix-book pages [--large] [--batch] SOURCE"), std::string::npos);
     }
 }
 
@@ -146,6 +150,11 @@ TEST(BookToolCommands, MissingFilesFailWithOne)
     ToolRun dump = RunTool({"dump", "/nonexistent/book.ldb"});
     EXPECT_EQ(dump.status, 1);
     EXPECT_EQ(dump.out, "");
+    ToolRun pages = RunTool({"pages", "/nonexistent/book.lml"});
+    EXPECT_EQ(pages.status, 1);
+    EXPECT_NE(pages.err.find("error: the source file \"/nonexistent/book.lml\" does not exist"), std::string::npos)
+        << pages.err;
+    EXPECT_EQ(pages.out, "");
 }
 
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,14 @@ TEST_F(Examples, PagesShowTheChapterStarts)
     ASSERT_EQ(large.status, 0) << large.err;
     EXPECT_EQ(large.out.rfind("Large font: ", 0), 0u) << large.out;
     EXPECT_NE(large.out.find(": IV. Sunday\n"), std::string::npos) << large.out;
+
+    // A source with markup errors gives the errors and no page list.
+    const fs::path broken = m_dir / "broken.lml";
+    std::ofstream(broken) << "Some text \\e with an illegal code.\n";
+    ToolRun failed = RunTool({"pages", broken.string()});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("error: Illegal control code starting at"), std::string::npos) << failed.err;
+    EXPECT_EQ(failed.out, "");
 
     // The page counts agree with the book's page tables.
     CBookImage book(Build("example"));

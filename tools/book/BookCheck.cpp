@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
@@ -44,6 +45,9 @@ private:
     void CheckMetadata(const BookSection& section);
     void CheckNotes(const BookSection& section);
     bool SectionInRange(const BookSection& section) const;
+    // Whether the text holds `bytes` at `position`; what it holds there.
+    bool TextHas(uint64_t position, const char* bytes) const;
+    std::string TextAt(uint64_t position) const;
     // Counts a problem of one kind; false once enough of them were shown.
     bool Quota(size_t& used);
 
@@ -53,6 +57,9 @@ private:
     std::vector<uint64_t> m_textStarts; // start of each text record in the text
     bool m_haveTextSizes = false;
     uint64_t m_textLength = 0;
+    // The whole decompressed text, when every text record was sound.
+    std::vector<uint8_t> m_text;
+    bool m_haveText = false;
 };
 
 
@@ -279,10 +286,12 @@ void CBookChecker::CheckText()
     }
     std::vector<uint8_t> plain;
     size_t shown = 0;
+    m_haveText = m_haveTextSizes;
     for (uint32_t i = 0; i < text.count; ++i) {
         uint32_t index = text.first + i;
         const uint8_t* p = m_book.RecordData(index);
         if (!p) {
+            m_haveText = false;
             continue; // offsets already reported
         }
         InflateResult result = InflateRecord(p, m_book.RecordSize(index), kTextRecordLimit, plain);
@@ -310,7 +319,30 @@ void CBookChecker::CheckText()
                     i + 1);
         }
         m_textLength += m_haveTextSizes ? m_textSizes[i] : plain.size();
+        if (m_haveText && plain.size() == m_textSizes[i]) {
+            m_text.insert(m_text.end(), plain.begin(), plain.end());
+        } else {
+            m_haveText = false;
+        }
     }
+    if (!m_haveText) {
+        m_text.clear();
+    }
+}
+
+bool CBookChecker::TextHas(uint64_t position, const char* bytes) const
+{
+    size_t n = std::strlen(bytes);
+    return position + n <= m_text.size() && std::memcmp(m_text.data() + position, bytes, n) == 0;
+}
+
+std::string CBookChecker::TextAt(uint64_t position) const
+{
+    if (position >= m_text.size()) {
+        return "the end of the text";
+    }
+    size_t n = size_t(std::min<uint64_t>(12, m_text.size() - position));
+    return "\"" + DisplayText(m_text.data() + position, n) + "\"";
 }
 
 void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries)
@@ -349,6 +381,12 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
                         index, section.name, (unsigned long long)entries, lastPosition, position);
             }
             lastPosition = position;
+            uint16_t style = ReadU16At(p + at + 10);
+            if (((style & 3) == 3 || ((style >> 3) & 7) > 2 || (style & 0x0004)) && Quota(shown)) {
+                Problem("record %u (%s), entry %llu: style word: expected alignment 0-2, font 0-2 and bit 0x0004 "
+                        "clear, found 0x%04X",
+                        index, section.name, (unsigned long long)entries, style);
+            }
             if (!m_haveTextSizes) {
                 continue;
             }
@@ -415,9 +453,28 @@ void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
         }
         uint32_t position = ReadU32At(p);
         bool undefinedLink = links && position == 0xFFFFFFFF;
-        if (m_haveTextSizes && !undefinedLink && position > m_textLength && Quota(shown)) {
-            Problem("record %u (%s): position: expected at most the text length %llu, found %u", index,
-                    section.name, (unsigned long long)m_textLength, position);
+        // An anchor stands two bytes after the closing quote of its name,
+        // which may be the last byte of the text.
+        uint64_t limit = links ? m_textLength + 1 : m_textLength;
+        if (m_haveTextSizes && !undefinedLink && position > limit) {
+            if (Quota(shown)) {
+                Problem("record %u (%s): position: expected at most %llu, found %u", index, section.name,
+                        (unsigned long long)limit, position);
+            }
+            continue;
+        }
+        if (!m_haveText || undefinedLink) {
+            continue;
+        }
+        if (!links && !TextHas(position, "\\x") && !TextHas(position, "\\X") && !TextHas(position, "\\C") &&
+            Quota(shown)) {
+            Problem("record %u (chapters): position %u: expected a chapter code (\\x, \\X or \\C), found %s", index,
+                    position, TextAt(position).c_str());
+        }
+        if (links && (position < 2 || !TextHas(position - 2, "\"")) && Quota(shown)) {
+            Problem("record %u (links): position %u: expected the closing quote of an anchor two bytes before, "
+                    "found %s",
+                    index, position, position < 2 ? "the start of the text" : TextAt(position - 2).c_str());
         }
     }
 }
@@ -546,6 +603,10 @@ void CBookChecker::CheckIndex(const BookSection& section)
                             "%u offset %u",
                             index, at, record, offset);
                 }
+            } else if (m_haveText && !TextHas(m_textStarts[record - 1] + offset, "\\I") && Quota(shown)) {
+                Problem("record %u (index entries), byte %zu: text record %u offset %u: expected an index code "
+                        "(\\I), found %s",
+                        index, at, record, offset, TextAt(m_textStarts[record - 1] + offset).c_str());
             }
             at += length + 5;
         }

@@ -72,6 +72,29 @@ const char* ColourTypeName(uint8_t type)
     }
 }
 
+// A page's style word: alignment in bits 0-1, font in bits 3-5, and the
+// style bits of the text at the page start.
+std::string StyleWordText(uint16_t style)
+{
+    static const char* const kAlignments[] = {"left", "centered", "right", "alignment 3"};
+    static const struct {
+        uint16_t bit;
+        const char* name;
+    } kStyles[] = {{0x8000, "italic"},    {0x4000, "underline"}, {0x2000, "indented"}, {0x1000, "overstrike"},
+                   {0x0800, "invisible"}, {0x0400, "reference"}, {0x0200, "superscript"},
+                   {0x0100, "subscript"}, {0x0080, "bold style"}, {0x0040, "small caps"}};
+    std::string text = std::string(kAlignments[style & 3]) + ", font " + std::to_string((style >> 3) & 7);
+    for (const auto& s : kStyles) {
+        if (style & s.bit) {
+            text += std::string(", ") + s.name;
+        }
+    }
+    if (style & 0x0004) {
+        text += ", bit 0x0004";
+    }
+    return text;
+}
+
 std::string TimeText(uint32_t seconds)
 {
     std::time_t t = std::time_t(seconds);
@@ -234,7 +257,7 @@ void CBookDumper::Text(const BookSection& section)
 
 void CBookDumper::Pages(const BookSection& section)
 {
-    Line("  %8s %6s %6s %10s %6s", "page", "record", "offset", "position", "style");
+    Line("  %8s %6s %6s %10s %6s  %s", "page", "record", "offset", "position", "style", "(alignment, font, styles)");
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
         const uint8_t* p = Data(index);
@@ -244,8 +267,9 @@ void CBookDumper::Pages(const BookSection& section)
         }
         Line("  record %u: %u bytes, %u entries", index, size, size / kPageEntrySize);
         for (uint32_t at = 0; at + kPageEntrySize <= size; at += kPageEntrySize) {
-            Line("  %8u %6u %6u %10u 0x%04X", ReadU16At(p + at), ReadU16At(p + at + 2), ReadU16At(p + at + 4),
-                 ReadU32At(p + at + 6), ReadU16At(p + at + 10));
+            uint16_t style = ReadU16At(p + at + 10);
+            Line("  %8u %6u %6u %10u 0x%04X  %s", ReadU16At(p + at), ReadU16At(p + at + 2), ReadU16At(p + at + 4),
+                 ReadU32At(p + at + 6), style, StyleWordText(style).c_str());
         }
     }
 }
