@@ -67,6 +67,17 @@ struct Section {
     uint32_t count = 0;
 };
 
+// The book file, front to back (n records, all numbers big-endian):
+//   offset     width  content
+//      0       78     container header (Container.cpp)
+//     78       8n     record list, one entry per record (Container.cpp)
+//     78 + 8n  2      zero
+//     80 + 8n  132    record 0, the book header record (BookHeaderRecord.cpp)
+//                     text records 1..t, each one whole zlib stream
+//                     sections 0-9: small-font and large-font page tables,
+//                     chapters, links, images, index, metadata, sidebars,
+//                     footnotes, text sizes (each list's AppendRecord)
+//   last       9      end marker record
 // The record sizes of the whole book, in file order, and the first record
 // index of every section.
 struct Plan {
@@ -102,8 +113,7 @@ std::string PathOf(const CFile& file)
 {
     CRkString path;
     file.GetPath(path);
-    const char* narrow = path.GetNarrow(kEncodingDeviceLatin);
-    return narrow ? std::string(narrow) : std::string();
+    return DeviceLatinText(path);
 }
 
 void ReportWriteError(const CFile& output)

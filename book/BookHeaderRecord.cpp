@@ -78,6 +78,10 @@ void AppendBookHeaderRecord(const BookHeaderValues& v, CMemBuffer& out)
     out.Append(zeros, sizeof zeros);
 }
 
+// End marker record, 9 bytes:
+//   offset width  field
+//      0   8      "MeTaInFo"
+//      8   1      NUL
 void AppendEndMarker(CMemBuffer& out)
 {
     out.Append("MeTaInFo", kEndMarkerSize); // with its NUL

@@ -39,6 +39,11 @@ uint32_t ChapterRecList::GetRecordSize(uint32_t i) const
     return static_cast<uint32_t>(m_chapters[i].title.size()) + 5;
 }
 
+// Chapter record, title length + 5 bytes, big-endian:
+//   offset width  field
+//      0   u32    text position of the chapter tag's backslash
+//      4   n      title (device Latin)
+//    4+n   1      NUL
 void ChapterRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
 {
     if (i >= m_chapters.size())

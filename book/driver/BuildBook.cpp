@@ -19,6 +19,7 @@
 #include "framework/io/File.h"
 #include "markup/NoteRecords.h"
 #include "book/PageLimit.h"
+#include "book/RecordNames.h"
 #include "markup/Paginate.h"
 #include "markup/RecordSplit.h"
 #include "markup/SourcePrep.h"
@@ -36,11 +37,7 @@ std::string ShownPath(const CFile& file, size_t limit)
 {
     CRkString path;
     file.GetPath(path);
-    std::string shown;
-    if (char* narrow = path.CopyNarrow(kEncodingDeviceLatin)) {
-        shown = narrow;
-        std::free(narrow);
-    }
+    std::string shown = DeviceLatinText(path);
     if (shown.size() > limit)
         shown.resize(limit);
     return shown;
@@ -80,12 +77,7 @@ void CheckImageDirectory(const CRkString& path)
     CFile directory(path);
     if (!directory.Exists() || directory.IsDirectory())
         return;
-    std::string shown;
-    if (char* narrow = path.CopyNarrow(kEncodingDeviceLatin)) {
-        shown = narrow;
-        std::free(narrow);
-    }
-    ReportWarning("The image directory \"%s\" isn't a directory.", shown.c_str());
+    ReportWarning("The image directory \"%s\" isn't a directory.", DeviceLatinText(path).c_str());
 }
 
 // Reads the whole source into a buffer of exactly its size; null after

@@ -242,6 +242,19 @@ TEST_F(BuildBookTest, TitleCharacterOutsideDeviceLatinDoesNotEndTheTitle)
     EXPECT_EQ(std::string(metadata.c_str()), "-\xF3" "d- Tales");
 }
 
+// A path character without a device Latin code (Greek capital omega) must
+// not cut the path short in messages.
+TEST_F(BuildBookTest, MessagesShowTheWholePath)
+{
+    ReportCapture capture;
+    fs::create_directories(m_dir / "\xCE\xA9");
+    const fs::path source = WriteSource("x", "\xCE\xA9/book.lml");
+    EXPECT_EQ(Build(source, m_dir / "\xCE\xA9/book.ldb"), 0u);
+    ASSERT_FALSE(capture.statuses().empty());
+    EXPECT_EQ(capture.statuses()[0],
+              "Writing book <A Test Book> from file <" + (m_dir / "-/book.lml").string() + ">...");
+}
+
 TEST_F(BuildBookTest, MissingFileObjectDoesNothing)
 {
     ReportCapture capture;
