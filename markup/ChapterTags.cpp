@@ -117,7 +117,6 @@ uint32_t MarkupParser::ParseChapterTag(uint32_t backslash)
     if (m_smallFont)
         m_lists.chapters.Add(backslash, title);
     ++m_chapterCount;
-    m_chapterOnLine = true;
     return i + 1;
 }
 

@@ -179,14 +179,12 @@ void MarkupParser::EndOfStep()
             m_topOfPage = false;
             if (m_pos >= m_length)
                 m_placedLastLine = true;
-            m_chapterOnLine = false;
             m_lineBeganAtTop = false;
         } else {
             // The line goes to the next page; chapters begun on it are
             // removed and recorded again when it is scanned there.
             ReturnTo(m_lineStart);
             m_chapterThisStep = false;
-            m_chapterOnLine = false;
             m_pageBreakRequested = true;
         }
         m_lineHeight = kLineHeight;

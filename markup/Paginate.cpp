@@ -64,7 +64,6 @@ void MarkupParser::RunPass(bool smallFont)
     m_afterBreakByte = false;
     m_lineEndRequested = false;
     m_pageBreakRequested = false;
-    m_chapterOnLine = false;
     m_chapterThisStep = false;
     m_pendingSkip = 0;
     m_placedLastLine = false;

@@ -228,7 +228,6 @@ private:
     bool m_afterBreakByte = false;
     bool m_lineEndRequested = false;
     bool m_pageBreakRequested = false;
-    bool m_chapterOnLine = false;
     bool m_chapterThisStep = false;
     uint32_t m_pendingSkip = 0;
     uint32_t m_stepStart = 0;

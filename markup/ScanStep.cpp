@@ -336,8 +336,6 @@ void MarkupParser::ScanHeadingCode(uint8_t kind)
     ParseHeadingTitle(p, kind);
     m_chapterOpen = true;
     m_chapterThisStep = true;
-    if (kind == 'X')
-        m_chapterOnLine = true;
     // The page break, if any, comes before the code; the rest of the code
     // is skipped at the end of the step.
     m_pendingSkip = codeLength;

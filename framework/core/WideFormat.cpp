@@ -37,7 +37,7 @@ private:
     uint32_t m_count = 0;
 };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -51,24 +51,24 @@ struct Spec {
 enum : int { kLenNone = 0, kLenH = 1, kLenHH = 2, kLenL = 3, kLenLL = 4, kLenBigL = 5 };
 
 // Writes prefix and body padded to the width; zeros go between them.
-void EmitPadded(Sink& sink, const Spec& spec, const char16_t* prefix, uint32_t prefixLen,
+void EmitPadded(Sink& sink, const Conversion& fmt, const char16_t* prefix, uint32_t prefixLen,
                 const char16_t* body, uint32_t bodyLen, bool zeroPad)
 {
     const uint32_t total = prefixLen + bodyLen;
-    const uint32_t pad = spec.width > total ? spec.width - total : 0;
-    if (!spec.left && !zeroPad)
+    const uint32_t pad = fmt.width > total ? fmt.width - total : 0;
+    if (!fmt.left && !zeroPad)
         sink.Repeat(u' ', pad);
     for (uint32_t i = 0; i < prefixLen; ++i)
         sink.Put(prefix[i]);
-    if (!spec.left && zeroPad)
+    if (!fmt.left && zeroPad)
         sink.Repeat(u'0', pad);
     for (uint32_t i = 0; i < bodyLen && !sink.Full(); ++i)
         sink.Put(body[i]);
-    if (spec.left)
+    if (fmt.left)
         sink.Repeat(u' ', pad);
 }
 
-void FormatInteger(Sink& sink, const Spec& spec, char16_t conv, unsigned long long magnitude, bool negative)
+void FormatInteger(Sink& sink, const Conversion& fmt, char16_t conv, unsigned long long magnitude, bool negative)
 {
     const bool isSigned = conv == u'd' || conv == u'i';
     const unsigned base = (conv == u'o') ? 8 : (conv == u'x' || conv == u'X') ? 16 : 10;
@@ -84,29 +84,29 @@ void FormatInteger(Sink& sink, const Spec& spec, char16_t conv, unsigned long lo
     if (isSigned) {
         if (negative)
             prefix[prefixLen++] = u'-';
-        else if (spec.plus)
+        else if (fmt.plus)
             prefix[prefixLen++] = u'+';
-        else if (spec.space)
+        else if (fmt.space)
             prefix[prefixLen++] = u' ';
     }
-    if (spec.alt && base == 16 && magnitude) {
+    if (fmt.alt && base == 16 && magnitude) {
         prefix[prefixLen++] = u'0';
         prefix[prefixLen++] = conv;
     }
 
     // Leading zeros demanded by the precision (and by # for octal).
     uint32_t zeros = 0;
-    const uint32_t precision = spec.precision < 0 ? 1 : static_cast<uint32_t>(spec.precision);
+    const uint32_t precision = fmt.precision < 0 ? 1 : static_cast<uint32_t>(fmt.precision);
     if (precision > n)
         zeros = precision - n;
-    if (spec.alt && base == 8 && zeros == 0 && (n == 0 || digits[n - 1] != u'0'))
+    if (fmt.alt && base == 8 && zeros == 0 && (n == 0 || digits[n - 1] != u'0'))
         zeros = 1;
 
     const uint32_t bodyLen = zeros + n;
     const uint32_t total = prefixLen + bodyLen;
-    const uint32_t pad = spec.width > total ? spec.width - total : 0;
-    const bool zeroPad = spec.zero && !spec.left && spec.precision < 0;
-    if (!spec.left && !zeroPad)
+    const uint32_t pad = fmt.width > total ? fmt.width - total : 0;
+    const bool zeroPad = fmt.zero && !fmt.left && fmt.precision < 0;
+    if (!fmt.left && !zeroPad)
         sink.Repeat(u' ', pad);
     for (uint32_t i = 0; i < prefixLen; ++i)
         sink.Put(prefix[i]);
@@ -115,22 +115,22 @@ void FormatInteger(Sink& sink, const Spec& spec, char16_t conv, unsigned long lo
     sink.Repeat(u'0', zeros);
     while (n && !sink.Full())
         sink.Put(digits[--n]);
-    if (spec.left)
+    if (fmt.left)
         sink.Repeat(u' ', pad);
 }
 
-void FormatFloat(Sink& sink, const Spec& spec, char16_t conv, long double value)
+void FormatFloat(Sink& sink, const Conversion& fmt, char16_t conv, long double value)
 {
     // The C library renders the digits; the flags, width and precision are
     // passed on as they came.
     char format[16];
     size_t f = 0;
     format[f++] = '%';
-    if (spec.left) format[f++] = '-';
-    if (spec.plus) format[f++] = '+';
-    if (spec.space) format[f++] = ' ';
-    if (spec.alt) format[f++] = '#';
-    if (spec.zero) format[f++] = '0';
+    if (fmt.left) format[f++] = '-';
+    if (fmt.plus) format[f++] = '+';
+    if (fmt.space) format[f++] = ' ';
+    if (fmt.alt) format[f++] = '#';
+    if (fmt.zero) format[f++] = '0';
     format[f++] = '*';
     format[f++] = '.';
     format[f++] = '*';
@@ -138,8 +138,8 @@ void FormatFloat(Sink& sink, const Spec& spec, char16_t conv, long double value)
     format[f++] = static_cast<char>(conv);
     format[f] = 0;
 
-    const int width = static_cast<int>(spec.width);
-    const int precision = spec.precision > kMaxFloatPrecision ? kMaxFloatPrecision : spec.precision;
+    const int width = static_cast<int>(fmt.width);
+    const int precision = fmt.precision > kMaxFloatPrecision ? kMaxFloatPrecision : fmt.precision;
     const int needed = std::snprintf(nullptr, 0, format, width, precision, value);
     if (needed <= 0)
         return;
@@ -150,7 +150,7 @@ void FormatFloat(Sink& sink, const Spec& spec, char16_t conv, long double value)
 }
 
 // Strings: 8-bit (device Latin) or UTF-16, optionally length-prefixed.
-void FormatString(Sink& sink, const Spec& spec, const void* argument, bool wide)
+void FormatString(Sink& sink, const Conversion& fmt, const void* argument, bool wide)
 {
     uint32_t length = 0;
     const char* narrow = nullptr;
@@ -158,28 +158,28 @@ void FormatString(Sink& sink, const Spec& spec, const void* argument, bool wide)
     if (argument) {
         if (wide) {
             units = static_cast<const char16_t*>(argument);
-            if (spec.alt)
+            if (fmt.alt)
                 length = *units++;
             else
-                while (units[length] && (spec.precision < 0 || length < static_cast<uint32_t>(spec.precision)))
+                while (units[length] && (fmt.precision < 0 || length < static_cast<uint32_t>(fmt.precision)))
                     ++length;
         } else {
             narrow = static_cast<const char*>(argument);
-            if (spec.alt)
+            if (fmt.alt)
                 length = static_cast<unsigned char>(*narrow++);
             else
-                while (narrow[length] && (spec.precision < 0 || length < static_cast<uint32_t>(spec.precision)))
+                while (narrow[length] && (fmt.precision < 0 || length < static_cast<uint32_t>(fmt.precision)))
                     ++length;
         }
-        if (spec.alt && spec.precision >= 0 && length > static_cast<uint32_t>(spec.precision))
-            length = static_cast<uint32_t>(spec.precision);
+        if (fmt.alt && fmt.precision >= 0 && length > static_cast<uint32_t>(fmt.precision))
+            length = static_cast<uint32_t>(fmt.precision);
     }
-    const uint32_t pad = spec.width > length ? spec.width - length : 0;
-    if (!spec.left)
+    const uint32_t pad = fmt.width > length ? fmt.width - length : 0;
+    if (!fmt.left)
         sink.Repeat(u' ', pad);
     for (uint32_t i = 0; i < length && !sink.Full(); ++i)
         sink.Put(wide ? units[i] : DeviceLatinToUnicode(static_cast<uint8_t>(narrow[i])));
-    if (spec.left)
+    if (fmt.left)
         sink.Repeat(u' ', pad);
 }
 
@@ -203,39 +203,39 @@ bool IsDigit(char16_t c)
 // position after it, or null when the formatting must end there.
 const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
 {
-    Spec spec;
+    Conversion fmt;
     ++p;
     for (;; ++p) {
-        if (*p == u'-') spec.left = true;
-        else if (*p == u'+') spec.plus = true;
-        else if (*p == u' ') spec.space = true;
-        else if (*p == u'#') spec.alt = true;
-        else if (*p == u'0') spec.zero = true;
+        if (*p == u'-') fmt.left = true;
+        else if (*p == u'+') fmt.plus = true;
+        else if (*p == u' ') fmt.space = true;
+        else if (*p == u'#') fmt.alt = true;
+        else if (*p == u'0') fmt.zero = true;
         else break;
     }
     if (*p == u'*') {
         const int w = va_arg(args, int);
         if (w < 0) {
-            spec.left = true;
-            spec.width = w == -2147483647 - 1 ? 0x80000000u : static_cast<uint32_t>(-w);
+            fmt.left = true;
+            fmt.width = w == -2147483647 - 1 ? 0x80000000u : static_cast<uint32_t>(-w);
         } else {
-            spec.width = static_cast<uint32_t>(w);
+            fmt.width = static_cast<uint32_t>(w);
         }
         ++p;
     } else {
         while (IsDigit(*p)) {
-            if (spec.width < kMaxWidth)
-                spec.width = spec.width * 10 + static_cast<uint32_t>(*p - u'0');
+            if (fmt.width < kMaxWidth)
+                fmt.width = fmt.width * 10 + static_cast<uint32_t>(*p - u'0');
             ++p;
         }
     }
-    if (spec.width >= kMaxWidth)
+    if (fmt.width >= kMaxWidth)
         return nullptr;
     if (*p == u'.') {
         ++p;
         if (*p == u'*') {
             const int precision = va_arg(args, int);
-            spec.precision = precision < 0 ? -1 : precision;
+            fmt.precision = precision < 0 ? -1 : precision;
             ++p;
         } else {
             long precision = 0;
@@ -244,23 +244,23 @@ const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
                     precision = precision * 10 + (*p - u'0');
                 ++p;
             }
-            spec.precision = static_cast<int>(precision);
+            fmt.precision = static_cast<int>(precision);
         }
     }
     if (*p == u'h') {
-        spec.length = kLenH;
+        fmt.length = kLenH;
         if (*++p == u'h') {
-            spec.length = kLenHH;
+            fmt.length = kLenHH;
             ++p;
         }
     } else if (*p == u'l') {
-        spec.length = kLenL;
+        fmt.length = kLenL;
         if (*++p == u'l') {
-            spec.length = kLenLL;
+            fmt.length = kLenLL;
             ++p;
         }
     } else if (*p == u'L') {
-        spec.length = kLenBigL;
+        fmt.length = kLenBigL;
         ++p;
     }
 
@@ -269,7 +269,7 @@ const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
     case u'd':
     case u'i': {
         long long v;
-        switch (spec.length) {
+        switch (fmt.length) {
         case kLenHH: v = static_cast<signed char>(va_arg(args, int)); break;
         case kLenH: v = static_cast<short>(va_arg(args, int)); break;
         case kLenL: v = va_arg(args, long); break;
@@ -278,7 +278,7 @@ const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
         }
         const unsigned long long magnitude =
             v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-        FormatInteger(sink, spec, conv, magnitude, v < 0);
+        FormatInteger(sink, fmt, conv, magnitude, v < 0);
         break;
     }
     case u'o':
@@ -286,41 +286,41 @@ const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
     case u'x':
     case u'X': {
         unsigned long long v;
-        switch (spec.length) {
+        switch (fmt.length) {
         case kLenHH: v = static_cast<unsigned char>(va_arg(args, unsigned)); break;
         case kLenH: v = static_cast<unsigned short>(va_arg(args, unsigned)); break;
         case kLenL: v = va_arg(args, unsigned long); break;
         case kLenLL: case kLenBigL: v = va_arg(args, unsigned long long); break;
         default: v = va_arg(args, unsigned); break;
         }
-        FormatInteger(sink, spec, conv, v, false);
+        FormatInteger(sink, fmt, conv, v, false);
         break;
     }
     case u'p': {
         const void* pointer = va_arg(args, void*);
-        Spec pointerSpec = spec;
+        Conversion pointerSpec = fmt;
         pointerSpec.alt = true;
         pointerSpec.precision = 8;
         FormatInteger(sink, pointerSpec, u'x', reinterpret_cast<uintptr_t>(pointer), false);
         break;
     }
     case u'e': case u'E': case u'f': case u'F': case u'g': case u'G': {
-        const long double v = spec.length == kLenBigL ? va_arg(args, long double) : va_arg(args, double);
-        FormatFloat(sink, spec, conv, v);
+        const long double v = fmt.length == kLenBigL ? va_arg(args, long double) : va_arg(args, double);
+        FormatFloat(sink, fmt, conv, v);
         break;
     }
     case u'c': {
         const int c = va_arg(args, int);
-        const char16_t unit = spec.length == kLenL ? static_cast<char16_t>(c)
+        const char16_t unit = fmt.length == kLenL ? static_cast<char16_t>(c)
                                                    : DeviceLatinToUnicode(static_cast<uint8_t>(c));
-        EmitPadded(sink, spec, nullptr, 0, &unit, 1, false);
+        EmitPadded(sink, fmt, nullptr, 0, &unit, 1, false);
         break;
     }
     case u's':
-        FormatString(sink, spec, va_arg(args, const void*), spec.length == kLenL);
+        FormatString(sink, fmt, va_arg(args, const void*), fmt.length == kLenL);
         break;
     case u'n':
-        StoreCount(args, spec.length, sink.Count());
+        StoreCount(args, fmt.length, sink.Count());
         break;
     case u'%':
         sink.Put(u'%');
