@@ -95,6 +95,6 @@ inline Names SetNames(const SidebarSet& set)
 // Messages of one run as the report capture lists them.
 using Messages = std::vector<std::string>;
 
-// The two progress lines of a book that is not a dictionary.
-inline const Messages kTwoPassStatuses = {"S:Generating page tables for the small font...",
-                                          "S:Generating page tables for the large font..."};
+// The progress lines of the two layout passes, as the report capture lists them.
+inline const std::string kSmall = "S:Generating page tables for the small font...";
+inline const std::string kLarge = "S:Generating page tables for the large font...";

@@ -8,9 +8,6 @@
 
 namespace {
 
-const std::string kSmall = "S:Generating page tables for the small font...";
-const std::string kLarge = "S:Generating page tables for the large font...";
-
 TEST(ScanQuotedChapters, LevelIndentsTheTitleByFourSpaces)
 {
     ReportCapture capture;

@@ -15,9 +15,6 @@
 
 namespace {
 
-const std::string kSmall = "S:Generating page tables for the small font...";
-const std::string kLarge = "S:Generating page tables for the large font...";
-
 void PutU32(std::vector<uint8_t>& out, uint32_t v)
 {
     for (int shift = 24; shift >= 0; shift -= 8)

@@ -8,7 +8,6 @@
 
 namespace {
 
-const std::string kSmall = "S:Generating page tables for the small font...";
 const std::string kProcessing = "S:Processing index records...";
 
 TEST(ScanIndex, DictionaryItemsAreRecordedSortedWithTheirTextRecord)
