@@ -111,6 +111,7 @@ template <class Interface>
 class TRkHeadlessImp : public Interface, public CRkHeadlessNode {
 public:
     using CRkHeadlessNode::CRkHeadlessNode;
+    using CRkHeadlessNode::GetText; // the record's text by reference, too
 
     uint32_t GetKind() const override { return CRkHeadlessNode::GetKind(); }
     void SetBounds(const RkRect& bounds) override { CRkHeadlessNode::SetBounds(bounds); }
