@@ -25,14 +25,8 @@ public:
 
     ~Links()
     {
-        Link* link = m_first;
-        while (link) {
-            Link* next = link->next;
-            if (link->owned && !link->removed)
-                delete link->handler;
-            delete link;
-            link = next;
-        }
+        while (m_first)
+            Free(m_first);
     }
 
     void Retain() { ++m_refs; }
@@ -128,11 +122,21 @@ private:
             link->next->prev = link->prev;
     }
 
+    // Frees one link. An owned handler that another link still holds (it
+    // was removed and added again during a dispatch) passes to that link
+    // instead of being deleted under it.
     void Free(Link* link)
     {
         Unlink(link);
-        if (link->owned)
-            delete link->handler;
+        if (link->owned) {
+            Link* other = m_first;
+            while (other && other->handler != link->handler)
+                other = other->next;
+            if (other)
+                other->owned = true;
+            else
+                delete link->handler;
+        }
         delete link;
     }
 

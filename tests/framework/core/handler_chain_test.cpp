@@ -378,4 +378,76 @@ TEST(HandlerChainLifetime, DeletedOwnersCommandIsNotPerformed)
     EXPECT_TRUE(doerGone);
 }
 
+TEST(HandlerChainLifetime, OwnedHandlerRemovedAndAddedAgainWhileDispatching)
+{
+    std::string trace;
+    bool deleted = false;
+    auto* owned = new TraceHandler("O", trace);
+    owned->WatchDeletion(&deleted);
+    {
+        CRkMessageHandlerChain chain;
+        chain.AddHandler(owned, true);
+        TraceHandler mover("M", trace, [&chain, owned](uint16_t m, CRkMessage*, IRkMessageTarget&) {
+            if (m == 1) {
+                chain.RemoveHandler(owned);
+                chain.AddHandler(owned, true);
+            }
+            return false;
+        });
+        chain.AddHandler(&mover, false);
+
+        chain.HandleMessage(1, nullptr);
+        EXPECT_FALSE(deleted);
+        EXPECT_TRUE(chain.HasHandler(owned));
+        // The re-added handler is asked first now, and is still alive.
+        trace.clear();
+        chain.HandleMessage(2, nullptr);
+        EXPECT_EQ(trace, "O2 M2 ");
+        EXPECT_FALSE(deleted);
+    }
+    // It dies with the chain, once.
+    EXPECT_TRUE(deleted);
+}
+
+TEST(HandlerChainLifetime, MarkedOwnedHandlersDieWithTheChain)
+{
+    std::string trace;
+    bool deleted = false;
+    auto* owned = new TraceHandler("O", trace);
+    owned->WatchDeletion(&deleted);
+    auto* chain = new CRkMessageHandlerChain();
+    chain->AddHandler(owned, true);
+    // Removed during a dispatch that ends with the chain being deleted: the
+    // marked handler must not be leaked.
+    TraceHandler killer("K", trace, [chain, owned](uint16_t, CRkMessage*, IRkMessageTarget&) {
+        chain->RemoveHandler(owned);
+        delete chain;
+        return true;
+    });
+    chain->AddHandler(&killer, false);
+    EXPECT_TRUE(chain->HandleMessage(4, nullptr));
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(trace, "K4 ");
+}
+
+TEST(HandlerChainLifetime, HandlersAddedWhileDyingAreFreedToo)
+{
+    std::string trace;
+    bool deleted = false, lateDeleted = false;
+    auto* chain = new CRkMessageHandlerChain();
+    auto* late = new TraceHandler("L", trace);
+    late->WatchDeletion(&lateDeleted);
+    auto* killer = new TraceHandler("K", trace, [chain, late](uint16_t, CRkMessage*, IRkMessageTarget& rest) {
+        delete chain;
+        // Adding through what is left of a dead chain takes ownership too.
+        rest.AddHandler(late, true);
+        return true;
+    });
+    killer->WatchDeletion(&deleted);
+    chain->AddHandler(killer, true);
+    EXPECT_TRUE(chain->HandleMessage(4, nullptr));
+    EXPECT_TRUE(deleted);
+    EXPECT_TRUE(lateDeleted);
+}
+
 } // namespace
