@@ -313,6 +313,10 @@ bool CPosixPrefsImp::Get(uint32_t section, const char* key, uint16_t type, void*
 
 bool CPosixPrefsImp::Set(uint32_t section, const char* key, uint16_t type, const void* data, uint32_t size)
 {
+    // A value is never replaced by one of another type.
+    const PrefValue* stored = m_table.Find(section, key);
+    if (stored && stored->type != type)
+        return false;
     switch (m_table.Set(section, key, type, data, size)) {
     case CPrefsTable::SetResult::Refused: return false;
     case CPrefsTable::SetResult::Unchanged: return Flush();

@@ -1,6 +1,7 @@
 // The preference store of POSIX systems: one readable text file per
 // application, kept whole in memory and rewritten atomically (temporary
-// file, fsync, rename) after every change.
+// file, fsync, rename) after every change. A typed Set never replaces a
+// value of another type.
 #pragma once
 
 #include <string>

@@ -101,6 +101,35 @@ TEST_F(PosixPrefsTest, ValuesPersistWithTheirTypesInAReadableFile)
     EXPECT_FALSE(SetDefaultBool("Overwrite", false));
 }
 
+TEST_F(PosixPrefsTest, AValueOfAnotherTypeIsNeverReplacedNorRead)
+{
+    fs::path file = m_dir / "App";
+    auto* store = new CPosixPrefsImp(file.string(), "App");
+    ASSERT_TRUE(InstallPrefs(store));
+    const char16_t* texts[] = {u"", u"x", u"longer text"};
+    for (const char16_t* t : texts) {
+        CRkString s(t);
+        ASSERT_TRUE(SetString("k", &s));
+        EXPECT_FALSE(SetInt("k", 5));
+        EXPECT_FALSE(SetBool("k", true));
+        int32_t n = 9;
+        EXPECT_FALSE(GetInt("k", n));
+        EXPECT_EQ(n, 9);
+        CRkString back;
+        ASSERT_TRUE(GetString("k", back));
+        EXPECT_EQ(Text(back), t);
+        ASSERT_TRUE(DeletePref("k"));
+    }
+    EXPECT_FALSE(DeletePref("k"));
+    // Also when the store is used directly, and the file keeps the first value.
+    uint8_t one = 1;
+    ASSERT_TRUE(SetInt("n", 3));
+    EXPECT_FALSE(store->Set(0, "n", kPrefTypeBool, &one, 1));
+    EXPECT_EQ(store->GetType(0, "n"), kPrefTypeInt);
+    EXPECT_TRUE(ClosePrefs());
+    EXPECT_NE(ReadAll(file).find("0\t1\tn\t3\n"), std::string::npos);
+}
+
 TEST_F(PosixPrefsTest, ADamagedFileIsKeptAsideAndTheStoreStartsEmpty)
 {
     fs::path file = m_dir / "App";
