@@ -73,7 +73,10 @@ void CRkGridLayout::RemoveComponent(CRkComponent* component)
 void CRkGridLayout::GetDimensions(uint32_t& rows, uint32_t& columns) const
 {
     const uint32_t cells = uint32_t(m_cells.size());
-    if (m_requestedRows < 1 && m_requestedColumns < 1) {
+    if (cells == 0) {
+        rows = 0;
+        columns = 0;
+    } else if (m_requestedRows < 1 && m_requestedColumns < 1) {
         rows = cells;
         columns = 1;
     } else if (m_requestedRows < 1) {

@@ -38,7 +38,7 @@ public:
     void PreferredLayoutSize(CRkContainer& container, RkSize& out) override;
     void MaximumLayoutSize(CRkContainer& container, RkSize& out) override;
 
-    // The dimensions for the present number of cells.
+    // The dimensions for the present number of cells (0 x 0 without cells).
     void GetDimensions(uint32_t& rows, uint32_t& columns) const;
 
 private:
