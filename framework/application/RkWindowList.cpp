@@ -36,3 +36,14 @@ IRkMessageTarget* CRkWindowList::GetAt(uint32_t index) const
 {
     return index < m_windows.size() ? m_windows[index] : nullptr;
 }
+
+uint32_t CRkWindowList::GetVisibleCount() const
+{
+    uint32_t count = 0;
+    for (IRkMessageTarget* window : m_windows) {
+        const IRkListedWindow* listed = dynamic_cast<const IRkListedWindow*>(window);
+        if (listed && listed->IsShown())
+            ++count;
+    }
+    return count;
+}

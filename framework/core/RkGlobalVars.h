@@ -42,6 +42,8 @@ public:
     // objects: attached to the type factory code while the globals live.
     CRkTypeFactoryChain* typeFactories = nullptr;
     uint32_t serialNumber = 0;
+    // The modal dialogs that exist now.
+    uint32_t modalDialogCount = 0;
 
     CRkGlobalService clipboard;
     CRkGlobalService localStrings;

@@ -10,16 +10,17 @@
 #include "framework/core/RkMessageHandlerChain.h"
 #include "framework/core/RkMessageTarget.h"
 #include "framework/ui/RkComponentImp.h"
+#include "framework/ui/RkComponentKinds.h"
 #include "framework/ui/RkGeometry.h"
 
 class CRkContainer;
 class CRkWindow;
 class IRkFontImp;
 
-class CRkComponent : public IRkMessageTarget, protected IRkComponentHost {
+class CRkComponent : public IRkMessageTarget, protected virtual IRkComponentHost {
 public:
-    // Takes drag messages on to the component's drag feedback, and answers
-    // nothing else; it sits first in every component's chain.
+    // Takes message 9 (command states changed): the component asks for its
+    // command's state and shows it (a container for its whole subtree).
     class StandardHandler : public IRkMessageHandler {
     public:
         explicit StandardHandler(CRkComponent& component) : m_component(component) {}

@@ -118,7 +118,7 @@ enum : uint32_t {
     kWindowDialog = 4,     // a dialog: owned, no menu bar, dialog keys
 };
 
-class IRkWindowHost : public IRkComponentHost {
+class IRkWindowHost : public virtual IRkComponentHost {
 public:
     // The close box or the system's close request.
     virtual void OnCloseRequest() = 0;

@@ -10,17 +10,6 @@
 
 class CRkContainer : public CRkComponent {
 public:
-    // Answers the status query of commands no child took with nothing, and
-    // lays out on request; passes the rest on.
-    class StandardHandler : public IRkMessageHandler {
-    public:
-        explicit StandardHandler(CRkContainer& container) : m_container(container) {}
-        bool HandleMessage(uint16_t message, CRkMessage* payload, IRkMessageTarget& rest) override;
-
-    private:
-        CRkContainer& m_container;
-    };
-
     CRkContainer(CRkContainer* parent, uint32_t kind, uint32_t id);
     ~CRkContainer() override;
 

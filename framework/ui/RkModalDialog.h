@@ -61,6 +61,5 @@ private:
     uint16_t m_dialogId;
     uint16_t m_dismissMessage;
     IRkMessageTarget* m_target;
-    uint32_t m_reserved = 0;
     bool m_dismissed = false;
 };

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "framework/application/RkWindowList.h"
 #include "framework/core/RkString.h"
 #include "framework/ui/RkContainer.h"
 
@@ -21,7 +22,7 @@ enum : uint32_t {
     kPlaceUpperThird = 2, // centred horizontally, a third of the free height down
 };
 
-class CRkWindow : public CRkContainer, protected IRkWindowHost {
+class CRkWindow : public CRkContainer, public IRkListedWindow, protected IRkWindowHost {
 public:
     // Command 13 and message 26 close the window; 29 goes to the owner;
     // 9 refreshes the controls' command states.
@@ -65,6 +66,8 @@ public:
     // Sets the client size to the layout's preferred size, keeping the position.
     void Pack();
     bool IsActive() const;
+    // IRkListedWindow
+    bool IsShown() const override { return IsVisible(); }
 
     // CRkComponent
     bool IsVisible() const override;

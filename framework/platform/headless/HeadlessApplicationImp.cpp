@@ -256,7 +256,11 @@ void CRkHeadlessApplicationImp::DeliverKey(IRkMessageTarget* target, uint16_t ke
         auto found = m_shortcuts.find(owner);
         uint16_t command = found != m_shortcuts.end() ? found->second->Lookup(keyCode, modifiers) : 0;
         if (command != 0) {
-            PostTo(owner, kMsgCommand, new CRkCommand(command), 0);
+            // Marked, so that the window asks the command's state before it
+            // is performed, as a menu would.
+            CRkCommand* shortcut = new CRkCommand(command);
+            shortcut->SetFlag(kCommandFlagShortcut);
+            PostTo(owner, kMsgCommand, shortcut, 0);
             return;
         }
         auto up = m_containers.find(owner);
