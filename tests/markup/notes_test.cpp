@@ -352,6 +352,29 @@ TEST_F(NoteBuildTest, ImageFailuresStopTheBuildAfterEveryNoteIsSeen)
     EXPECT_EQ(images.GetPath(0), Shown(name31));
 }
 
+TEST_F(NoteBuildTest, LongImageNameIsRefusedAndItsFileStillLookedUp)
+{
+    const std::string good = EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, 30, 30));
+    const std::string present = std::string(28, 'p') + ".png";
+    const std::string missing = std::string(40, 'm') + ".png";
+    const std::string gif = std::string(32, 'g') + ".gif";
+    WriteBytes(dir.File(present), good);
+    ReportCapture capture;
+    SidebarSet set;
+    set.Add("s");
+    ASSERT_NE(Build("<sidebar id=\"s\">\\m=\"" + present + "\" \\My=\"" + missing + "\" \\Mz=\"" + gif +
+                        "\"</sidebar>",
+                    set),
+              0u);
+    const auto tooLong = [](const std::string& name) {
+        return "Image name \"" + name + "\" is longer than 31 characters! Please rename the image.";
+    };
+    EXPECT_EQ(capture.errors(), (Strings{tooLong(present), tooLong(missing), "Image \"" + Shown(missing) +
+                                         "\" doesn't exist!", tooLong(gif), "Image file \"" + gif +
+                                         "\" doesn't end with .png!"}));
+    EXPECT_EQ(images.GetCount(), 0u);
+}
+
 TEST_F(NoteBuildTest, ImageThatCannotBeLoadedStopsTheBuild)
 {
     const std::string good = EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, 30, 30));
