@@ -273,6 +273,51 @@ TEST_F(NoteBuildTest, EntryWithoutEndTagGetsNoRecordsAndTheRestIsBuilt)
     EXPECT_EQ(TableRecord(set), std::string("\0\1\1a\0\0\0\1b\0\0\0\5empty\0", 19));
 }
 
+TEST_F(NoteBuildTest, EntryThatRunsIntoTheNextStartTagHasNoEndTag)
+{
+    ReportCapture capture;
+    SidebarSet set;
+    set.Add("a");
+    set.Add("b");
+    set.Add("c");
+    // The start tag that ends "a" is found without regard to case, as the
+    // references are; a footnote, or an opening that is not a whole tag,
+    // does not end a sidebar.
+    const std::string c = "C <footnote id=\"f\">F</footnote> <sidebar id=\"x\" oops";
+    ASSERT_EQ(Build("<sidebar id=\"a\">A\n<SIDEBAR id=\"b\">B</sidebar><sidebar id=\"c\">" + c + "</sidebar>", set),
+              0u);
+    EXPECT_EQ(capture.errors(), Strings{"No end tag for sidebar or footnote named a was found."});
+    EXPECT_EQ(Records(buffer, sizes), (Strings{"B", c}));
+    EXPECT_EQ(TableRecord(set), std::string("\0\0\1a\0\0\1\1b\0\0\1\1c\0", 15));
+}
+
+TEST_F(NoteBuildTest, ThousandsOfEntriesWithoutTheirOwnEndTags)
+{
+    // Every entry but the last runs into the next start tag; the last one
+    // has the only end tag. Each entry is looked at once.
+    const int count = 20000;
+    for (const bool closed : {false, true}) {
+        ReportCapture capture;
+        SidebarSet set;
+        std::string block;
+        Strings expected;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "s" + std::to_string(100000 + i);
+            set.Add(name);
+            block += "<sidebar id=\"" + name + "\">text " + name + "\n";
+            if (i + 1 < count || !closed)
+                expected.push_back("No end tag for sidebar or footnote named " + name + " was found.");
+        }
+        if (closed)
+            block += "</sidebar>";
+        sizes.SetSize(0);
+        buffer.SetSize(0);
+        ASSERT_EQ(Build(block, set), 0u);
+        EXPECT_EQ(capture.errors(), expected);
+        EXPECT_EQ(Records(buffer, sizes), closed ? Strings{"text s119999"} : Strings{});
+    }
+}
+
 TEST_F(NoteBuildTest, EmptySetAddsNothing)
 {
     SidebarSet set;
