@@ -93,6 +93,7 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
 
     bool namesImage = false;
     bool imageFailed = false;
+    bool endTagMissing = false;
     for (uint32_t i = 0; i < set.GetCount(); ++i) {
         set.SetRecordCount(i, 0);
         const size_t start = std::min<size_t>(set.GetPosition(i), text.size());
@@ -102,6 +103,7 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
         const size_t nextStart = FirstFrom(startTags, start);
         if (endTagAt == std::string_view::npos || nextStart < endTagAt) {
             ReportError("No end tag for sidebar or footnote named %s was found.", set.GetName(i).c_str());
+            endTagMissing = true;
             continue;
         }
         size_t end = endTagAt;
@@ -122,9 +124,10 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
 
     if (imageFailed)
         return 1;
-    if (namesImage && images.Finish() != 0)
-        return 1;
-    return 0;
+    // The images are loaded even when an end tag is missing, so that their
+    // problems show in the same run.
+    const bool loadFailed = namesImage && images.Finish() != 0;
+    return loadFailed || endTagMissing ? 1 : 0;
 }
 
 uint32_t BuildSidebarRecords(const CMemBuffer& notes, SidebarSet& sidebars, CMemBuffer& recordSizes,

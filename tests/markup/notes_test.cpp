@@ -255,14 +255,14 @@ TEST_F(NoteBuildTest, LongSidebarIsCutLikeTheRunningText)
     EXPECT_EQ(TableRecord(set), std::string("\0\3\4long\0", 8));
 }
 
-TEST_F(NoteBuildTest, EntryWithoutEndTagGetsNoRecordsAndTheRestIsBuilt)
+TEST_F(NoteBuildTest, EntryWithoutEndTagIsAnErrorAndTheRestIsStillBuilt)
 {
     ReportCapture capture;
     FootnoteSet set;
     set.Add("a");
     set.Add("b");
     set.Add("empty");
-    ASSERT_EQ(Build("<footnote id=\"empty\">\n\n</footnote><footnote id=\"a\">A</footnote><footnote id=\"b\">B",
+    ASSERT_NE(Build("<footnote id=\"empty\">\n\n</footnote><footnote id=\"a\">A</footnote><footnote id=\"b\">B",
                     set),
               0u);
     EXPECT_EQ(capture.errors(), Strings{"No end tag for sidebar or footnote named b was found."});
@@ -284,7 +284,7 @@ TEST_F(NoteBuildTest, EntryThatRunsIntoTheNextStartTagHasNoEndTag)
     // references are; a footnote, or an opening that is not a whole tag,
     // does not end a sidebar.
     const std::string c = "C <footnote id=\"f\">F</footnote> <sidebar id=\"x\" oops";
-    ASSERT_EQ(Build("<sidebar id=\"a\">A\n<SIDEBAR id=\"b\">B</sidebar><sidebar id=\"c\">" + c + "</sidebar>", set),
+    ASSERT_NE(Build("<sidebar id=\"a\">A\n<SIDEBAR id=\"b\">B</sidebar><sidebar id=\"c\">" + c + "</sidebar>", set),
               0u);
     EXPECT_EQ(capture.errors(), Strings{"No end tag for sidebar or footnote named a was found."});
     EXPECT_EQ(Records(buffer, sizes), (Strings{"B", c}));
@@ -312,10 +312,23 @@ TEST_F(NoteBuildTest, ThousandsOfEntriesWithoutTheirOwnEndTags)
             block += "</sidebar>";
         sizes.SetSize(0);
         buffer.SetSize(0);
-        ASSERT_EQ(Build(block, set), 0u);
+        ASSERT_NE(Build(block, set), 0u);
         EXPECT_EQ(capture.errors(), expected);
         EXPECT_EQ(Records(buffer, sizes), closed ? Strings{"text s119999"} : Strings{});
     }
+}
+
+TEST_F(NoteBuildTest, ImagesAreLoadedEvenWhenAnEndTagIsMissing)
+{
+    const std::string good = EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, 30, 30));
+    WriteBytes(dir.File("cut.png"), good.substr(0, good.size() - 30));
+    ReportCapture capture;
+    SidebarSet set;
+    set.Add("a");
+    set.Add("b");
+    EXPECT_NE(Build("<sidebar id=\"a\">open <sidebar id=\"b\">\\m=\"cut.png\"</sidebar>", set), 0u);
+    EXPECT_EQ(capture.errors(), (Strings{"No end tag for sidebar or footnote named a was found.",
+                                         "Could not read the file \"" + Shown("cut.png") + "\""}));
 }
 
 TEST_F(NoteBuildTest, EmptySetAddsNothing)
