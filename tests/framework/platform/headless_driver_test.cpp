@@ -259,7 +259,8 @@ TEST_F(Driver, CloseBoxMovingAndResizingWindows)
 
     trace.clear();
     FakeHost dialogHost("d", trace);
-    std::unique_ptr<IRkWindowImp> dialog(platform.CreateWindow(dialogHost, U("Book Info"), kWindowDialog, windowImp.get()));
+    std::unique_ptr<IRkWindowImp> dialog(
+        platform.CreateWindow(dialogHost, U("Book Info"), kWindowDialog, windowImp.get()));
     auto* dialogNode = dynamic_cast<CRkHeadlessWindowImp*>(dialog.get());
     EXPECT_FALSE(driver.PressCloseBox(dialogNode)); // hidden
     dialog->Show(true, true);
@@ -318,7 +319,9 @@ TEST_F(Driver, PaintingAWindowShowsItsControlsInWindowCoordinates)
     checkbox->SetVisible(false);
     field->SetVisible(false);
     scrollbar->SetVisible(false);
-    panelHost.onPaint = [](IRkGraphicsContextImp& context) { context.FillRect(RkRect{0, 0, 50, 40}, CRkColor(0, 0, 0)); };
+    panelHost.onPaint = [](IRkGraphicsContextImp& context) {
+        context.FillRect(RkRect{0, 0, 50, 40}, CRkColor(0, 0, 0));
+    };
     EXPECT_EQ(DescribeDisplayList(driver.PaintWindow(window)),
               (std::vector<std::string>{"Control 194,250 56x23 kind 0 id 1 \"OK\"", "Fill 15,25 50x40 rgb(0,0,0)"}));
     EXPECT_EQ(trace, "w.paint cp.paint p.paint ");
