@@ -56,4 +56,7 @@ CRkGlobalVars::~CRkGlobalVars()
     SetObjectSerialCounter(nullptr);
     SetTypeFactoryChain(nullptr);
     delete typeFactories;
+    // Hooks installed while the globals lived may point into objects that
+    // die with them (the log window): reports go to standard output again.
+    ResetReportHooks();
 }

@@ -29,7 +29,8 @@ public:
     static CRkGlobalVars* Create();
     // The singleton, or null.
     static CRkGlobalVars* Get();
-    // Deletes the singleton (services still held are destroyed).
+    // Deletes the singleton (services still held are destroyed) and puts the
+    // standard report hooks back.
     static void Destroy();
 
     CRkGlobalVars(const CRkGlobalVars&) = delete;
