@@ -9,11 +9,12 @@
 #include "framework/ui/RkGraphicsImp.h"
 #include "framework/ui/RkImage.h"
 #include "framework/ui/RkUiPlatform.h"
+#include "framework/ui/resources/UiResourceIds.h"
 
 namespace {
 
 // The icon resources of the three levels.
-constexpr uint32_t kIconResources[3] = {10005, 10004, 10003};
+constexpr uint32_t kIconResources[3] = {kResourceLogIconStatus, kResourceLogIconWarning, kResourceLogIconError};
 // Room for 256 rows before the record buffer first grows.
 constexpr uint32_t kInitialRowBytes = 256 * sizeof(RkLogRow);
 

@@ -41,6 +41,9 @@ CRkLogWindow::CRkLogWindow(const CRkString* title, const CRkString* name, uint32
     AddHandler(this, false);
     m_list->SetScrollbars(m_horizontal, m_vertical);
     LayoutChildren();
+    // The arrow keys move the selection from the start.
+    if (m_list->GetImp())
+        m_list->GetImp()->SetFocus();
 }
 
 CRkLogWindow::~CRkLogWindow()
@@ -141,6 +144,19 @@ bool CRkLogWindow::HandleMessage(uint16_t message, CRkMessage* payload, IRkMessa
     case kMsgCloseWindow:
         ForgetLogWindow(this);
         return false;
+    case kMsgKeyDown: {
+        // The arrow keys pressed while the list has not the focus are the
+        // list's all the same. What the list does not take goes on from it
+        // to this window's chain and the application, as from the list
+        // itself, so it has been offered everywhere once that returns.
+        const CRkKeyboardMessage* key = dynamic_cast<const CRkKeyboardMessage*>(payload);
+        if (!key || m_passingKey || (key->keyCode != kKeyUp && key->keyCode != kKeyDown))
+            return false;
+        m_passingKey = true;
+        m_list->HandleMessage(message, payload);
+        m_passingKey = false;
+        return true;
+    }
     default:
         return false;
     }

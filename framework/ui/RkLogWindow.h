@@ -44,7 +44,8 @@ public:
 
     // IRkMessageHandler: the bars' commands (7), the states of the list and
     // the bars (8), and closing (26), which forgets the log manager's
-    // pointer and leaves the closing itself to the standard handler.
+    // pointer and leaves the closing itself to the standard handler; the
+    // arrow keys (5) go to the list.
     bool HandleMessage(uint16_t message, CRkMessage* payload, IRkMessageTarget& rest) override;
     using CRkWindow::HandleMessage;
 
@@ -61,4 +62,5 @@ private:
     CRkScrollbar* m_horizontal = nullptr;
     CRkScrollbar* m_vertical = nullptr;
     bool m_shownBefore = false;
+    bool m_passingKey = false;
 };
