@@ -122,7 +122,8 @@ void CRkGridLayout::LayoutContainer(CRkContainer& container)
     int64_t spareHeight = frame.InnerHeight() - GapsBetween(vg, tracks.rows) - Sum(tracks.heights);
     const int64_t startX =
         frame.left + DistributeSpare(spareWidth, m_stretchColumn, m_horizontalAlignment, tracks.columns, tracks.widths);
-    int64_t y = frame.top + DistributeSpare(spareHeight, m_stretchRow, m_verticalAlignment, tracks.rows, tracks.heights);
+    int64_t y =
+        frame.top + DistributeSpare(spareHeight, m_stretchRow, m_verticalAlignment, tracks.rows, tracks.heights);
 
     const RkRect clip = container.GetClientArea();
     int64_t x = startX;

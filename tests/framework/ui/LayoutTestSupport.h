@@ -26,8 +26,10 @@ namespace layout_test {
 
 class FakeComponent : public CRkComponent {
 public:
-    explicit FakeComponent(RkSize preferred, RkSize minimum = {}, RkSize maximum = {kUnbounded, kUnbounded})
-        : CRkComponent(nullptr, kKindWindow, 0), m_preferred(preferred), m_minimum(minimum), m_maximum(maximum)
+    // A component of its own, or with a parent that owns it.
+    explicit FakeComponent(RkSize preferred, RkSize minimum = {}, RkSize maximum = {kUnbounded, kUnbounded},
+                           CRkContainer* parent = nullptr)
+        : CRkComponent(parent, kKindWindow, 0), m_preferred(preferred), m_minimum(minimum), m_maximum(maximum)
     {
     }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include "framework/ui/RkGridLayout.h"
@@ -83,6 +84,20 @@ TEST(GridLayout, EmptyGridMeasuresOnlyItsFrame)
     layout.LayoutContainer(container); // nothing to place, nothing to fail
 }
 
+// A huge requested row count: the empty rows cost no memory, their gaps
+// push the preferred height to the largest size, and the cells are placed.
+TEST(GridLayout, HugeRequestedRowCountIsSafe)
+{
+    FakeContainer container({100, 100});
+    CRkGridLayout layout(std::numeric_limits<int32_t>::max(), 0);
+    Cells cells;
+    cells.Add(layout, {20, 10});
+    cells.Add(layout, {20, 10});
+    EXPECT_EQ(SizesOf(layout, container).preferred, (RkSize{20, std::numeric_limits<int32_t>::max()}));
+    layout.LayoutContainer(container);
+    EXPECT_EQ(cells.Bounds(), (std::vector<RkRect>{{0, 0, 20, 10}, {0, 17, 20, 10}}));
+}
+
 TEST(GridLayout, CellAlignmentsPlaceWithinTheCell)
 {
     FakeContainer container({200, 100});
@@ -96,7 +111,8 @@ TEST(GridLayout, CellAlignmentsPlaceWithinTheCell)
     cells.Add(layout, {30, 30}, &start);
 
     layout.LayoutContainer(container);
-    EXPECT_EQ(cells.Bounds(), (std::vector<RkRect>{{0, 0, 40, 20}, {57, 5, 10, 10}, {30, 47, 10, 10}, {47, 27, 30, 30}}));
+    EXPECT_EQ(cells.Bounds(),
+              (std::vector<RkRect>{{0, 0, 40, 20}, {57, 5, 10, 10}, {30, 47, 10, 10}, {47, 27, 30, 30}}));
 }
 
 // One row of 20, 30 and 40 pixels with 7-pixel gaps: 90 + 14 of the width.

@@ -147,6 +147,27 @@ TEST(BorderLayout, RemovedOrReplacedComponentsAreNoLongerPlaced)
     EXPECT_EQ(second.Bounds(), (RkRect{0, 0, 100, 100}));
 }
 
+// Through the container: it asks the layout for its sizes, lays out when
+// its bounds are set, and a child it deletes is forgotten by the layout even
+// where it was put in two regions.
+TEST(BorderLayout, ContainerDrivesTheLayoutAndRemovesChildren)
+{
+    FakeContainer container({120, 80});
+    container.SetLayout(new CRkBorderLayout);
+    auto* north = new FakeComponent({50, 20}, {}, {kUnbounded, kUnbounded}, &container);
+    auto* center = new FakeComponent({40, 40}, {}, {kUnbounded, kUnbounded}, &container);
+    RkConstraint n = At(kBorderNorth), s = At(kBorderSouth), c = At(kBorderCenter);
+    container.AddChild(north, &n);
+    container.AddChild(north, &s);
+    container.AddChild(center, &c);
+    EXPECT_EQ(container.GetPreferredSize(), (RkSize{50, 94}));
+
+    container.RemoveChild(north);
+    EXPECT_EQ(container.GetPreferredSize(), (RkSize{40, 40}));
+    container.SetBounds(0, 0, 120, 80);
+    EXPECT_EQ(center->Bounds(), (RkRect{0, 0, 120, 80}));
+}
+
 // Rows: A and B fit in 100 pixels, C does not fit after them, and D is
 // wider than the container and is alone in its row.
 class FlowLayoutRows : public ::testing::Test {
