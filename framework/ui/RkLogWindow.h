@@ -52,6 +52,7 @@ public:
 protected:
     void RestorePlacement() override;
     void SavePlacement() override;
+    bool ActivatesOnShow() const override { return false; }
 
 private:
     std::string Key(const char* field) const;
