@@ -49,6 +49,7 @@ CRkGlobalVars::CRkGlobalVars()
 CRkGlobalVars::~CRkGlobalVars()
 {
     windowCache.Reset();
+    dragTypes.Reset();
     fontCache.Reset();
     clipboard.Reset();
     localStrings.Reset();

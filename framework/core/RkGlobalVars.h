@@ -51,6 +51,7 @@ public:
     CRkGlobalService fileNames;
     CRkGlobalService fontCache;
     CRkGlobalService windowCache;
+    CRkGlobalService dragTypes; // the drag type names registered so far
 
     static bool GetBatchMode() { return batchMode; }
     static void SetBatchMode(bool on) { batchMode = on; }

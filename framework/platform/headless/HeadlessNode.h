@@ -132,7 +132,6 @@ public:
     void Update() override { CRkHeadlessNode::PaintNow(); }
     void SetFocus() override { CRkHeadlessNode::SetFocus(); }
     bool HasFocus() const override { return CRkHeadlessNode::HasFocus(); }
-    void SetDropTarget(bool on) override { CRkHeadlessNode::SetDropTarget(on); }
 };
 
 // A native control or panel inside a window or container panel. Created

@@ -7,6 +7,7 @@
 #include "framework/platform/headless/HeadlessMenuBarImp.h"
 #include "framework/platform/headless/HeadlessNode.h"
 #include "framework/platform/headless/HeadlessWindowImp.h"
+#include "framework/ui/RkDragImp.h"
 
 CRkHeadlessDesktop& CRkHeadlessUiPlatform::GetDesktop() const
 {
@@ -45,7 +46,24 @@ IRkFileDialogImp* CRkHeadlessUiPlatform::CreateFileDialog()
     return new CRkHeadlessFileDialogImp();
 }
 
-uint32_t CRkHeadlessUiPlatform::RegisterDragType(const CRkString& name)
+namespace {
+
+// Types are numbered by the desktop; a drop target is a flag on the
+// component's record that the driver looks at.
+class CRkHeadlessDragImp final : public IRkDragImp {
+public:
+    uint32_t RegisterType(const CRkString& name) override { return CRkHeadlessDesktop::Get().RegisterDragType(name); }
+    void SetDropTarget(IRkComponentImp& target, bool on) override
+    {
+        if (CRkHeadlessNode* node = dynamic_cast<CRkHeadlessNode*>(&target))
+            node->SetDropTarget(on);
+    }
+};
+
+} // namespace
+
+IRkDragImp& CRkHeadlessUiPlatform::GetDrag()
 {
-    return CRkHeadlessDesktop::Get().RegisterDragType(name);
+    static CRkHeadlessDragImp drag;
+    return drag;
 }

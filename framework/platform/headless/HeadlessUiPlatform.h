@@ -21,5 +21,5 @@ public:
     IRkImageImp* CreateImage(const uint8_t* png, uint32_t size, uint32_t resourceId) override;
     IRkMenuBarImp* CreateMenuBar(IRkMenuBarHost& host, IRkWindowImp& window) override;
     IRkFileDialogImp* CreateFileDialog() override;
-    uint32_t RegisterDragType(const CRkString& name) override;
+    IRkDragImp& GetDrag() override;
 };

@@ -10,6 +10,7 @@
 #include "framework/core/RkShortcutTable.h"
 #include "framework/platform/headless/HeadlessApplicationImp.h"
 #include "framework/platform/headless/HeadlessUiPlatform.h"
+#include "framework/ui/RkDragImp.h"
 #include "framework/ui/RkComponentKinds.h"
 
 namespace {
@@ -220,7 +221,7 @@ TEST_F(Driver, DraggingFilesOverOffAndOntoADropTarget)
     EXPECT_FALSE(driver.DropFiles(panel, {"/b/tale.lml"}));
     EXPECT_EQ(trace, "");
 
-    imps[5]->SetDropTarget(true);
+    platform.GetDrag().SetDropTarget(*imps[5], true);
     panelHost.accepts = true;
     EXPECT_TRUE(driver.DragFilesOver(panel, {"/b/tale.lml"}));
     EXPECT_TRUE(driver.DragFilesOver(panel, {"/b/tale.lml"}));
@@ -238,7 +239,7 @@ TEST_F(Driver, DraggingFilesOverOffAndOntoADropTarget)
     trace.clear();
     panelHost.accepts = false;
     EXPECT_FALSE(driver.DragFilesOver(panel, {"/b/a.doc"}));
-    imps[4]->SetDropTarget(true);
+    platform.GetDrag().SetDropTarget(*imps[4], true);
     EXPECT_FALSE(driver.DropFiles(container, {"/b/a.doc"}));
     EXPECT_EQ(trace, "p.drag 31 3:/b/a.doc p.drag 33 3:/b/a.doc p.drag 32 3:/b/a.doc cp.drag 31 3:/b/a.doc "
                      "cp.drag 33 3:/b/a.doc cp.drag 34 3:/b/a.doc ");

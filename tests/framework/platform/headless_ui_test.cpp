@@ -18,6 +18,7 @@
 #include "framework/platform/headless/HeadlessMetrics.h"
 #include "framework/platform/headless/HeadlessSystemImp.h"
 #include "framework/platform/headless/HeadlessUiPlatform.h"
+#include "framework/ui/RkDragImp.h"
 #include "framework/ui/RkComponentKinds.h"
 #include "framework/ui/RkFileDialogImp.h"
 
@@ -415,13 +416,13 @@ TEST_F(HeadlessUi, FileDialogsAnswerFromTheQueueAndAreRecorded)
 
 TEST_F(HeadlessUi, DragTypesAreNumberedFromFileAsThree)
 {
-    EXPECT_EQ(platform.RegisterDragType(U("File")), 3u);
-    EXPECT_EQ(platform.RegisterDragType(U("Text")), 4u);
-    EXPECT_EQ(platform.RegisterDragType(U("File")), 3u);
-    EXPECT_EQ(platform.RegisterDragType(U("Text")), 4u);
+    EXPECT_EQ(platform.GetDrag().RegisterType(U("File")), 3u);
+    EXPECT_EQ(platform.GetDrag().RegisterType(U("Text")), 4u);
+    EXPECT_EQ(platform.GetDrag().RegisterType(U("File")), 3u);
+    EXPECT_EQ(platform.GetDrag().RegisterType(U("Text")), 4u);
     EXPECT_EQ(CRkHeadlessDesktop::Get().GetDragTypeRegistrations(), 4u);
     CRkHeadlessDesktop::Get().Reset();
-    EXPECT_EQ(platform.RegisterDragType(U("Picture")), 4u);
+    EXPECT_EQ(platform.GetDrag().RegisterType(U("Picture")), 4u);
 }
 
 TEST_F(HeadlessUi, OneControlOfAWindowHasTheFocus)

@@ -205,7 +205,7 @@ protected:
         ControlsTest::SetUp();
         view = new CRkImagePanel(window, nullptr, 640);
         view->SetBounds(0, 0, 100, 100);
-        view->GetImp()->SetDropTarget(true);
+        view->SetDropTarget(true);
         dropper = new CRkFileDropper(view);
         dropper->AddSuffix(CRkString(u".lml"));
         dropper->AddSuffix(CRkString(u".txt"));
@@ -324,6 +324,19 @@ TEST_F(ControlsTest, TheOpenDialogHandsTheChosenFileOverAtOnce)
     EXPECT_EQ(Texts(shown.filters).size(), 3u);
     EXPECT_EQ(shown.preselected, 0u);
     EXPECT_TRUE(shown.confirmed);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(UiTest, DragTypesAreRegisteredWithThePlatformOnce)
+{
+    uint32_t before = driver->GetDesktop().GetDragTypeRegistrations();
+    EXPECT_EQ(RegisterDragType(CRkString(u"File")), uint32_t(kDragTypeFile));
+    EXPECT_EQ(RegisterDragType(CRkString(u"File")), uint32_t(kDragTypeFile));
+    EXPECT_EQ(RegisterDragType(CRkString(u"Picture")), 4u);
+    EXPECT_EQ(driver->GetDesktop().GetDragTypeRegistrations(), before + 2);
 }
 
 } // namespace
