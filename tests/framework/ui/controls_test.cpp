@@ -9,6 +9,7 @@
 #include "framework/io/File.h"
 #include "framework/ui/RkControls.h"
 #include "framework/ui/RkCustomControl.h"
+#include "framework/ui/RkDrag.h"
 #include "framework/ui/RkFileDialog.h"
 #include "framework/ui/RkFileDropper.h"
 #include "framework/ui/RkImage.h"
