@@ -268,6 +268,21 @@ CFile* CFile::MakeUniqueSibling(const CRkString& baseName) const
     return nullptr;
 }
 
+CFile* CFile::GetSibling(const CRkString& name) const
+{
+    return m_imp ? new CFile(m_imp->Sibling(name)) : nullptr;
+}
+
+bool CFile::GetFullPath(const CRkString& path, CRkString& out)
+{
+    return ExpandFullPath(path, out);
+}
+
+bool CFile::FindMatching(const CRkString& pattern, std::vector<CRkString>& out)
+{
+    return FindMatchingPaths(pattern, out);
+}
+
 CFile* CFile::GetSettingsFolder()
 {
     IFileImp* imp = CreateSettingsFolderImp();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/core/RkString.h"
 
@@ -84,3 +85,10 @@ IFileImp* CreateFileImpFromNative(const char* path);
 // or created.
 IFileImp* CreateSettingsFolderImp();
 IFileImp* CreateDocumentsFolderImp();
+
+// The full form of a path, relative ones taken from the current folder;
+// false when none.
+bool ExpandFullPath(const CRkString& path, CRkString& out);
+// The paths a pattern with "*" or "?" in its last part matches, in name
+// order; false when none matches.
+bool FindMatchingPaths(const CRkString& pattern, std::vector<CRkString>& out);
