@@ -32,17 +32,25 @@ constexpr size_t kPathInMessage = 255;
 class CVellumixProgressDialog : public CRkProgressDialog {
 public:
     CVellumixProgressDialog(CVellumixApplication& app, CRkWindow* owner)
-        : CRkProgressDialog(kProgressDialogId, *FormatLocalString(301, &kNothing), &app, owner), m_app(app)
+        : CRkProgressDialog(kProgressDialogId, FirstText(), &app, owner)
     {
     }
-    ~CVellumixProgressDialog() override { m_app.WindowGone(this); }
+    // The application may be going itself (its windows go with it).
+    ~CVellumixProgressDialog() override
+    {
+        if (CVellumixApplication* app = dynamic_cast<CVellumixApplication*>(CRkApplication::Get()))
+            app->WindowGone(this);
+    }
 
 private:
-    static const CRkString kNothing;
-    CVellumixApplication& m_app;
+    // "Building ..." until the first book's name is known.
+    static CRkString FirstText()
+    {
+        const CRkString nothing;
+        const CRkString* text = FormatLocalString(301, &nothing);
+        return text ? CRkString(*text) : CRkString();
+    }
 };
-
-const CRkString CVellumixProgressDialog::kNothing;
 
 std::string ShownPath(const CFile& file)
 {
