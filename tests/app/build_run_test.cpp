@@ -244,6 +244,14 @@ TEST_F(BuildRun, OverwriteWithPromptAnsweredOKOrWithoutPromptReplacesTheBook)
     EXPECT_EQ(driver->GetMessageBoxes().size(), 1u);
     EXPECT_EQ(ReadBytes(Dir() / "tale.ldb"), expected);
     EXPECT_FALSE(fs::exists(Dir() / "tale.1.ldb"));
+
+    // Prompt on again, but no book there yet: nothing to ask.
+    fs::remove(Dir() / "tale.ldb");
+    TickBoxes(*driver, MainWindow(), {kPromptBox});
+    ASSERT_TRUE(driver->DropFiles(MainControl(kSplash), Strings{source.string()}));
+    Run();
+    EXPECT_EQ(driver->GetMessageBoxes().size(), 1u);
+    EXPECT_EQ(ReadBytes(Dir() / "tale.ldb"), expected);
 }
 
 TEST_F(BuildRun, UnticksAndTicksPassTheBuildOptions)
