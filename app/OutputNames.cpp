@@ -52,7 +52,12 @@ bool IsBookName(const CRkString& name)
 
 CFile* FirstFreeBookFile(const CFile& output)
 {
-    if (!output.Exists())
+    return FirstFreeBookFile(output, [](const CFile& file) { return file.Exists(); });
+}
+
+CFile* FirstFreeBookFile(const CFile& output, const std::function<bool(const CFile&)>& exists)
+{
+    if (!exists(output))
         return new CFile(output);
     CRkString name;
     output.GetName(name);
@@ -64,7 +69,7 @@ CFile* FirstFreeBookFile(const CFile& output)
         candidate.Append(number);
         candidate.Append(kBookEnding);
         std::unique_ptr<CFile> file(output.GetSibling(candidate));
-        if (file && !file->Exists())
+        if (file && !exists(*file))
             return file.release();
     }
     return nullptr;

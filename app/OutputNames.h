@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/core/RkString.h"
 
@@ -26,3 +27,5 @@ bool IsBookName(const CRkString& name);
 // that does not exist, in the same folder. Null when even base.99999.ldb
 // exists. Owned by the caller.
 CFile* FirstFreeBookFile(const CFile& output);
+// The same with `exists` deciding which files are there.
+CFile* FirstFreeBookFile(const CFile& output, const std::function<bool(const CFile&)>& exists);

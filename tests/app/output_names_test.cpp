@@ -72,4 +72,31 @@ TEST(OutputNames, NumberedNamesKeepBasePlusNumberWithin251)
     fs::remove_all(dir);
 }
 
+TEST(OutputNames, TheNumberedSearchStopsAfter99999)
+{
+    CFile output("/books/tale.ldb");
+    std::vector<std::string> asked;
+    auto allTaken = [&](const CFile& file) {
+        CRkString name;
+        file.GetName(name);
+        asked.push_back(name.GetNarrow());
+        return true;
+    };
+    EXPECT_EQ(FirstFreeBookFile(output, allTaken), nullptr);
+    ASSERT_EQ(asked.size(), 100000u); // the book itself, then 1 to 99999
+    EXPECT_EQ(asked[1], "tale.1.ldb");
+    EXPECT_EQ(asked.back(), "tale.99999.ldb");
+
+    auto freeAt = [](const CFile& file) {
+        CRkString name;
+        file.GetName(name);
+        return std::string(name.GetNarrow()) != "tale.99999.ldb";
+    };
+    std::unique_ptr<CFile> last(FirstFreeBookFile(output, freeAt));
+    ASSERT_NE(last, nullptr);
+    CRkString name;
+    last->GetName(name);
+    EXPECT_EQ(std::string(name.GetNarrow()), "tale.99999.ldb");
+}
+
 } // namespace
