@@ -279,3 +279,13 @@ CFile* CFile::GetDocumentsFolder()
     IFileImp* imp = CreateDocumentsFolderImp();
     return imp ? new CFile(imp) : nullptr;
 }
+
+bool CFile::GetFullPath(const CRkString& path, CRkString& out)
+{
+    return ExpandFullPath(path, out);
+}
+
+bool CFile::FindMatching(const CRkString& pattern, std::vector<CRkString>& out)
+{
+    return FindMatchingPaths(pattern, out);
+}

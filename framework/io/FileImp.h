@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/core/RkString.h"
 
@@ -84,3 +85,10 @@ IFileImp* CreateFileImpFromNative(const char* path);
 // or created.
 IFileImp* CreateSettingsFolderImp();
 IFileImp* CreateDocumentsFolderImp();
+
+// The command line's help from the system: the full form of a path (taken
+// from the current folder when it is relative), and the paths matching a
+// pattern with wildcards ("*", "?") in its last part, in name order ("."
+// and ".." left out). False when there is no full form, or no match.
+bool ExpandFullPath(const CRkString& path, CRkString& out);
+bool FindMatchingPaths(const CRkString& pattern, std::vector<CRkString>& out);
