@@ -26,8 +26,26 @@ function(vx_test name)
   endif()
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
-  target_compile_definitions(${name} PRIVATE VX_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  vx_target_path(data_dir ${CMAKE_CURRENT_SOURCE_DIR}/data)
+  target_compile_definitions(${name} PRIVATE VX_TEST_DATA_DIR="${data_dir}")
+  if(CMAKE_CROSSCOMPILING)
+    # One run of the whole program through the emulator: starting it once
+    # per test case would cost more than the tests.
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()
+
+# vx_target_path(OUT PATH): PATH as the programs being built see it. A
+# Windows program run by Wine reaches the build machine's files on drive Z:.
+function(vx_target_path out path)
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    string(REPLACE "/" "\\\\" path "${path}")
+    set(path "Z:${path}")
+  endif()
+  set(${out} "${path}" PARENT_SCOPE)
 endfunction()
 
 # vx_resources(TARGET target id file [id file ...]): compiles each file into

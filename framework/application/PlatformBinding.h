@@ -2,6 +2,8 @@
 // in its own file under framework/application/platform/, chosen by the build.
 #pragma once
 
+#include <cstdint>
+
 class IRkApplicationImp;
 class IRkMessageTarget;
 class IRkSystemImp;
@@ -10,3 +12,6 @@ class IRkSystemImp;
 // data, handed on unchanged.
 IRkApplicationImp* CreateApplicationImp(IRkMessageTarget* application, void* startup);
 IRkSystemImp* CreateSystemImp();
+// The program's string resource of a number (the localized strings'
+// tables): its bytes and size, or null.
+const uint8_t* FindPlatformStringResource(uint32_t resourceId, uint32_t& size);

@@ -32,7 +32,7 @@ void CreateLocalStrings(CRkGlobalVars& globals)
     globals.localStrings.Reset();
     uint32_t language = globals.system ? globals.system->GetPreferredLanguage() : kLanguageEnglish;
     char16_t newline = globals.system && globals.system->IsWindows() ? u'\r' : u'\n';
-    if (!CreateLocalStringManager(language, newline))
+    if (!CreateLocalStringManager(language, newline, &FindPlatformStringResource))
         return; // a manager made outside the application stays its maker's
     globals.localStrings.object = GetLocalStringManager();
     globals.localStrings.destroy = [](void*) { DeleteLocalStringManager(); };

@@ -49,10 +49,24 @@ uint32_t FindLanguage(const CRkString& code)
 
 uint32_t LanguageFromWindowsId(uint16_t languageId)
 {
-    if (languageId == 0x0804 || languageId == 0x0204)
+    // Chinese by script: Windows numbers the sublanguages from bit 10, so
+    // PRC is 0x0804 and Singapore 0x1004 (simplified), Taiwan 0x0404, Hong
+    // Kong 0x0C04 and Macao 0x1404 (traditional). 0x0204 and 0x0104, the
+    // same sublanguages shifted by 8 bits, are no Windows identifiers but
+    // are still accepted.
+    switch (languageId) {
+    case 0x0804:
+    case 0x1004:
+    case 0x0204:
         return 8;
-    if (languageId == 0x0104)
+    case 0x0404:
+    case 0x0C04:
+    case 0x1404:
+    case 0x0104:
         return 9;
+    default:
+        break;
+    }
     switch (languageId & 0xFF) {
     case 0x09: return 1;
     case 0x0C: return 2;

@@ -2,6 +2,7 @@
 
 #include "framework/application/RkApplication.h"
 #include "framework/application/RkWindowList.h"
+#include "framework/core/RkApplicationImp.h"
 #include "framework/core/RkGlobalVars.h"
 #include "framework/core/RkMessage.h"
 #include "framework/core/RkSystemImp.h"
@@ -209,6 +210,30 @@ void CRkWindow::Pack()
 {
     RkSize size = GetPreferredSize();
     SetSize(size.width, size.height);
+}
+
+void CRkWindow::StartTimer(uint32_t mode, uint32_t interval, uint16_t id)
+{
+    CRkApplication* app = CRkApplication::Get();
+    if (!app || !app->GetImp() || m_destroying)
+        return;
+    m_timers.insert(id);
+    app->GetImp()->StartTimerFor(this, mode, interval, id);
+}
+
+void CRkWindow::StopTimer(uint16_t id)
+{
+    m_timers.erase(id);
+    CRkApplication* app = CRkApplication::Get();
+    if (app && app->GetImp())
+        app->GetImp()->StopTimerFor(this, id);
+}
+
+bool CRkWindow::HandleMessage(uint16_t message, CRkMessage* payload)
+{
+    if (!payload && m_timers.count(message) && !IsVisible())
+        return true;
+    return CRkContainer::HandleMessage(message, payload);
 }
 
 bool CRkWindow::IsActive() const

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 
 #include "framework/application/RkWindowList.h"
 #include "framework/core/RkString.h"
@@ -66,6 +67,13 @@ public:
     // Sets the client size to the layout's preferred size, keeping the position.
     void Pack();
     bool IsActive() const;
+
+    // A timer of the window: it delivers message number `id` to the window,
+    // and only while the window is shown; it stops when the window goes.
+    void StartTimer(uint32_t mode, uint32_t interval, uint16_t id);
+    void StopTimer(uint16_t id);
+    // Drops the window's own timer messages while it is hidden.
+    bool HandleMessage(uint16_t message, CRkMessage* payload) override;
     // IRkListedWindow
     bool IsShown() const override { return IsVisible(); }
 
@@ -102,4 +110,5 @@ private:
     CRkWindow* m_owner;
     IRkWindowImp* m_windowImp; // the base's implementation object
     bool m_destroying = false;
+    std::set<uint16_t> m_timers;
 };

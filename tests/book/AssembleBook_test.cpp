@@ -222,7 +222,7 @@ TEST(AssembleBook, FailureLeavesNoFileAndNoDone)
     ReportCapture capture;
     TempDir dir;
     SmallBook book;
-    const std::string missing = dir.File("no-such-folder/book.ldb");
+    const std::string missing = (dir.Path() / "no-such-folder" / "book.ldb").string();
     const CFile output(missing.c_str());
     EXPECT_FALSE(AssembleBook(book.Inputs(output)));
     ASSERT_FALSE(ReportCapture::Messages().empty());

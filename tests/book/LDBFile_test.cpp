@@ -118,6 +118,7 @@ TEST(LDBFile, TruncatedBookIsIncomplete)
     EXPECT_EQ(file.ReadRecord(1, out), 1u);
     file.Close();
     EXPECT_EQ(file.ReadRecord(0, out), 0u); // reopens
+    file.Close(); // an open file cannot be replaced on Windows
 
     WriteBytes(path, Container({104, 114, 124}, 134, 3));
     CLDBFile whole{CFile(path.c_str())};

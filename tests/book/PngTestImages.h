@@ -71,19 +71,15 @@ inline void AppendToString(png_structp png, png_bytep data, size_t length)
 
 inline void NoFlush(png_structp) {}
 
-// Encodes `image` into PNG file bytes; empty on a libpng error.
-inline std::string EncodeTestPng(const TestPng& image)
+// Writes the rows of `image` as PNG file bytes into `out`; false on a libpng
+// error. Nothing with a destructor lives across the setjmp.
+inline bool EncodeTestPngRows(const TestPng& image, png_bytep* rows, std::string& out)
 {
-    std::string out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    std::vector<png_bytep> rows(image.height);
-    const size_t rowBytes = image.pixels.size() / image.height;
-    for (uint32_t y = 0; y < image.height; ++y)
-        rows[y] = const_cast<png_bytep>(image.pixels.data() + y * rowBytes);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        return {};
+        return false;
     }
     png_set_write_fn(png, &out, AppendToString, NoFlush);
     png_set_IHDR(png, info, image.width, image.height, image.bitDepth, image.colorType,
@@ -100,9 +96,22 @@ inline std::string EncodeTestPng(const TestPng& image)
         png_set_text(png, info, &text, 1);
     }
     png_write_info(png, info);
-    png_write_image(png, rows.data());
+    png_write_image(png, rows);
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+// Encodes `image` into PNG file bytes; empty on a libpng error.
+inline std::string EncodeTestPng(const TestPng& image)
+{
+    std::vector<png_bytep> rows(image.height);
+    const size_t rowBytes = image.pixels.size() / image.height;
+    for (uint32_t y = 0; y < image.height; ++y)
+        rows[y] = const_cast<png_bytep>(image.pixels.data() + y * rowBytes);
+    std::string out;
+    if (!EncodeTestPngRows(image, rows.data(), out))
+        return {};
     return out;
 }
 

@@ -27,6 +27,12 @@ public:
         std::filesystem::remove_all(m_path, ignored);
     }
     std::string File(const std::string& name) const { return (m_path / name).string(); }
+    // The entry of a UTF-8 name, on every platform (the narrow form of a
+    // path is the ANSI code page on Windows).
+    std::filesystem::path Entry(const std::string& utf8Name) const
+    {
+        return m_path / std::filesystem::path(std::u8string(utf8Name.begin(), utf8Name.end()));
+    }
     const std::filesystem::path& Path() const { return m_path; }
     std::vector<std::string> Names() const
     {
@@ -39,6 +45,12 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {

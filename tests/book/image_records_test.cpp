@@ -53,7 +53,7 @@ protected:
     std::string Put(const std::string& name, const TestPng& image)
     {
         const std::string bytes = EncodeTestPng(image);
-        WriteBytes(dir.File(name), bytes);
+        WriteBytes(dir.Entry(name), bytes);
         return bytes;
     }
 };

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/PortableEnv.h"
 #include "tools/book/BookCheck.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"

@@ -1,3 +1,5 @@
+#include "tests/PortableEnv.h"
+#include "tests/PortablePaths.h"
 #include "book/driver/BuildBook.h"
 
 #include <gtest/gtest.h>
@@ -109,8 +111,8 @@ protected:
     // Builds source into output (default: book.ldb beside it).
     uint32_t Build(const fs::path& source, const fs::path& output, uint32_t options = 0)
     {
-        CFile sourceFile(source.c_str());
-        CFile outputFile(output.c_str());
+        CFile sourceFile = FileAt(source);
+        CFile outputFile = FileAt(output);
         m_written = true; // must be set by the build
         return BuildBook(&sourceFile, &outputFile, &m_info, options, &m_written);
     }
@@ -247,18 +249,20 @@ TEST_F(BuildBookTest, TitleCharacterOutsideDeviceLatinDoesNotEndTheTitle)
 TEST_F(BuildBookTest, MessagesShowTheWholePath)
 {
     ReportCapture capture;
-    fs::create_directories(m_dir / "\xCE\xA9");
-    const fs::path source = WriteSource("x", "\xCE\xA9/book.lml");
-    EXPECT_EQ(Build(source, m_dir / "\xCE\xA9/book.ldb"), 0u);
+    const fs::path folder = m_dir / fs::path(u8"\u03A9");
+    fs::create_directories(folder);
+    const fs::path source = folder / "book.lml";
+    std::ofstream(source, std::ios::binary) << "x";
+    EXPECT_EQ(Build(source, folder / "book.ldb"), 0u);
     ASSERT_FALSE(capture.statuses().empty());
     EXPECT_EQ(capture.statuses()[0],
-              "Writing book <A Test Book> from file <" + (m_dir / "-/book.lml").string() + ">...");
+              "Writing book <A Test Book> from file <" + (m_dir / "-" / "book.lml").string() + ">...");
 }
 
 TEST_F(BuildBookTest, MissingFileObjectDoesNothing)
 {
     ReportCapture capture;
-    CFile file(WriteSource("x").c_str());
+    CFile file(WriteSource("x").string().c_str());
     bool written = true;
     EXPECT_EQ(BuildBook(nullptr, &file, &m_info, 0, &written), 1u);
     EXPECT_EQ(BuildBook(&file, nullptr, &m_info, 0, &written), 1u);

@@ -85,8 +85,8 @@ protected:
     bool Build(const std::string& text)
     {
         std::ofstream(m_dir / "book.lml", std::ios::binary) << text;
-        CFile source((m_dir / "book.lml").c_str());
-        CFile output(Output().c_str());
+        CFile source((m_dir / "book.lml").string().c_str());
+        CFile output(Output().string().c_str());
         bool written = false;
         EXPECT_EQ(BuildBook(&source, &output, &m_info, 0, &written), 0u);
         EXPECT_EQ(written, fs::exists(Output()));
@@ -94,7 +94,8 @@ protected:
     }
 
     fs::path Output() const { return m_dir / "book.ldb"; }
-    std::string ImagePath(const std::string& name) const { return (m_dir / "book_img" / name).string(); }
+    // The build joins the image folder and the name with "/".
+    std::string ImagePath(const std::string& name) const { return (m_dir / "book_img").string() + "/" + name; }
 
     fs::path m_dir;
     CBookInfo m_info;

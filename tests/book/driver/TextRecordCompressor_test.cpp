@@ -1,3 +1,4 @@
+#include "tests/PortableEnv.h"
 #include "book/driver/TextRecordCompressor.h"
 
 #include <gtest/gtest.h>
@@ -162,8 +163,8 @@ TEST(TextRecordCompressor, BookIsByteIdenticalToTheSerialBuild)
     for (bool background : {false, true}) {
         SetBackgroundCompression(background);
         const fs::path out = dir / (background ? "parallel.ldb" : "serial.ldb");
-        CFile sourceFile(source.c_str());
-        CFile outputFile(out.c_str());
+        CFile sourceFile(source.string().c_str());
+        CFile outputFile(out.string().c_str());
         bool written = false;
         ReportCapture capture(true);
         EXPECT_EQ(BuildBook(&sourceFile, &outputFile, &info, 0, &written), 0u);

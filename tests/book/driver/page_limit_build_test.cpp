@@ -81,8 +81,8 @@ protected:
     {
         const fs::path source = m_dir / "pages.lml";
         std::ofstream(source, std::ios::binary) << text;
-        CFile sourceFile(source.c_str());
-        CFile outputFile(Output().c_str());
+        CFile sourceFile(source.string().c_str());
+        CFile outputFile(Output().string().c_str());
         bool written = false;
         EXPECT_EQ(BuildBook(&sourceFile, &outputFile, &m_info, options, &written), 0u);
         return written;

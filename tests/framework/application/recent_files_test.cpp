@@ -54,12 +54,12 @@ TEST_F(RecentFilesTest, NewestFirstRelistedFilesMoveUpOldestDropsOut)
     EXPECT_EQ(Name(list, 9), u"f2.lml"); // f1 was dropped
 
     CRkString shown(u"Again");
-    list.Add(CFile((m_dir / "f5.lml").c_str()), &shown);
+    list.Add(CFile((m_dir / "f5.lml").string().c_str()), &shown);
     EXPECT_EQ(list.GetCount(), 10u);
     EXPECT_EQ(Name(list, 0), u"Again");
     EXPECT_EQ(Name(list, 1), u"f11.lml");
-    EXPECT_EQ(list.Find(CFile((m_dir / "f5.lml").c_str())), 0);
-    EXPECT_EQ(list.Find(CFile((m_dir / "f1.lml").c_str())), -1);
+    EXPECT_EQ(list.Find(CFile((m_dir / "f5.lml").string().c_str())), 0);
+    EXPECT_EQ(list.Find(CFile((m_dir / "f1.lml").string().c_str())), -1);
 
     EXPECT_TRUE(list.Remove(1));
     EXPECT_FALSE(list.Remove(9));

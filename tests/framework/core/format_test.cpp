@@ -43,8 +43,11 @@ TEST(WideFormat, Integers)
     EXPECT_EQ(Fmt(u"%x|%X|%#x|%#o|%o|%u", 255u, 255u, 255u, 8u, 8u, 4000000000u), u"ff|FF|0xff|010|10|4000000000");
     EXPECT_EQ(Fmt(u"%.3d|%.0d|%#.0o|%#x", 7, 0, 0u, 0u), u"007||0|0");
     EXPECT_EQ(Fmt(u"%hhd|%hd|%hhu|%hu", 300, 70000, 300u, 70000u), u"44|4464|44|4464");
-    EXPECT_EQ(Fmt(u"%ld|%lld|%llx", -9000000000L, -9223372036854775807LL - 1, 0x123456789abcdefULL),
-              u"-9000000000|-9223372036854775808|123456789abcdef");
+    // A long is 64 bits on LP64 systems and 32 bits on Windows.
+    const long wide = sizeof(long) > 4 ? long(-9000000000LL) : -2000000000L;
+    const std::string digits = std::to_string(wide);
+    EXPECT_EQ(Fmt(u"%ld|%lld|%llx", wide, -9223372036854775807LL - 1, 0x123456789abcdefULL),
+              std::u16string(digits.begin(), digits.end()) + u"|-9223372036854775808|123456789abcdef");
     EXPECT_EQ(Fmt(u"%*d|%-*d|%.*d|%.*d", 4, 1, 4, 2, 3, 5, -1, 6), u"   1|2   |005|6");
     EXPECT_EQ(Fmt(u"%*d|", -3, 9), u"9  |");
     EXPECT_EQ(Fmt(u"%p", reinterpret_cast<void*>(0x1234)), u"0x00001234");

@@ -207,6 +207,13 @@ TEST(Languages, TableAndWindowsIdentifiers)
     EXPECT_EQ(LanguageFromWindowsId(0x0804), 8u);
     EXPECT_EQ(LanguageFromWindowsId(0x0104), 9u);
     EXPECT_EQ(LanguageFromWindowsId(0x0419), 1u);
+    // Windows' own Chinese identifiers: simplified for the PRC and
+    // Singapore, traditional for Taiwan, Hong Kong and Macao.
+    EXPECT_EQ(LanguageFromWindowsId(0x1004), 8u);
+    EXPECT_EQ(LanguageFromWindowsId(0x0404), 9u);
+    EXPECT_EQ(LanguageFromWindowsId(0x0C04), 9u);
+    EXPECT_EQ(LanguageFromWindowsId(0x1404), 9u);
+    EXPECT_EQ(LanguageFromWindowsId(0x0004), 1u);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "UiTestSupport.h"
 
 #include "framework/ui/RkControls.h"
+#include "framework/core/RkApplicationImp.h"
+#include "framework/platform/headless/LoopClock.h"
 #include "framework/ui/RkWindow.h"
 
 namespace {
@@ -163,6 +165,50 @@ TEST_F(UiTest, Message29GoesOnToTheApplication)
     window->HandleMessage(kMsgCloseRefused, nullptr);
     EXPECT_EQ(recorder.trace, "29 ");
     EXPECT_EQ(app->GetState(), kAppRunning);
+}
+
+} // namespace
+
+namespace {
+
+// Counts the timer messages that reach a window.
+class TimerCounter : public IRkMessageHandler {
+public:
+    bool HandleMessage(uint16_t message, CRkMessage*, IRkMessageTarget& rest) override
+    {
+        if (message != 800)
+            return rest.HandleMessage(message, nullptr);
+        ++fired;
+        return true;
+    }
+    int fired = 0;
+};
+
+TEST_F(UiTest, AWindowsTimerFiresOnlyWhileItIsShownAndStopsWithIt)
+{
+    CRkManualClock clock(1000);
+    Loop().SetClock(&clock);
+    CRkWindow* window = new CRkWindow(CRkString(u"Ticking"), kWindowCloseBox);
+    TimerCounter* counter = new TimerCounter();
+    window->AddHandler(counter, true);
+    window->SetVisible(true);
+    window->StartTimer(kTimerRepeat, 100, 800);
+    clock.Advance(100);
+    Settle();
+    EXPECT_EQ(counter->fired, 1);
+    window->SetVisible(false);
+    clock.Advance(100);
+    Settle();
+    EXPECT_EQ(counter->fired, 1);
+    window->SetVisible(true);
+    clock.Advance(100);
+    Settle();
+    EXPECT_EQ(counter->fired, 2);
+    window->Destroy();
+    Settle();
+    EXPECT_FALSE(Loop().HasTimer(window, 800));
+    EXPECT_EQ(Loop().GetTimerCount(), 0u);
+    Loop().SetClock(nullptr);
 }
 
 } // namespace

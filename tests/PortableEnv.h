@@ -1,0 +1,19 @@
+// setenv and unsetenv for the tests on Windows, whose C runtime has only
+// _putenv_s (an empty value removes the variable there).
+#pragma once
+
+#include <cstdlib>
+
+#ifdef _WIN32
+inline int setenv(const char* name, const char* value, int overwrite)
+{
+    if (!overwrite && std::getenv(name))
+        return 0;
+    return _putenv_s(name, value);
+}
+
+inline int unsetenv(const char* name)
+{
+    return _putenv_s(name, "");
+}
+#endif

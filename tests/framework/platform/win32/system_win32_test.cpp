@@ -1,0 +1,123 @@
+// The Win32 system services, the string resources compiled into the
+// program, the version check of the program entry, and the application
+// started on the real Win32 services.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+#include "Win32TestSupport.h"
+#include "framework/application/RkApplication.h"
+#include "framework/core/Prefs.h"
+#include "framework/core/RkGlobalVars.h"
+#include "framework/platform/win32/ApplicationWin32.h"
+#include "framework/platform/win32/PrefsWin32.h"
+#include "framework/platform/win32/SystemWin32.h"
+#include "framework/platform/win32/Win32Platform.h"
+#include "framework/text/EnglishStrings.h"
+#include "framework/text/Languages.h"
+#include "framework/text/LocalStrings.h"
+
+namespace {
+
+TEST(Win32System, TheLanguageIsThatOfTheSystemLocaleAndIsKept)
+{
+    CRkWinSystemImp system;
+    const uint32_t expected = LanguageFromWindowsId(uint16_t(::GetSystemDefaultLangID()));
+    EXPECT_EQ(system.GetPreferredLanguage(), expected);
+    EXPECT_NE(system.GetPreferredLanguage(), kLanguageAutomatic);
+    EXPECT_TRUE(system.IsWindows());
+}
+
+TEST(Win32System, ProgramPathAndClocks)
+{
+    CRkWinSystemImp system;
+    CRkString path;
+    ASSERT_TRUE(system.GetProgramPath(path));
+    EXPECT_TRUE(path.EndsWith(CRkString(u"\\vx_win32_tests.exe"), false));
+    const uint64_t now = uint64_t(std::time(nullptr));
+    const uint64_t seen = system.GetCurrentTime();
+    EXPECT_LE(seen > now ? seen - now : now - seen, 2u);
+    const uint64_t before = system.GetTickCount();
+    ::Sleep(20);
+    EXPECT_GE(system.GetTickCount(), before + 15);
+}
+
+TEST(Win32System, VersionCheck)
+{
+    EXPECT_FALSE(IsSupportedWindowsVersion(3, 10, false)); // Windows 3.1 with Win32s
+    EXPECT_FALSE(IsSupportedWindowsVersion(4, 0, false));  // Windows 95
+    EXPECT_TRUE(IsSupportedWindowsVersion(4, 10, false));  // Windows 98
+    EXPECT_TRUE(IsSupportedWindowsVersion(4, 90, false));  // Windows Me
+    EXPECT_TRUE(IsSupportedWindowsVersion(4, 0, true));    // Windows NT 4.0
+    EXPECT_TRUE(IsSupportedWindowsVersion(3, 51, true));
+    // The system the tests run on passes without a message box.
+    EXPECT_TRUE(CheckWindowsVersion());
+}
+
+TEST(Win32Strings, TheEnglishListIsResource11000)
+{
+    uint32_t size = 0;
+    const uint8_t* bytes = FindWin32StringResource(11000, size);
+    ASSERT_NE(bytes, nullptr);
+    uint32_t builtInSize = 0;
+    const uint8_t* builtIn = GetEnglishStringResource(builtInSize);
+    ASSERT_EQ(size, builtInSize);
+    EXPECT_EQ(std::memcmp(bytes, builtIn, size), 0);
+    EXPECT_EQ(FindWin32StringResource(11001, size), nullptr);
+    EXPECT_EQ(size, 0u);
+}
+
+TEST(Win32Strings, TheManagerReadsTheResourcesWithWindowsLineBreaks)
+{
+    // A French preference finds no resource 11001 and falls back to English.
+    CRkLocalStringManager manager(kLanguageFrench, u'\r', FindWin32StringResource);
+    ASSERT_TRUE(manager.HasTable());
+    EXPECT_EQ(manager.GetEntryCount(), kEnglishStringCount);
+    CRkString book(u"My Book");
+    EXPECT_EQ(Units(*manager.FormatLocalString(301, &book)), u"Building My Book...");
+    EXPECT_EQ(Units(*manager.GetLocalLabel(21)), u"Title:");
+    EXPECT_EQ(Units(*manager.FormatLocalString(167)), u"About ");
+}
+
+// The application on the real services: the registry store, the system
+// language, the string resources and the Win32 loop.
+TEST(Win32Application, StartsRunsAndEndsOnTheWin32Services)
+{
+    const std::wstring key = L"Software\\Lumo\\VxWinLifecycle";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    {
+        CRkApplication app(nullptr, CRkString(u"VxWinLifecycle"), CRkString(u"1.6.0"), 0x56784170u, false);
+        ASSERT_TRUE(app.Initialize());
+        ASSERT_NE(dynamic_cast<CRkWinApplicationImp*>(app.GetImp()), nullptr);
+        CRkGlobalVars* globals = CRkGlobalVars::Get();
+        ASSERT_NE(globals, nullptr);
+        ASSERT_NE(dynamic_cast<CRkWinSystemImp*>(globals->system), nullptr);
+        ASSERT_NE(dynamic_cast<CWinPrefsImp*>(globals->preferences), nullptr);
+        ASSERT_NE(GetLocalString(121), nullptr);
+        EXPECT_EQ(Units(*GetLocalString(121)), u"Quit");
+        CRkString code;
+        ASSERT_TRUE(GetString(kPreferredLanguageKey, code));
+        EXPECT_EQ(Units(code), u"**");
+        EXPECT_TRUE(SetInt("Runs", 1));
+
+        // Quit with no window open ends the loop with the code.
+        app.Quit(0);
+        EXPECT_EQ(app.Run(), 0u);
+        EXPECT_EQ(app.GetState(), kAppEnded);
+    }
+    EXPECT_EQ(CRkGlobalVars::Get(), nullptr);
+    // What the application wrote stays in the registry for the next start.
+    HKEY reg = nullptr;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &reg), ERROR_SUCCESS);
+    uint8_t data[16];
+    DWORD size = sizeof(data), type = 0;
+    EXPECT_EQ(::RegQueryValueExW(reg, L"Runs", nullptr, &type, data, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_BINARY));
+    EXPECT_EQ(size, 6u);
+    ::RegCloseKey(reg);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+} // namespace
