@@ -7,6 +7,7 @@
 
 #include "book/BookHeaderRecord.h"
 #include "book/BookInfo.h"
+#include "book/BookOutput.h"
 #include "book/BookRecLists.h"
 #include "book/BuildLists.h"
 #include "book/BuildOptions.h"
@@ -38,13 +39,13 @@ uint64_t SumAfterFirst(const CMemBuffer& list)
     return sum;
 }
 
-// Writes to a file, remembering the first failure; later writes are skipped.
+// Writes to a sink, remembering the first failure; later writes are skipped.
 class CCheckedWriter {
 public:
-    explicit CCheckedWriter(CFile& file) : m_file(file) {}
+    explicit CCheckedWriter(IBookSink& sink) : m_sink(sink) {}
     void Write(const void* bytes, uint32_t count)
     {
-        if (!m_failed && count && m_file.Write(bytes, count) != 0)
+        if (!m_failed && count && !m_sink.Write(bytes, count))
             m_failed = true;
     }
     void Write(const CMemBuffer& buffer) { Write(buffer.GetData(), buffer.GetSize()); }
@@ -52,7 +53,7 @@ public:
     bool Failed() const { return m_failed; }
 
 private:
-    CFile& m_file;
+    IBookSink& m_sink;
     bool m_failed = false;
 };
 
@@ -109,16 +110,9 @@ void PlanNoteSection(Plan& plan, Section& section, const SidebarSet& set, const 
         plan.sizes.push_back(sizes.GetU32(i));
 }
 
-std::string PathOf(const CFile& file)
+void ReportWriteError(const IBookSink& sink)
 {
-    CRkString path;
-    file.GetPath(path);
-    return DeviceLatinText(path);
-}
-
-void ReportWriteError(const CFile& output)
-{
-    ReportError("An error occurred writing the file %s.", PathOf(output).c_str());
+    ReportError("An error occurred writing the file %s.", sink.ShownName().c_str());
 }
 
 void ReportInconsistent()
@@ -178,7 +172,7 @@ bool CountBookRecords(const BuildLists& lists, BookRecLists& rec)
 
 bool AssembleBook(const AssembleInputs& in)
 {
-    if (!in.text || !in.output || !in.recLists || !in.buildLists)
+    if (!in.text || (!in.output && !in.sink) || !in.recLists || !in.buildLists)
         return false;
     BookRecLists& rec = *in.recLists;
     const BuildLists& lists = *in.buildLists;
@@ -282,18 +276,19 @@ bool AssembleBook(const AssembleInputs& in)
     v.randomValue = in.randomValue;
     AppendBookHeaderRecord(v, front);
 
-    // Write into a temporary sibling; it replaces the output only when whole.
-    CRkString outputName;
-    in.output->GetName(outputName);
-    outputName.Append(u".tmp");
-    std::unique_ptr<CFile> temp(in.output->MakeUniqueSibling(outputName));
-    if (!temp || temp->Create(FourCC("LDB "), FourCC("Daz1")) != 0 || temp->Open(kFileModeWrite) != 0) {
-        if (temp && !temp->IsOpen() && temp->Exists())
-            temp->Delete();
-        ReportWriteError(*in.output);
-        return false;
+    // Without a sink of the caller's, a temporary file beside the output
+    // takes the book and replaces the output only when whole.
+    std::unique_ptr<CBookFileOutput> fileOutput;
+    IBookSink* sink = in.sink;
+    if (!sink) {
+        fileOutput = std::make_unique<CBookFileOutput>(*in.output);
+        if (fileOutput->Prepare() != BookOutputCheck::Ready) {
+            ReportWriteError(*fileOutput);
+            return false;
+        }
+        sink = fileOutput.get();
     }
-    CCheckedWriter writer(*temp);
+    CCheckedWriter writer(*sink);
     writer.Write(front);
     writer.Write(*in.text);
     CMemBuffer scratch(kScratchCapacity, kScratchGrowth);
@@ -308,11 +303,11 @@ bool AssembleBook(const AssembleInputs& in)
     AppendEndMarker(scratch);
     writer.Write(scratch);
 
-    const bool closed = temp->Close() == 0;
-    if (!consistent || writer.Failed() || !closed || temp->MoveTo(*in.output) != 0) {
-        temp->Delete();
+    if (!consistent || writer.Failed() || !sink->Finish()) {
+        if (fileOutput)
+            fileOutput->Abandon();
         if (consistent)
-            ReportWriteError(*in.output);
+            ReportWriteError(*sink);
         else
             ReportInconsistent();
         return false;

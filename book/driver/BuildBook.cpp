@@ -6,6 +6,7 @@
 
 #include "book/AssembleBook.h"
 #include "book/BookInfo.h"
+#include "book/BookOutput.h"
 #include "book/BookRandom.h"
 #include "book/BookRecLists.h"
 #include "book/BuildLists.h"
@@ -43,9 +44,9 @@ std::string ShownPath(const CFile& file, size_t limit)
     return shown;
 }
 
-// Both open tests. The output is created for its test when it does not
-// exist yet, and removed again when the build cannot go on.
-bool CheckFiles(CFile& source, CFile& output)
+// Both open tests. The output itself is not touched: its test is the
+// creation of the temporary file that will take the book.
+bool CheckFiles(CFile& source, CFile& output, CBookFileOutput& bookOutput)
 {
     if (source.IsSameFile(output)) {
         ReportError("The input and output files are the same! (%s)", ShownPath(source, kPathInMessage).c_str());
@@ -59,17 +60,21 @@ bool CheckFiles(CFile& source, CFile& output)
     } else {
         source.Close();
     }
+    if (!ok)
+        return false;
 
-    const bool outputExisted = output.Exists();
-    output.Create(FourCC("LDB "), FourCC("Daz1")); // fails harmlessly when it exists
-    const bool outputCreated = !outputExisted && output.Exists();
-    if (output.Open(kFileModeWrite) != 0 || output.Close() != 0) {
-        ReportError("The file \"%s\" could not be opened for writing.", ShownPath(output, kPathInMessage).c_str());
-        ok = false;
+    switch (bookOutput.Prepare()) {
+    case BookOutputCheck::Ready:
+        return true;
+    case BookOutputCheck::NotARegularFile:
+        ReportError("The file \"%s\" is not a regular file; it was left as it is.",
+                    ShownPath(output, kPathInMessage).c_str());
+        return false;
+    case BookOutputCheck::CannotCreate:
+        break;
     }
-    if (!ok && outputCreated)
-        output.Delete();
-    return ok;
+    ReportError("The file \"%s\" could not be opened for writing.", ShownPath(output, kPathInMessage).c_str());
+    return false;
 }
 
 void CheckImageDirectory(const CRkString& path)
@@ -110,7 +115,7 @@ std::unique_ptr<CMemBuffer> ReadSource(CFile& source)
 // Steps after the file checks; true when the book was written. Everything
 // it creates is freed when it returns, the large buffers as soon as they
 // are no longer needed.
-bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32_t options)
+bool CompileAndWrite(CFile& source, CBookFileOutput& output, const CBookInfo* info, uint32_t options)
 {
     const uint32_t buildTime = GetBuildTime();
     CBookRandom random(buildTime);
@@ -124,10 +129,6 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
     CRkString imageDirectory;
     ImageDirectoryPath(sourcePath, imageDirectory);
     CheckImageDirectory(imageDirectory);
-
-    // An old book is never kept beside a new build's failure.
-    if (output.Exists())
-        output.Delete();
 
     BuildLists lists;
     ReportStatus("Writing book <%s> from file <%s>...", databaseName, ShownPath(source, kPathInStatus).c_str());
@@ -192,7 +193,7 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
     inputs.text = &text;
     inputs.sidebarText = lists.sidebarRecordSizes.GetSize() ? &sidebarText : nullptr;
     inputs.footnoteText = lists.footnoteRecordSizes.GetSize() ? &footnoteText : nullptr;
-    inputs.output = &output;
+    inputs.sink = &output;
     inputs.databaseName = databaseName;
     inputs.info = info;
     inputs.recLists = &recLists;
@@ -211,9 +212,12 @@ uint32_t BuildBook(CFile* source, CFile* output, const CBookInfo* info, uint32_t
         *bookWritten = false;
     if (!source || !output)
         return 1;
-    if (!CheckFiles(*source, *output))
+    // Until the book is finished the output stays as it was; whatever
+    // ends the build early removes the temporary file with this object.
+    CBookFileOutput bookOutput(*output);
+    if (!CheckFiles(*source, *output, bookOutput))
         return 0;
-    const bool written = CompileAndWrite(*source, *output, info, options);
+    const bool written = CompileAndWrite(*source, bookOutput, info, options);
     if (bookWritten)
         *bookWritten = written;
     return 0;
