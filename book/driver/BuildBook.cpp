@@ -44,37 +44,75 @@ std::string ShownPath(const CFile& file, size_t limit)
     return shown;
 }
 
+// True when folder is the image directory or lies inside it.
+bool InImageDirectory(const CFile& folder, const CRkString& imageDirectory)
+{
+    const CFile images(imageDirectory);
+    if (!images.IsDirectory())
+        return false;
+    std::unique_ptr<CFile> at(folder.ResolveLinks());
+    while (at) {
+        if (at->IsSameFile(images))
+            return true;
+        std::unique_ptr<CFile> parent(at->GetParent());
+        CRkString before, after;
+        at->GetPath(before);
+        if (parent)
+            parent->GetPath(after);
+        if (!parent || after.GetLength() >= before.GetLength())
+            break;
+        at = std::move(parent);
+    }
+    return false;
+}
+
+bool CheckSource(CFile& source)
+{
+    if (source.Open(kFileModeRead) != 0) {
+        ReportError("The input file \"%s\" could not be opened.", ShownPath(source, kPathInMessage).c_str());
+        return false;
+    }
+    source.Close();
+    return true;
+}
+
 // Both open tests. The output itself is not touched: its test is the
-// creation of the temporary file that will take the book.
+// creation of the temporary file that will take the book. An output that
+// is the source (by identity: a link or a second name counts) or lies in
+// the book's image directory is refused before anything is read.
 bool CheckFiles(CFile& source, CFile& output, CBookFileOutput& bookOutput)
 {
     if (source.IsSameFile(output)) {
         ReportError("The input and output files are the same! (%s)", ShownPath(source, kPathInMessage).c_str());
         return false;
     }
-
-    bool ok = true;
-    if (source.Open(kFileModeRead) != 0) {
-        ReportError("The input file \"%s\" could not be opened.", ShownPath(source, kPathInMessage).c_str());
-        ok = false;
-    } else {
-        source.Close();
-    }
-    if (!ok)
+    if (!CheckSource(source))
         return false;
 
     switch (bookOutput.Prepare()) {
     case BookOutputCheck::Ready:
-        return true;
+        break;
     case BookOutputCheck::NotARegularFile:
         ReportError("The file \"%s\" is not a regular file; it was left as it is.",
                     ShownPath(output, kPathInMessage).c_str());
         return false;
     case BookOutputCheck::CannotCreate:
-        break;
+        ReportError("The file \"%s\" could not be opened for writing.", ShownPath(output, kPathInMessage).c_str());
+        return false;
     }
-    ReportError("The file \"%s\" could not be opened for writing.", ShownPath(output, kPathInMessage).c_str());
-    return false;
+
+    CRkString sourcePath;
+    source.GetPath(sourcePath);
+    CRkString imageDirectory;
+    ImageDirectoryPath(sourcePath, imageDirectory);
+    std::unique_ptr<CFile> folder(bookOutput.Target()->GetParent());
+    if (folder && InImageDirectory(*folder, imageDirectory)) {
+        bookOutput.Abandon();
+        ReportError("The file \"%s\" is in the book's image directory; the book is not written there.",
+                    ShownPath(output, kPathInMessage).c_str());
+        return false;
+    }
+    return true;
 }
 
 void CheckImageDirectory(const CRkString& path)
@@ -115,7 +153,7 @@ std::unique_ptr<CMemBuffer> ReadSource(CFile& source)
 // Steps after the file checks; true when the book was written. Everything
 // it creates is freed when it returns, the large buffers as soon as they
 // are no longer needed.
-bool CompileAndWrite(CFile& source, CBookFileOutput& output, const CBookInfo* info, uint32_t options)
+bool CompileAndWrite(CFile& source, IBookSink& output, const CBookInfo* info, uint32_t options)
 {
     const uint32_t buildTime = GetBuildTime();
     CBookRandom random(buildTime);
@@ -218,6 +256,20 @@ uint32_t BuildBook(CFile* source, CFile* output, const CBookInfo* info, uint32_t
     if (!CheckFiles(*source, *output, bookOutput))
         return 0;
     const bool written = CompileAndWrite(*source, bookOutput, info, options);
+    if (bookWritten)
+        *bookWritten = written;
+    return 0;
+}
+
+uint32_t BuildBookInto(CFile* source, IBookSink* sink, const CBookInfo* info, uint32_t options, bool* bookWritten)
+{
+    if (bookWritten)
+        *bookWritten = false;
+    if (!source || !sink)
+        return 1;
+    if (!CheckSource(*source))
+        return 0;
+    const bool written = CompileAndWrite(*source, *sink, info, options);
     if (bookWritten)
         *bookWritten = written;
     return 0;

@@ -5,6 +5,7 @@
 
 class CFile;
 class CBookInfo;
+class IBookSink;
 
 // Largest source accepted; four times it (every byte a tab) still fits the
 // 32-bit buffers, and a book cannot hold that much text anyway.
@@ -17,3 +18,7 @@ inline constexpr uint64_t kMaxSourceSize = 512u * 1024 * 1024;
 // reported. `bookWritten`, when given, says whether the book was written.
 uint32_t BuildBook(CFile* source, CFile* output, const CBookInfo* info, uint32_t options,
                    bool* bookWritten = nullptr);
+
+// The same build with the book going to sink (a stream) instead of a file.
+uint32_t BuildBookInto(CFile* source, IBookSink* sink, const CBookInfo* info, uint32_t options,
+                       bool* bookWritten = nullptr);

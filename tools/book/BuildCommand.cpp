@@ -3,10 +3,12 @@
 // every report message on the error stream.
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 
 #include "book/BookInfo.h"
+#include "book/BookOutput.h"
 #include "book/BuildOptions.h"
 #include "book/driver/BuildBook.h"
 #include "framework/core/Report.h"
@@ -60,9 +62,25 @@ CRkString StringFromArgument(const std::string& text)
     return CRkString(units.data(), uint32_t(units.size()));
 }
 
+// The book on the command's output stream (-o -).
+class CStreamBookSink : public IBookSink {
+public:
+    explicit CStreamBookSink(std::ostream& out) : m_out(out) {}
+    bool Write(const void* bytes, uint32_t count) override
+    {
+        m_out.write(static_cast<const char*>(bytes), std::streamsize(count));
+        return bool(m_out);
+    }
+    bool Finish() override { return bool(m_out.flush()); }
+    std::string ShownName() const override { return "<standard output>"; }
+
+private:
+    std::ostream& m_out;
+};
+
 }
 
-int RunBuildCommand(const ToolOptions& options, std::ostream& /*out*/, std::ostream& err)
+int RunBuildCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
 {
     CReportToStream reports(err);
     CBatchModeScope batch(options.batch);
@@ -93,11 +111,17 @@ int RunBuildCommand(const ToolOptions& options, std::ostream& /*out*/, std::ostr
         return 1;
     }
 
-    std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
-    CFile output(outputPath.c_str());
     uint32_t flags = (options.excludePageTables ? ExcludePageTables : 0u) | (options.dictionary ? Dictionary : 0u);
     bool written = false;
-    uint32_t result = BuildBook(&source, &output, &info, flags, &written);
+    uint32_t result = 0;
+    if (options.output == "-") {
+        CStreamBookSink sink(out);
+        result = BuildBookInto(&source, &sink, &info, flags, &written);
+    } else {
+        std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
+        CFile output(outputPath.c_str());
+        result = BuildBook(&source, &output, &info, flags, &written);
+    }
     written = written && result == 0 && reports.ErrorCount() == 0;
     return written ? 0 : 1;
 }
