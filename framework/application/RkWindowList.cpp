@@ -1,5 +1,7 @@
 #include "framework/application/RkWindowList.h"
 
+#include "framework/core/RkMessageTarget.h"
+
 #include <algorithm>
 
 void CRkWindowList::Add(IRkMessageTarget* window)

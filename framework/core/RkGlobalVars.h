@@ -29,7 +29,8 @@ public:
     static CRkGlobalVars* Create();
     // The singleton, or null.
     static CRkGlobalVars* Get();
-    // Deletes the singleton (services still held are destroyed).
+    // Deletes the singleton (services still held are destroyed) and puts the
+    // standard report hooks back.
     static void Destroy();
 
     CRkGlobalVars(const CRkGlobalVars&) = delete;
@@ -50,6 +51,7 @@ public:
     CRkGlobalService fileNames;
     CRkGlobalService fontCache;
     CRkGlobalService windowCache;
+    CRkGlobalService dragTypes; // the drag type names registered so far
 
     static bool GetBatchMode() { return batchMode; }
     static void SetBatchMode(bool on) { batchMode = on; }

@@ -4,6 +4,7 @@
 #include "framework/core/RkMessage.h"
 #include "framework/ui/RkContainer.h"
 #include "framework/ui/RkDrag.h"
+#include "framework/ui/RkDragImp.h"
 #include "framework/ui/RkGraphicsImp.h"
 #include "framework/ui/RkUiPlatform.h"
 #include "framework/ui/RkWindow.h"
@@ -153,6 +154,12 @@ int32_t CRkComponent::ConvertDistance(int32_t units) const
 CRkWindow* CRkComponent::GetWindow() const
 {
     return m_parent ? m_parent->GetWindow() : nullptr;
+}
+
+void CRkComponent::SetDropTarget(bool on)
+{
+    if (m_imp)
+        GetUiPlatform().GetDrag().SetDropTarget(*m_imp, on);
 }
 
 bool CRkComponent::IsEnabled() const

@@ -72,6 +72,9 @@ public:
     // A preferred size that replaces the natural one (all ones: none).
     void SetPreferredSizeOverride(const RkSize& size) { m_preferredOverride = size; }
 
+    // Makes the component take drops: its chain then gets messages 31 to 34.
+    void SetDropTarget(bool on);
+
     bool IsEnabled() const;
     void SetEnabled(bool enabled);
     void SetText(const CRkString& text);

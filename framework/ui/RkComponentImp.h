@@ -107,8 +107,6 @@ public:
     virtual void Update() = 0;
     virtual void SetFocus() = 0;
     virtual bool HasFocus() const = 0;
-    // Makes the component a drop target (its host gets OnDrag).
-    virtual void SetDropTarget(bool on) = 0;
 };
 
 // Window flags.

@@ -18,6 +18,10 @@ struct RkDragItem {
     CRkString path; // a file's full path for kDragTypeFile
 };
 
+// The number of a drag type name, registered with the platform the first
+// time it is asked for ("File" is 3); the names live in the globals.
+uint32_t RegisterDragType(const CRkString& name);
+
 class CRkDrag : public CRkMessage {
 public:
     explicit CRkDrag(std::vector<RkDragItem> items) : m_items(std::move(items)) {}

@@ -75,7 +75,8 @@ bool CRkFileDropper::HandleMessage(uint16_t message, CRkMessage* payload, IRkMes
         uint32_t count = uint32_t(accepted.size());
         for (uint32_t i = 0; i < count && target; ++i) {
             CFile file(accepted[i]->path);
-            target->PostMessage(m_folderMode ? kMsgOpenFolder : kMsgOpenFile, new CRkFileMessage(file, i, count), 0);
+            uint16_t number = m_folderMode ? uint16_t(kMsgOpenFolder) : uint16_t(kMsgOpenFile);
+            target->PostMessage(number, new CRkFileMessage(file, i, count), 0);
         }
         if (drag)
             drag->SetAccepted(count > 0);

@@ -74,6 +74,8 @@ private:
     std::unique_ptr<IRkMenuBarImp> m_imp;
 };
 
+CRkMenuBar::CRkMenuBar() = default;
+
 CRkMenuBar::~CRkMenuBar()
 {
     Uninstall();

@@ -33,7 +33,7 @@ struct RkMenu {
 
 class CRkMenuBar : public IRkMenuBar {
 public:
-    CRkMenuBar() = default;
+    CRkMenuBar();
     ~CRkMenuBar() override;
 
     // Building the model (before it is installed).

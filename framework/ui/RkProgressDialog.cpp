@@ -6,6 +6,7 @@
 #include "framework/core/RkMessage.h"
 #include "framework/ui/RkBorderLayout.h"
 #include "framework/ui/RkControls.h"
+#include "framework/ui/RkGraphicsImp.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 class CRkString;
 class IRkComponentHost;
 class IRkComponentImp;
+class IRkDragImp;
 class IRkFileDialogImp;
 class IRkFontImp;
 class IRkImageImp;
@@ -32,8 +33,8 @@ public:
     virtual IRkImageImp* CreateImage(const uint8_t* png, uint32_t size, uint32_t resourceId) = 0;
     virtual IRkMenuBarImp* CreateMenuBar(IRkMenuBarHost& host, IRkWindowImp& window) = 0;
     virtual IRkFileDialogImp* CreateFileDialog() = 0;
-    // The number of a drag type ("File" is registered first, as 3).
-    virtual uint32_t RegisterDragType(const CRkString& name) = 0;
+    // Drag and drop ("File" is the first type registered, number 3).
+    virtual IRkDragImp& GetDrag() = 0;
 };
 
 // The installed platform: on first use it is created by the platform's

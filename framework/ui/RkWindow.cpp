@@ -228,7 +228,7 @@ void CRkWindow::SetVisible(bool visible)
     if (visible) {
         RestorePlacement();
         RefreshCommandState();
-        m_windowImp->Show(true, true);
+        m_windowImp->Show(true, ActivatesOnShow());
     } else {
         SavePlacement();
         m_windowImp->Show(false, false);

@@ -88,6 +88,9 @@ protected:
     // about to be shown (restore) and when a visible window is hidden (save).
     virtual void RestorePlacement() {}
     virtual void SavePlacement() {}
+    // Whether showing the window gives it the focus (the log window does not
+    // take it from the window the user is working in).
+    virtual bool ActivatesOnShow() const { return true; }
 
     // IRkWindowHost
     void OnCloseRequest() override;

@@ -1,8 +1,9 @@
-// System services on POSIX systems.
+// System services on POSIX systems: the headless ones, whose message boxes
+// the test driver answers.
 #include "framework/application/PlatformBinding.h"
-#include "framework/platform/posix/SystemPosix.h"
+#include "framework/platform/headless/HeadlessSystemImp.h"
 
 IRkSystemImp* CreateSystemImp()
 {
-    return new CRkPosixSystemImp();
+    return new CRkHeadlessSystemImp();
 }
