@@ -152,12 +152,16 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
                                                                                           : "book file");
         return false;
     }
+    if (options.command == ToolCommand::Build && options.input == "-" && options.output.empty()) {
+        error = "a source read from standard input needs -o FILE (or -o - for standard output)";
+        return false;
+    }
     return true;
 }
 
 const char* ToolUsageText()
 {
-    return "Usage: vellumix-book build SOURCE [options]\n"
+    return "Usage: vellumix-book build SOURCE [options]   (SOURCE '-': standard input)\n"
            "       vellumix-book dump [--text] BOOK\n"
            "       vellumix-book check BOOK\n"
            "       vellumix-book pages [--large] [--batch] SOURCE\n"
