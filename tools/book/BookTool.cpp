@@ -1,10 +1,13 @@
 #include "tools/book/BookTool.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <utility>
 #include <vector>
 
 #include "book/driver/BuildBook.h"
+#include "book/driver/BuildTime.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
 #include "framework/io/File.h"
@@ -28,15 +31,42 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
             << "Try 'vellumix-book --help' for more information.\n";
         return 2;
     }
-    switch (options.command) {
-    case ToolCommand::Help: out << ToolUsageText(); return 0;
-    case ToolCommand::Version: out << "vellumix-book " << kBookToolVersion << "\n"; return 0;
-    case ToolCommand::Build: return RunBuildCommand(options, in, out, err);
-    case ToolCommand::Dump: return RunDumpCommand(options, out, err);
-    case ToolCommand::Check: return RunCheckCommand(options, out, err);
-    case ToolCommand::Pages: return RunPagesCommand(options, in, out, err);
+    if (options.command == ToolCommand::Build) {
+        // A build that cannot be repeated as asked is not made at all.
+        uint32_t seconds = 0;
+        const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+        if (epoch && !ParseSourceDateEpoch(epoch, seconds)) {
+            err << "vellumix-book: error: SOURCE_DATE_EPOCH is \"" << epoch
+                << "\"; it must be a decimal number from 0 to " << kMaxSourceDateEpoch << "\n";
+            return 2;
+        }
     }
-    return 2;
+    int status = 2;
+    switch (options.command) {
+    case ToolCommand::Help: out << ToolUsageText(); status = 0; break;
+    case ToolCommand::Version: out << "vellumix-book " << kBookToolVersion << "\n"; status = 0; break;
+    case ToolCommand::Build: status = RunBuildCommand(options, in, out, err); break;
+    case ToolCommand::Dump: status = RunDumpCommand(options, out, err); break;
+    case ToolCommand::Check: status = RunCheckCommand(options, out, err); break;
+    case ToolCommand::Pages: status = RunPagesCommand(options, in, out, err); break;
+    }
+    // What could not be written was not delivered.
+    if (!out.flush() && status == 0) {
+        err << "vellumix-book: error: the output could not be written\n";
+        status = 1;
+    }
+    return status;
+}
+
+int RunBookToolOnStandardStreams(int argc, const char* const* argv)
+{
+    int status = RunBookTool(argc, argv, std::cin, std::cout, std::cerr);
+    // Written data can still be lost when standard output is closed.
+    if (std::fclose(stdout) != 0 && status == 0) {
+        std::cerr << "vellumix-book: error: the output could not be written\n";
+        status = 1;
+    }
+    return status;
 }
 
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)

@@ -15,6 +15,9 @@ inline constexpr const char* kBookToolVersion = "1.6.0";
 // read from `in` (standard input for the first form).
 int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err);
+// The tool on the process's standard streams, standard output closed and
+// checked at the end: what main runs.
+int RunBookToolOnStandardStreams(int argc, const char* const* argv);
 
 struct ToolOptions;
 int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err);

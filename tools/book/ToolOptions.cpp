@@ -76,6 +76,12 @@ bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options
         } else {
             continue;
         }
+        // An empty book-information value empties its field; an empty
+        // output path names nothing.
+        if (value->empty() && option.plain) {
+            error = std::string("option '") + option.longName + "' needs a value that is not empty";
+            return false;
+        }
         if (options.command != ToolCommand::Build) {
             error = std::string("option '") + option.longName + "' does not apply to '" + CommandName(options.command) + "'";
             return false;
