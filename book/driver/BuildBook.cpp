@@ -32,6 +32,8 @@ constexpr size_t kPathInMessage = 255;
 constexpr size_t kPathInStatus = 259;
 // The compressed text grows in steps of this size past its estimate.
 constexpr uint32_t kTextGrowth = 1024 * 1024;
+// The most memory the layout's held-back messages take.
+constexpr size_t kHeldMessageBudget = 8u * 1024 * 1024;
 
 // A path as shown in messages: device Latin, cut to `limit` bytes.
 std::string ShownPath(const CFile& file, size_t limit)
@@ -144,6 +146,9 @@ bool CompileAndWrite(const std::string& sourceName, const CRkString& imageDirect
 
     BookRecLists recLists;
     CDeferredReports layoutReports;
+    // A flood of messages does not pile up: past the budget the records
+    // are finished first, and the messages then go out as they come.
+    layoutReports.SetBudget(kHeldMessageBudget, [&compressor] { return compressor.Wait(); });
     const bool paginationFailed =
         PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
                      recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,
