@@ -201,6 +201,6 @@ const char* ToolUsageText()
            "  --batch                 leave out the warnings that batch mode silences\n"
            "\n"
            "Build reports status lines, 'warning: ...' and 'error: ...' on standard\n"
-           "error. Exit status: 0 success, 1 failure (no book written, or problems\n"
-           "found), 2 usage error.\n";
+           "error. Exit status: 0 success, 1 failure (no book written, problems\n"
+           "found, or output that could not be written), 2 usage error.\n";
 }
