@@ -8,6 +8,7 @@
 
 #include "book/BookHeaderRecord.h"
 #include "book/BookInfo.h"
+#include "book/BookOutput.h"
 #include "book/BookRecLists.h"
 #include "book/BuildLists.h"
 #include "book/BuildOptions.h"
@@ -41,13 +42,13 @@ uint64_t SumAfterFirst(const CMemBuffer& list)
     return sum;
 }
 
-// Writes to a file, remembering the first failure; later writes are skipped.
+// Writes to a sink, remembering the first failure; later writes are skipped.
 class CCheckedWriter {
 public:
-    explicit CCheckedWriter(CFile& file) : m_file(file) {}
+    explicit CCheckedWriter(IBookSink& sink) : m_sink(sink) {}
     void Write(const void* bytes, uint32_t count)
     {
-        if (!m_failed && count && m_file.Write(bytes, count) != 0)
+        if (!m_failed && count && !m_sink.Write(bytes, count))
             m_failed = true;
     }
     void Write(const CMemBuffer& buffer) { Write(buffer.GetData(), buffer.GetSize()); }
@@ -55,7 +56,7 @@ public:
     bool Failed() const { return m_failed; }
 
 private:
-    CFile& m_file;
+    IBookSink& m_sink;
     bool m_failed = false;
 };
 
@@ -112,16 +113,9 @@ void PlanNoteSection(Plan& plan, Section& section, const SidebarSet& set, const 
         plan.sizes.push_back(sizes.GetU32(i));
 }
 
-std::string PathOf(const CFile& file)
+void ReportWriteError(const IBookSink& sink)
 {
-    CRkString path;
-    file.GetPath(path);
-    return DeviceLatinText(path);
-}
-
-void ReportWriteError(const CFile& output)
-{
-    ReportError("An error occurred writing the file %s.", PathOf(output).c_str());
+    ReportError("An error occurred writing the file %s.", sink.ShownName().c_str());
 }
 
 void ReportInconsistent()
@@ -181,7 +175,7 @@ bool CountBookRecords(const BuildLists& lists, BookRecLists& rec)
 
 bool AssembleBook(const AssembleInputs& in)
 {
-    if (!in.text || !in.output || !in.recLists || !in.buildLists)
+    if (!in.text || (!in.output && !in.sink) || !in.recLists || !in.buildLists)
         return false;
     BookRecLists& rec = *in.recLists;
     const BuildLists& lists = *in.buildLists;
@@ -285,26 +279,19 @@ bool AssembleBook(const AssembleInputs& in)
     v.randomValue = in.randomValue;
     AppendBookHeaderRecord(v, front);
 
-    // Write into a temporary sibling; it replaces the output only when whole.
-    // Its name starts with at most the first 32 units of the output's, so
-    // that it fits in a folder wherever the output's own name does.
-    CRkString outputName;
-    in.output->GetName(outputName);
-    CRkString tempName;
-    uint32_t kept = std::min<uint32_t>(outputName.GetLength(), kTempNameUnits);
-    if (kept < outputName.GetLength() && kept > 0 && outputName.GetAt(kept - 1) >= 0xD800 &&
-        outputName.GetAt(kept - 1) <= 0xDBFF)
-        --kept; // keep a surrogate pair whole
-    outputName.Mid(tempName, 0, kept);
-    tempName.Append(u".tmp");
-    std::unique_ptr<CFile> temp(in.output->MakeUniqueSibling(tempName));
-    if (!temp || temp->Create(FourCC("LDB "), FourCC("Daz1")) != 0 || temp->Open(kFileModeWrite) != 0) {
-        if (temp && !temp->IsOpen() && temp->Exists())
-            temp->Delete();
-        ReportWriteError(*in.output);
-        return false;
+    // Without a sink of the caller's, a temporary file beside the output
+    // takes the book and replaces the output only when whole.
+    std::unique_ptr<CBookFileOutput> fileOutput;
+    IBookSink* sink = in.sink;
+    if (!sink) {
+        fileOutput = std::make_unique<CBookFileOutput>(*in.output);
+        if (fileOutput->Prepare() != BookOutputCheck::Ready) {
+            ReportWriteError(*fileOutput);
+            return false;
+        }
+        sink = fileOutput.get();
     }
-    CCheckedWriter writer(*temp);
+    CCheckedWriter writer(*sink);
     writer.Write(front);
     writer.Write(*in.text);
     CMemBuffer scratch(kScratchCapacity, kScratchGrowth);
@@ -319,11 +306,11 @@ bool AssembleBook(const AssembleInputs& in)
     AppendEndMarker(scratch);
     writer.Write(scratch);
 
-    const bool closed = temp->Close() == 0;
-    if (!consistent || writer.Failed() || !closed || temp->MoveTo(*in.output) != 0) {
-        temp->Delete();
+    if (!consistent || writer.Failed() || !sink->Finish()) {
+        if (fileOutput)
+            fileOutput->Abandon();
         if (consistent)
-            ReportWriteError(*in.output);
+            ReportWriteError(*sink);
         else
             ReportInconsistent();
         return false;

@@ -6,6 +6,7 @@
 
 class CFile;
 class CMemBuffer;
+class IBookSink;
 class CBookInfo;
 struct BookRecLists;
 struct BuildLists;
@@ -18,6 +19,7 @@ struct AssembleInputs {
     const CMemBuffer* sidebarText = nullptr;  // sidebar text records back to back (null: none)
     const CMemBuffer* footnoteText = nullptr; // footnote text records back to back (null: none)
     const CFile* output = nullptr;            // the book file to write (replaced when written)
+    IBookSink* sink = nullptr;                // where the book goes instead of output (null: output)
     const char* databaseName = nullptr;       // NUL-terminated, at most 29 characters
     const CBookInfo* info = nullptr;          // null: all five strings empty
     BookRecLists* recLists = nullptr;         // links finished, sets sorted (the index is grouped here if needed)
@@ -33,10 +35,10 @@ struct AssembleInputs {
 // if that has not been done.
 bool CountBookRecords(const BuildLists& lists, BookRecLists& recLists);
 
-// Writes the book into a temporary file beside the output and moves it over
-// the output only when every write and the close succeeded; then logs
-// "Done." and returns true. On any failure the temporary file is removed,
-// the error is logged ("An error occurred writing the file %s." for a
-// failed write), nothing is left at the output name that was not there
-// before, and the result is false.
+// Writes the book into the sink, or else into a temporary file beside the
+// output that is moved over the output only when every write, the flush and
+// the close succeeded (CBookFileOutput); then logs "Done." and returns
+// true. On any failure the temporary file is removed, the error is logged
+// ("An error occurred writing the file %s." for a failed write), the output
+// is left as it was, and the result is false.
 bool AssembleBook(const AssembleInputs& inputs);

@@ -79,10 +79,16 @@ void ReadBookInfo(const CFile& source, char* outName, CBookInfo& info)
         total += got > kBookInfoSearchSize - total ? kBookInfoSearchSize - total : got;
     }
     file.Close();
-    if (total == 0)
+    ReadBookInfoFromText(reinterpret_cast<const uint8_t*>(bytes.data()), total, outName, info);
+}
+
+void ReadBookInfoFromText(const uint8_t* bytes, uint32_t size, char* outName, CBookInfo& info)
+{
+    const uint32_t total = size < kBookInfoSearchSize ? size : kBookInfoSearchSize;
+    if (!bytes || total == 0)
         return;
 
-    const std::string_view text(bytes.data(), total);
+    const std::string_view text(reinterpret_cast<const char*>(bytes), total);
     SetField(info.title, ValueOf(text, "TITLE="));
     SetField(info.author, ValueOf(text, "AUTHOR="));
     SetField(info.publisher, ValueOf(text, "PUBLISHER="));

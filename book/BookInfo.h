@@ -2,6 +2,8 @@
 // its reading from the key lines of a source file.
 #pragma once
 
+#include <cstdint>
+
 #include "framework/core/RkString.h"
 
 class CFile;
@@ -27,3 +29,6 @@ inline constexpr uint32_t kBookInfoSearchSize = 16384;
 // a backslash-a cut short by the end of the bytes read, stays as written.
 // A source that cannot be opened or is empty changes nothing.
 void ReadBookInfo(const CFile& source, char* outName, CBookInfo& info);
+// The same from the source's bytes already read (the first 16384 of them
+// are searched).
+void ReadBookInfoFromText(const uint8_t* bytes, uint32_t size, char* outName, CBookInfo& info);

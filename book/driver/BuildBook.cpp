@@ -6,6 +6,7 @@
 
 #include "book/AssembleBook.h"
 #include "book/BookInfo.h"
+#include "book/BookOutput.h"
 #include "book/BookRandom.h"
 #include "book/BookRecLists.h"
 #include "book/BuildLists.h"
@@ -31,6 +32,8 @@ constexpr size_t kPathInMessage = 255;
 constexpr size_t kPathInStatus = 259;
 // The compressed text grows in steps of this size past its estimate.
 constexpr uint32_t kTextGrowth = 1024 * 1024;
+// The most memory the layout's held-back messages take.
+constexpr size_t kHeldMessageBudget = 8u * 1024 * 1024;
 
 // A path as shown in messages: device Latin, cut to `limit` bytes.
 std::string ShownPath(const CFile& file, size_t limit)
@@ -43,33 +46,58 @@ std::string ShownPath(const CFile& file, size_t limit)
     return shown;
 }
 
-// Both open tests. The output is created for its test when it does not
-// exist yet, and removed again when the build cannot go on.
-bool CheckFiles(CFile& source, CFile& output)
+// True when folder is the image directory or lies inside it.
+bool InImageDirectory(const CFile& folder, const CRkString& imageDirectory)
 {
-    if (source.IsSameFile(output)) {
-        ReportError("The input and output files are the same! (%s)", ShownPath(source, kPathInMessage).c_str());
+    const CFile images(imageDirectory);
+    if (!images.IsDirectory())
+        return false;
+    std::unique_ptr<CFile> at(folder.ResolveLinks());
+    while (at) {
+        if (at->IsSameFile(images))
+            return true;
+        std::unique_ptr<CFile> parent(at->GetParent());
+        CRkString before, after;
+        at->GetPath(before);
+        if (parent)
+            parent->GetPath(after);
+        if (!parent || after.GetLength() >= before.GetLength())
+            break;
+        at = std::move(parent);
+    }
+    return false;
+}
+
+// The output's open test, made once the source has been read: the
+// output itself is not touched, its test is the creation of the temporary
+// file that will take the book. An output that is the source (by identity:
+// a link or a second name counts) or lies in the book's image directory is
+// refused.
+bool CheckOutput(const CFile* source, const CRkString& imageDirectory, CFile& output, CBookFileOutput& bookOutput)
+{
+    if (source && source->IsSameFile(output)) {
+        ReportError("The input and output files are the same! (%s)", ShownPath(*source, kPathInMessage).c_str());
         return false;
     }
-
-    bool ok = true;
-    if (source.Open(kFileModeRead) != 0) {
-        ReportError("The input file \"%s\" could not be opened.", ShownPath(source, kPathInMessage).c_str());
-        ok = false;
-    } else {
-        source.Close();
-    }
-
-    const bool outputExisted = output.Exists();
-    output.Create(FourCC("LDB "), FourCC("Daz1")); // fails harmlessly when it exists
-    const bool outputCreated = !outputExisted && output.Exists();
-    if (output.Open(kFileModeWrite) != 0 || output.Close() != 0) {
+    switch (bookOutput.Prepare()) {
+    case BookOutputCheck::Ready:
+        break;
+    case BookOutputCheck::NotARegularFile:
+        ReportError("The file \"%s\" is not a regular file; it was left as it is.",
+                    ShownPath(output, kPathInMessage).c_str());
+        return false;
+    case BookOutputCheck::CannotCreate:
         ReportError("The file \"%s\" could not be opened for writing.", ShownPath(output, kPathInMessage).c_str());
-        ok = false;
+        return false;
     }
-    if (!ok && outputCreated)
-        output.Delete();
-    return ok;
+    std::unique_ptr<CFile> folder(bookOutput.Target()->GetParent());
+    if (folder && !imageDirectory.IsEmpty() && InImageDirectory(*folder, imageDirectory)) {
+        bookOutput.Abandon();
+        ReportError("The file \"%s\" is in the book's image directory; the book is not written there.",
+                    ShownPath(output, kPathInMessage).c_str());
+        return false;
+    }
+    return true;
 }
 
 void CheckImageDirectory(const CRkString& path)
@@ -80,37 +108,11 @@ void CheckImageDirectory(const CRkString& path)
     ReportWarning("The image directory \"%s\" isn't a directory.", DeviceLatinText(path).c_str());
 }
 
-// Reads the whole source into a buffer of exactly its size; null after
-// reporting a failure.
-std::unique_ptr<CMemBuffer> ReadSource(CFile& source)
-{
-    if (source.Open(kFileModeRead) != 0) {
-        ReportError("An error occurred reading the file %s.\n", ShownPath(source, kPathInMessage).c_str());
-        return nullptr;
-    }
-    const uint64_t length = source.GetLength();
-    if (length > kMaxSourceSize) {
-        source.Close();
-        ReportError("The file %s is too large to build (%llu bytes; at most %llu).",
-                    ShownPath(source, kPathInMessage).c_str(), static_cast<unsigned long long>(length),
-                    static_cast<unsigned long long>(kMaxSourceSize));
-        return nullptr;
-    }
-    // Growing by single bytes gives exact sizes when the tabs are expanded.
-    auto buffer = std::make_unique<CMemBuffer>(static_cast<uint32_t>(length), 1);
-    const uint32_t readResult = source.ReadInto(*buffer, static_cast<uint32_t>(length));
-    const uint32_t closeResult = source.Close();
-    if (readResult != 0 || closeResult != 0) {
-        ReportError("An error occurred reading the file %s.\n", ShownPath(source, kPathInMessage).c_str());
-        return nullptr;
-    }
-    return buffer;
-}
-
 // Steps after the file checks; true when the book was written. Everything
 // it creates is freed when it returns, the large buffers as soon as they
 // are no longer needed.
-bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32_t options)
+bool CompileAndWrite(const std::string& sourceName, const CRkString& imageDirectory,
+                     std::unique_ptr<CMemBuffer> prepared, IBookSink& output, const CBookInfo* info, uint32_t options)
 {
     const uint32_t buildTime = GetBuildTime();
     CBookRandom random(buildTime);
@@ -119,22 +121,15 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
     char databaseName[kDatabaseNameField];
     DeriveDatabaseName(info ? info->title : CRkString(), databaseName);
 
-    CRkString sourcePath;
-    source.GetPath(sourcePath);
-    CRkString imageDirectory;
-    ImageDirectoryPath(sourcePath, imageDirectory);
-    CheckImageDirectory(imageDirectory);
-
-    // An old book is never kept beside a new build's failure.
-    if (output.Exists())
-        output.Delete();
+    if (!imageDirectory.IsEmpty())
+        CheckImageDirectory(imageDirectory);
 
     BuildLists lists;
-    ReportStatus("Writing book <%s> from file <%s>...", databaseName, ShownPath(source, kPathInStatus).c_str());
+    std::string shownSource = sourceName;
+    if (shownSource.size() > kPathInStatus)
+        shownSource.resize(kPathInStatus);
+    ReportStatus("Writing book <%s> from file <%s>...", databaseName, shownSource.c_str());
 
-    std::unique_ptr<CMemBuffer> prepared = ReadSource(source);
-    if (!prepared)
-        return false;
     PrepareSourceText(*prepared);
     CMemBuffer notes;
     SplitOffNotes(*prepared, notes);
@@ -151,6 +146,9 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
 
     BookRecLists recLists;
     CDeferredReports layoutReports;
+    // A flood of messages does not pile up: past the budget the records
+    // are finished first, and the messages then go out as they come.
+    layoutReports.SetBudget(kHeldMessageBudget, [&compressor] { return compressor.Wait(); });
     const bool paginationFailed =
         PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
                      recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,
@@ -192,7 +190,7 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
     inputs.text = &text;
     inputs.sidebarText = lists.sidebarRecordSizes.GetSize() ? &sidebarText : nullptr;
     inputs.footnoteText = lists.footnoteRecordSizes.GetSize() ? &footnoteText : nullptr;
-    inputs.output = &output;
+    inputs.sink = &output;
     inputs.databaseName = databaseName;
     inputs.info = info;
     inputs.recLists = &recLists;
@@ -205,16 +203,121 @@ bool CompileAndWrite(CFile& source, CFile& output, const CBookInfo* info, uint32
 
 } // namespace
 
-uint32_t BuildBook(CFile* source, CFile* output, const CBookInfo* info, uint32_t options, bool* bookWritten)
+std::unique_ptr<CMemBuffer> ReadSourceText(CFile& source, uint64_t limit)
+{
+    const std::string shown = ShownPath(source, kPathInMessage);
+    if (source.Open(kFileModeReadStream) != 0) {
+        ReportError("The input file \"%s\" could not be opened.", shown.c_str());
+        return nullptr;
+    }
+    // Read to the end of the stream: the size of a pipe, a FIFO or a
+    // device says nothing. A regular file's size only sets the first
+    // capacity, one byte more so that its end is seen without growing.
+    // The buffer grows by single bytes later, giving exact sizes when the
+    // tabs are expanded.
+    if (limit > kMaxSourceSize)
+        limit = kMaxSourceSize;
+    auto buffer = std::make_unique<CMemBuffer>(0, 1);
+    const uint64_t length = source.GetLength();
+    if (length > limit) {
+        // A regular file already too large is not read at all.
+        source.Close();
+        ReportError("The file %s is too large to build (more than %llu bytes).", shown.c_str(),
+                    static_cast<unsigned long long>(limit));
+        return nullptr;
+    }
+    buffer->Reserve(uint32_t((length < limit ? length : limit) + 1));
+    bool failed = false;
+    uint64_t total = 0;
+    for (;;) {
+        if (buffer->GetCapacity() == buffer->GetSize()) {
+            const uint64_t doubled = uint64_t(buffer->GetCapacity()) * 2;
+            buffer->Reserve(uint32_t(doubled < limit + 1 ? doubled : limit + 1));
+        }
+        // Never more than one byte past the limit.
+        uint64_t want = buffer->GetCapacity() - buffer->GetSize();
+        if (want > limit + 1 - total)
+            want = limit + 1 - total;
+        uint32_t got = 0;
+        if (source.Read(buffer->GetData() + buffer->GetSize(), uint32_t(want), got) != 0) {
+            failed = true;
+            break;
+        }
+        buffer->SetSize(buffer->GetSize() + got);
+        total += got;
+        if (got == 0 || total > limit)
+            break;
+    }
+    failed = source.Close() != 0 || failed;
+    if (total > limit) {
+        ReportError("The file %s is too large to build (more than %llu bytes).", shown.c_str(),
+                    static_cast<unsigned long long>(limit));
+        return nullptr;
+    }
+    if (failed) {
+        ReportError("An error occurred reading the file %s.\n", shown.c_str());
+        return nullptr;
+    }
+    return buffer;
+}
+
+uint32_t BuildBookFromText(const CFile* source, const std::string& sourceName, std::unique_ptr<CMemBuffer> text,
+                           CFile* output, IBookSink* sink, const CBookInfo* info, uint32_t options,
+                           bool* bookWritten)
 {
     if (bookWritten)
         *bookWritten = false;
-    if (!source || !output)
+    if (!text || (!output && !sink))
         return 1;
-    if (!CheckFiles(*source, *output))
-        return 0;
-    const bool written = CompileAndWrite(*source, *output, info, options);
+    CRkString imageDirectory;
+    if (source) {
+        CRkString sourcePath;
+        source->GetPath(sourcePath);
+        ImageDirectoryPath(sourcePath, imageDirectory);
+    }
+    // Until the book is finished the output stays as it was; whatever
+    // ends the build early removes the temporary file with this object.
+    std::unique_ptr<CBookFileOutput> bookOutput;
+    if (!sink) {
+        bookOutput = std::make_unique<CBookFileOutput>(*output);
+        if (!CheckOutput(source, imageDirectory, *output, *bookOutput))
+            return 0;
+        sink = bookOutput.get();
+    }
+    const bool written = CompileAndWrite(sourceName, imageDirectory, std::move(text), *sink, info, options);
     if (bookWritten)
         *bookWritten = written;
     return 0;
+}
+
+namespace {
+
+uint32_t ReadAndBuild(CFile* source, CFile* output, IBookSink* sink, const CBookInfo* info, uint32_t options,
+                      bool* bookWritten)
+{
+    if (bookWritten)
+        *bookWritten = false;
+    if (!source || (!output && !sink))
+        return 1;
+    if (output && source->IsSameFile(*output)) {
+        ReportError("The input and output files are the same! (%s)", ShownPath(*source, kPathInMessage).c_str());
+        return 0;
+    }
+    std::unique_ptr<CMemBuffer> text = ReadSourceText(*source);
+    if (!text)
+        return 0;
+    return BuildBookFromText(source, ShownPath(*source, kPathInStatus), std::move(text), output, sink, info, options,
+                             bookWritten);
+}
+
+} // namespace
+
+uint32_t BuildBook(CFile* source, CFile* output, const CBookInfo* info, uint32_t options, bool* bookWritten)
+{
+    return ReadAndBuild(source, output, nullptr, info, options, bookWritten);
+}
+
+uint32_t BuildBookInto(CFile* source, IBookSink* sink, const CBookInfo* info, uint32_t options, bool* bookWritten)
+{
+    return sink ? ReadAndBuild(source, nullptr, sink, info, options, bookWritten) : 1;
 }

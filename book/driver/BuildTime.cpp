@@ -1,17 +1,28 @@
 #include "book/driver/BuildTime.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 
+bool ParseSourceDateEpoch(const char* text, uint32_t& seconds)
+{
+    if (!text || !*text)
+        return false;
+    uint64_t value = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        value = value * 10 + uint64_t(*p - '0');
+        if (value > kMaxSourceDateEpoch)
+            return false;
+    }
+    seconds = static_cast<uint32_t>(value);
+    return true;
+}
+
 uint32_t GetBuildTime()
 {
-    if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH"); fixed && *fixed) {
-        char* end = nullptr;
-        errno = 0;
-        const unsigned long long value = std::strtoull(fixed, &end, 10);
-        if (errno == 0 && *end == '\0' && *fixed != '-' && value <= 0xFFFFFFFFull)
-            return static_cast<uint32_t>(value);
-    }
+    uint32_t fixed = 0;
+    if (ParseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), fixed))
+        return fixed;
     return static_cast<uint32_t>(std::time(nullptr));
 }

@@ -8,3 +8,11 @@
 // number that value is used instead of the clock, so that a build can be
 // repeated byte for byte.
 uint32_t GetBuildTime();
+
+// The largest SOURCE_DATE_EPOCH accepted: the book's modification time is
+// one second later and must still fit its 32-bit field.
+inline constexpr uint32_t kMaxSourceDateEpoch = 4294967294u;
+
+// True when text is a decimal number (digits only) from 0 to
+// kMaxSourceDateEpoch; its value goes to seconds.
+bool ParseSourceDateEpoch(const char* text, uint32_t& seconds);

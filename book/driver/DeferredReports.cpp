@@ -38,6 +38,7 @@ void CDeferredReports::Replay()
     Restore();
     std::vector<Message> messages;
     messages.swap(m_messages);
+    m_keptBytes = 0;
     for (const Message& message : messages) {
         switch (message.level) {
         case kReportError: ReportError("%s", message.text.c_str()); break;
@@ -51,6 +52,13 @@ void CDeferredReports::Discard()
 {
     Restore();
     m_messages.clear();
+    m_keptBytes = 0;
+}
+
+void CDeferredReports::SetBudget(size_t bytes, std::function<bool()> settle)
+{
+    m_budget = bytes;
+    m_settle = std::move(settle);
 }
 
 int32_t CDeferredReports::Keep(uint32_t level, const char* format, va_list args)
@@ -61,8 +69,22 @@ int32_t CDeferredReports::Keep(uint32_t level, const char* format, va_list args)
     va_end(copy);
     std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
     std::vsnprintf(text.data(), text.size() + 1, format, args);
-    if (g_active)
-        g_active->m_messages.push_back({level, std::move(text)});
+    CDeferredReports* active = g_active;
+    if (!active || active->m_dropping)
+        return 0;
+    active->m_keptBytes += sizeof(Message) + text.size();
+    active->m_messages.push_back({level, std::move(text)});
+    if (active->m_budget && active->m_keptBytes > active->m_budget && active->m_settle) {
+        const std::function<bool()> settle = std::move(active->m_settle);
+        active->m_settle = nullptr;
+        if (settle()) {
+            active->Replay();
+        } else {
+            active->m_messages.clear();
+            active->m_keptBytes = 0;
+            active->m_dropping = true;
+        }
+    }
     return 0;
 }
 

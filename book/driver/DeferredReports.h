@@ -3,7 +3,9 @@
 // that other work fails first in the order of the build's steps.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,12 @@ public:
     void Replay();
     // Puts the hooks back and forgets the kept messages.
     void Discard();
+    // Bounds the memory of what is kept: once the kept messages pass
+    // `bytes`, `settle` is called once to finish the other work. When it
+    // succeeded the kept messages are given out and later ones go straight
+    // to the hooks, in the same order as ever; when it failed they are
+    // forgotten and so is every later one, as Discard would have.
+    void SetBudget(size_t bytes, std::function<bool()> settle);
 
 private:
     struct Message {
@@ -41,5 +49,9 @@ private:
     ReportHook m_warning;
     ReportHook m_status;
     bool m_active = true;
+    bool m_dropping = false;
     std::vector<Message> m_messages;
+    size_t m_keptBytes = 0;
+    size_t m_budget = 0; // 0: none
+    std::function<bool()> m_settle;
 };

@@ -16,6 +16,10 @@ constexpr uint32_t kNoImp = 1;
 
 // How many names MakeUniqueSibling tries before it gives up.
 constexpr uint32_t kMaxSiblingTries = 100000;
+// CreateTemporarySibling: names taken by others before it gives up, and
+// the name's random letters (5 bits each: 50 bits in all).
+constexpr uint32_t kMaxTemporaryTries = 64;
+constexpr uint32_t kTemporaryLetters = 10;
 
 } // namespace
 
@@ -281,6 +285,69 @@ bool CFile::GetFullPath(const CRkString& path, CRkString& out)
 bool CFile::FindMatching(const CRkString& pattern, std::vector<CRkString>& out)
 {
     return FindMatchingPaths(pattern, out);
+}
+
+uint32_t CFile::CreateExclusive()
+{
+    return m_imp ? m_imp->CreateExclusive() : kNoImp;
+}
+
+uint32_t CFile::Flush()
+{
+    return m_imp ? m_imp->Flush() : kNoImp;
+}
+
+bool CFile::PathNamesOpenFile() const
+{
+    return m_imp && m_imp->PathNamesOpenFile();
+}
+
+uint32_t CFile::GetKind() const
+{
+    return m_imp ? m_imp->GetKind() : kFileKindMissing;
+}
+
+CFile* CFile::ResolveLinks() const
+{
+    IFileImp* resolved = m_imp ? m_imp->ResolveLinks() : nullptr;
+    return resolved ? new CFile(resolved) : nullptr;
+}
+
+void CFile::RemoveOnInterrupt(bool on)
+{
+    if (m_imp)
+        m_imp->RemoveOnInterrupt(on);
+}
+
+// ".vx" and ten random letters and digits: 13 bytes whatever the name of
+// the file it stands beside, so any name the folder allows can be written
+// through it. A name someone else holds is skipped; any other failure ends
+// the search at once.
+CFile* CFile::CreateTemporarySibling() const
+{
+    if (!m_imp)
+        return nullptr;
+    static constexpr char16_t kLetters[] = u"abcdefghijklmnopqrstuvwxyz234567";
+    for (uint32_t tries = 0; tries < kMaxTemporaryTries; ++tries) {
+        uint8_t random[kTemporaryLetters];
+        if (!GetUnpredictableBytes(random, kTemporaryLetters))
+            return nullptr;
+        CRkString name(u".vx");
+        for (uint8_t byte : random)
+            name.Append(kLetters[byte & 31]);
+        std::unique_ptr<IFileImp> sibling(m_imp->Sibling(name));
+        if (!sibling)
+            return nullptr;
+        // Marked before it exists, so that no moment is left in which an
+        // interruption would leave it behind.
+        sibling->RemoveOnInterrupt(true);
+        if (sibling->CreateExclusive() == 0)
+            return new CFile(sibling.release());
+        sibling->RemoveOnInterrupt(false);
+        if (!sibling->Exists())
+            return nullptr;
+    }
+    return nullptr;
 }
 
 CFile* CFile::GetSettingsFolder()

@@ -64,9 +64,20 @@ public:
     uint32_t Seek(int64_t position, uint32_t origin = kSeekFromStart);
     bool GetModificationDate(FileDate& out) const;
 
+    uint32_t CreateExclusive();
+    uint32_t Flush();
+    bool PathNamesOpenFile() const;
+    uint32_t GetKind() const;
+    CFile* ResolveLinks() const; // owned by the caller, null on failure
+    void RemoveOnInterrupt(bool on);
+
     CFile* MakeUniqueSibling(const CRkString& baseName) const; // owned by the caller
     // The file `name` in the folder that holds this one (owned by the caller).
     CFile* GetSibling(const CRkString& name) const;
+    // A new file beside this one with a short unpredictable name, created
+    // exclusively (never through a link), open for writing, and removed if
+    // the process is interrupted. Null when none could be created.
+    CFile* CreateTemporarySibling() const; // owned by the caller
     static CFile* GetSettingsFolder();  // owned by the caller, null on failure
     static CFile* GetDocumentsFolder(); // owned by the caller, null on failure
     // The full form of a path, and the paths a wildcard pattern matches

@@ -16,6 +16,17 @@ enum : uint32_t {
     kFileModeRead = 2,
     kFileModeWrite = 3,
     kFileModeReadWrite = 4,
+    // Reading a stream from its start to its end: like kFileModeRead, but a
+    // FIFO waits for its writer instead of reading as empty.
+    kFileModeReadStream = 5,
+};
+
+// What a path names, links followed (GetKind).
+enum : uint32_t {
+    kFileKindMissing = 0,   // nothing at the path
+    kFileKindRegular = 1,   // a regular file
+    kFileKindDirectory = 2, // a folder
+    kFileKindOther = 3,     // a device, FIFO, socket, or a link to nothing
 };
 
 enum : uint32_t {
@@ -74,7 +85,32 @@ public:
     virtual bool GetModificationDate(FileDate& out) const = 0;
     // Milliseconds of a monotonic tick, for unique names.
     virtual uint32_t GetTickCount() const = 0;
+
+    // Creates the file and leaves it open for writing. Fails (1) when
+    // anything exists at the path, a link included, which is never
+    // followed; the caller tells that case by Exists().
+    virtual uint32_t CreateExclusive() = 0;
+    // Commits what was written to the open file to the storage device.
+    virtual uint32_t Flush() = 0;
+    // True while the file is open and its path (a final link not followed)
+    // still names that same open file.
+    virtual bool PathNamesOpenFile() const = 0;
+    // One of kFileKind..., links followed.
+    virtual uint32_t GetKind() const = 0;
+    // A new implementation for the absolute path of what this path names,
+    // every link resolved; null when the path or a link's target is missing.
+    virtual IFileImp* ResolveLinks() const = 0;
+    // While on, the file at this path is removed if the process is ended by
+    // an interruption (SIGINT, SIGTERM, SIGHUP on POSIX) before it is
+    // turned off again. Off when the object is destroyed. Only a file this
+    // object holds open is removed: turned on before that, it takes effect
+    // with a successful CreateExclusive, at the same moment as the creation.
+    virtual void RemoveOnInterrupt(bool on) = 0;
 };
+
+// Fills out with count bytes from the system's unpredictable random source;
+// false when it has none.
+bool GetUnpredictableBytes(void* out, uint32_t count);
 
 // Defined by the platform library chosen in the build.
 IFileImp* CreateFileImp(const CRkString& path);

@@ -34,3 +34,17 @@ inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path)
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
+
+// The same with `in` as the command's standard input (a source named "-").
+inline ToolRun RunToolWithInput(const std::vector<std::string>& words, const std::string& input)
+{
+    std::vector<const char*> argv = {"vellumix-book"};
+    for (const std::string& w : words) {
+        argv.push_back(w.c_str());
+    }
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = RunBookTool(int(argv.size()), argv.data(), in, out, err);
+    return {status, out.str(), err.str()};
+}

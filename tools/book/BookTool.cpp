@@ -1,8 +1,16 @@
 #include "tools/book/BookTool.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <utility>
 #include <vector>
 
+#include "book/driver/BuildBook.h"
+#include "book/driver/BuildTime.h"
+#include "framework/core/MemBuffer.h"
+#include "framework/core/Report.h"
+#include "framework/io/File.h"
 #include "tools/book/BookCheck.h"
 #include "tools/book/BookDump.h"
 #include "tools/book/BookImage.h"
@@ -11,6 +19,11 @@
 
 int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
+    return RunBookTool(argc, argv, std::cin, out, err);
+}
+
+int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err)
+{
     ToolOptions options;
     std::string error;
     if (!ParseToolArguments(argc, argv, options, error)) {
@@ -18,15 +31,42 @@ int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostre
             << "Try 'vellumix-book --help' for more information.\n";
         return 2;
     }
-    switch (options.command) {
-    case ToolCommand::Help: out << ToolUsageText(); return 0;
-    case ToolCommand::Version: out << "vellumix-book " << kBookToolVersion << "\n"; return 0;
-    case ToolCommand::Build: return RunBuildCommand(options, out, err);
-    case ToolCommand::Dump: return RunDumpCommand(options, out, err);
-    case ToolCommand::Check: return RunCheckCommand(options, out, err);
-    case ToolCommand::Pages: return RunPagesCommand(options, out, err);
+    if (options.command == ToolCommand::Build) {
+        // A build that cannot be repeated as asked is not made at all.
+        uint32_t seconds = 0;
+        const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+        if (epoch && !ParseSourceDateEpoch(epoch, seconds)) {
+            err << "vellumix-book: error: SOURCE_DATE_EPOCH is \"" << epoch
+                << "\"; it must be a decimal number from 0 to " << kMaxSourceDateEpoch << "\n";
+            return 2;
+        }
     }
-    return 2;
+    int status = 2;
+    switch (options.command) {
+    case ToolCommand::Help: out << ToolUsageText(); status = 0; break;
+    case ToolCommand::Version: out << "vellumix-book " << kBookToolVersion << "\n"; status = 0; break;
+    case ToolCommand::Build: status = RunBuildCommand(options, in, out, err); break;
+    case ToolCommand::Dump: status = RunDumpCommand(options, out, err); break;
+    case ToolCommand::Check: status = RunCheckCommand(options, out, err); break;
+    case ToolCommand::Pages: status = RunPagesCommand(options, in, out, err); break;
+    }
+    // What could not be written was not delivered.
+    if (!out.flush() && status == 0) {
+        err << "vellumix-book: error: the output could not be written\n";
+        status = 1;
+    }
+    return status;
+}
+
+int RunBookToolOnStandardStreams(int argc, const char* const* argv)
+{
+    int status = RunBookTool(argc, argv, std::cin, std::cout, std::cerr);
+    // Written data can still be lost when standard output is closed.
+    if (std::fclose(stdout) != 0 && status == 0) {
+        std::cerr << "vellumix-book: error: the output could not be written\n";
+        status = 1;
+    }
+    return status;
 }
 
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
@@ -82,4 +122,46 @@ std::string DefaultBookPath(const std::string& source)
         return source.substr(0, dot) + ".ldb";
     }
     return source + ".ldb";
+}
+
+std::string ShownSourceName(const std::string& input)
+{
+    return input == "-" ? "<standard input>" : input;
+}
+
+std::unique_ptr<CMemBuffer> ReadToolSource(const std::string& input, std::istream& in)
+{
+    if (input != "-") {
+        CFile source(input.c_str());
+        return ReadSourceText(source);
+    }
+    // Standard input, to its end, and never more than one byte past the
+    // limit; growing by single bytes afterwards keeps the tab expansion exact.
+    auto buffer = std::make_unique<CMemBuffer>(0, 1);
+    constexpr uint64_t kChunk = 1 << 20;
+    uint64_t total = 0;
+    while (in && total <= kMaxSourceSize) {
+        uint64_t want = kMaxSourceSize + 1 - total;
+        if (want > kChunk)
+            want = kChunk;
+        if (buffer->GetCapacity() - buffer->GetSize() < want) {
+            const uint64_t doubled = uint64_t(buffer->GetCapacity()) * 2;
+            const uint64_t need = buffer->GetSize() + want;
+            buffer->Reserve(uint32_t(doubled > need && doubled <= kMaxSourceSize + 1 ? doubled : need));
+        }
+        in.read(reinterpret_cast<char*>(buffer->GetData() + buffer->GetSize()), std::streamsize(want));
+        const uint64_t got = uint64_t(in.gcount());
+        buffer->SetSize(uint32_t(buffer->GetSize() + got));
+        total += got;
+    }
+    if (total > kMaxSourceSize) {
+        ReportError("The file %s is too large to build (more than %llu bytes).", ShownSourceName(input).c_str(),
+                    static_cast<unsigned long long>(kMaxSourceSize));
+        return nullptr;
+    }
+    if (in.bad()) {
+        ReportError("An error occurred reading the file %s.\n", ShownSourceName(input).c_str());
+        return nullptr;
+    }
+    return buffer;
 }

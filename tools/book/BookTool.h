@@ -2,19 +2,35 @@
 // calls RunBookTool; tests call it too, with their own streams.
 #pragma once
 
+#include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 
+class CMemBuffer;
+
 inline constexpr const char* kBookToolVersion = "1.6.0";
 
-// Exit status: 0 success, 1 failure, 2 usage error.
+// Exit status: 0 success, 1 failure, 2 usage error. A source named "-" is
+// read from `in` (standard input for the first form).
 int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err);
+// The tool on the process's standard streams, standard output closed and
+// checked at the end: what main runs.
+int RunBookToolOnStandardStreams(int argc, const char* const* argv);
 
 struct ToolOptions;
-int RunBuildCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
+int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
 int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
-int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
+int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+
+// The whole source of build and pages, once, from its start to the end of
+// its stream: the file named, or `in` for "-". Null after telling why (as
+// an error report, so a CReportToStream must be active).
+std::unique_ptr<CMemBuffer> ReadToolSource(const std::string& input, std::istream& in);
+// How a source is named in messages.
+std::string ShownSourceName(const std::string& input);
 
 
 // The source path with the extension of its last component replaced by

@@ -3,12 +3,15 @@
 // every report message on the error stream.
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 
 #include "book/BookInfo.h"
+#include "book/BookOutput.h"
 #include "book/BuildOptions.h"
 #include "book/driver/BuildBook.h"
+#include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
@@ -60,23 +63,44 @@ CRkString StringFromArgument(const std::string& text)
     return CRkString(units.data(), uint32_t(units.size()));
 }
 
+// The book on the command's output stream (-o -).
+class CStreamBookSink : public IBookSink {
+public:
+    explicit CStreamBookSink(std::ostream& out) : m_out(out) {}
+    bool Write(const void* bytes, uint32_t count) override
+    {
+        m_out.write(static_cast<const char*>(bytes), std::streamsize(count));
+        return bool(m_out);
+    }
+    bool Finish() override { return bool(m_out.flush()); }
+    std::string ShownName() const override { return "<standard output>"; }
+
+private:
+    std::ostream& m_out;
+};
+
 }
 
-int RunBuildCommand(const ToolOptions& options, std::ostream& /*out*/, std::ostream& err)
+int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
     CReportToStream reports(err);
     CBatchModeScope batch(options.batch);
 
+    const bool fromStream = options.input == "-";
     CFile source(options.input.c_str());
-    if (!source.Exists() || source.IsDirectory()) {
+    if (!fromStream && (!source.Exists() || source.IsDirectory())) {
         err << "error: the source file \"" << options.input << "\" "
             << (source.Exists() ? "is a directory" : "does not exist") << "\n";
         return 1;
     }
+    // Read once: the book information and the build use the same bytes.
+    std::unique_ptr<CMemBuffer> text = ReadToolSource(options.input, in);
+    if (!text)
+        return 1;
 
     CBookInfo info;
     char outName[32] = {};
-    ReadBookInfo(source, outName, info);
+    ReadBookInfoFromText(text->GetData(), text->GetSize(), outName, info);
     const std::pair<const std::optional<std::string>&, CRkString&> fields[] = {
         {options.title, info.title},         {options.author, info.author},
         {options.publisher, info.publisher}, {options.eisbn, info.eISBN},
@@ -88,16 +112,25 @@ int RunBuildCommand(const ToolOptions& options, std::ostream& /*out*/, std::ostr
         }
     }
     if (info.title.IsEmpty()) {
-        err << "error: the book has no title: \"" << options.input
+        err << "error: the book has no title: \"" << ShownSourceName(options.input)
             << "\" has no TITLE= key line with a value; give one with --title\n";
         return 1;
     }
 
-    std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
-    CFile output(outputPath.c_str());
     uint32_t flags = (options.excludePageTables ? ExcludePageTables : 0u) | (options.dictionary ? Dictionary : 0u);
+    const CFile* named = fromStream ? nullptr : &source;
     bool written = false;
-    uint32_t result = BuildBook(&source, &output, &info, flags, &written);
+    uint32_t result = 0;
+    if (options.output == "-") {
+        CStreamBookSink sink(out);
+        result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &sink, &info,
+                                   flags, &written);
+    } else {
+        std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
+        CFile output(outputPath.c_str());
+        result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), &output, nullptr, &info,
+                                   flags, &written);
+    }
     written = written && result == 0 && reports.ErrorCount() == 0;
     return written ? 0 : 1;
 }

@@ -22,33 +22,28 @@
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
 
-int RunPagesCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
+int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
     CReportToStream reports(err);
     CBatchModeScope batch(options.batch);
 
+    const bool fromStream = options.input == "-";
     CFile source(options.input.c_str());
-    if (!source.Exists() || source.IsDirectory()) {
+    if (!fromStream && (!source.Exists() || source.IsDirectory())) {
         err << "error: the source file \"" << options.input << "\" "
             << (source.Exists() ? "is a directory" : "does not exist") << "\n";
         return 1;
     }
-    if (source.Open(kFileModeRead) != 0) {
-        err << "error: the source file \"" << options.input << "\" could not be opened\n";
+    std::unique_ptr<CMemBuffer> prepared = ReadToolSource(options.input, in);
+    if (!prepared)
         return 1;
-    }
-    const uint64_t length = source.GetLength();
-    auto prepared = std::make_unique<CMemBuffer>(static_cast<uint32_t>(length), 1);
-    const bool readOk = length <= kMaxSourceSize && source.ReadInto(*prepared, static_cast<uint32_t>(length)) == 0;
-    if (source.Close() != 0 || !readOk) {
-        err << "error: the source file \"" << options.input << "\" could not be read\n";
-        return 1;
-    }
 
-    CRkString sourcePath;
-    source.GetPath(sourcePath);
     CRkString imageDirectory;
-    ImageDirectoryPath(sourcePath, imageDirectory);
+    if (!fromStream) {
+        CRkString sourcePath;
+        source.GetPath(sourcePath);
+        ImageDirectoryPath(sourcePath, imageDirectory);
+    }
 
     PrepareSourceText(*prepared);
     CMemBuffer notes;

@@ -76,6 +76,12 @@ bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options
         } else {
             continue;
         }
+        // An empty book-information value empties its field; an empty
+        // output path names nothing.
+        if (value->empty() && option.plain) {
+            error = std::string("option '") + option.longName + "' needs a value that is not empty";
+            return false;
+        }
         if (options.command != ToolCommand::Build) {
             error = std::string("option '") + option.longName + "' does not apply to '" + CommandName(options.command) + "'";
             return false;
@@ -152,12 +158,16 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
                                                                                           : "book file");
         return false;
     }
+    if (options.command == ToolCommand::Build && options.input == "-" && options.output.empty()) {
+        error = "a source read from standard input needs -o FILE (or -o - for standard output)";
+        return false;
+    }
     return true;
 }
 
 const char* ToolUsageText()
 {
-    return "Usage: vellumix-book build SOURCE [options]\n"
+    return "Usage: vellumix-book build SOURCE [options]   (SOURCE '-': standard input)\n"
            "       vellumix-book dump [--text] BOOK\n"
            "       vellumix-book check BOOK\n"
            "       vellumix-book pages [--large] [--batch] SOURCE\n"
@@ -172,7 +182,8 @@ const char* ToolUsageText()
            "\n"
            "Build options:\n"
            "  -o, --output FILE       write the book to FILE (default: the source name\n"
-           "                          with its extension replaced by .ldb)\n"
+           "                          with its extension replaced by .ldb); '-' writes\n"
+           "                          it to standard output\n"
            "  --dictionary            build a dictionary\n"
            "  --exclude-page-tables   build no page tables\n"
            "  --batch                 leave out the warnings that batch mode silences\n"
@@ -190,6 +201,6 @@ const char* ToolUsageText()
            "  --batch                 leave out the warnings that batch mode silences\n"
            "\n"
            "Build reports status lines, 'warning: ...' and 'error: ...' on standard\n"
-           "error. Exit status: 0 success, 1 failure (no book written, or problems\n"
-           "found), 2 usage error.\n";
+           "error. Exit status: 0 success, 1 failure (no book written, problems\n"
+           "found, or output that could not be written), 2 usage error.\n";
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include <signal.h>
+
 #include "framework/core/RkString.h"
 #include "framework/io/FileImp.h"
 
@@ -55,6 +57,12 @@ public:
     uint32_t Seek(int64_t position, uint32_t origin) override;
     bool GetModificationDate(FileDate& out) const override;
     uint32_t GetTickCount() const override;
+    uint32_t CreateExclusive() override;
+    uint32_t Flush() override;
+    bool PathNamesOpenFile() const override;
+    uint32_t GetKind() const override;
+    IFileImp* ResolveLinks() const override;
+    void RemoveOnInterrupt(bool on) override;
 
 private:
     // The native form of the path; null when it has none (embedded U+0000).
@@ -66,6 +74,27 @@ private:
     CRkString m_name;
     std::string m_native;
     bool m_nativeValid = false;
+    int m_interruptSlot = -1; // its entry in the removal table, -1 when none
+};
+
+// The table of files removed when the process is interrupted
+// (FileInterruptPosix.cpp). Add returns the entry, or -1 when the table is
+// full or the path too long; an entry not armed is kept but not acted on
+// until Arm. Remove takes an entry out.
+int AddInterruptRemoval(const char* nativePath, bool armed);
+void ArmInterruptRemoval(int slot);
+void RemoveInterruptRemoval(int slot);
+
+// Holds SIGINT, SIGTERM and SIGHUP back on this thread while it lives.
+class InterruptsHeld {
+public:
+    InterruptsHeld();
+    ~InterruptsHeld();
+    InterruptsHeld(const InterruptsHeld&) = delete;
+    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+
+private:
+    sigset_t m_saved;
 };
 
 // Creates the folder and any missing parents (mode for each new one); true

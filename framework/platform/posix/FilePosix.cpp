@@ -1,11 +1,14 @@
 // File operations of the POSIX file implementation. Every call reports
 // failure as 1 (or false, 0, all ones) and leaves the file as it was.
 #include <cerrno>
+#include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -90,6 +93,7 @@ bool CloseChecked(int fd)
 
 CPosixFileImp::~CPosixFileImp()
 {
+    RemoveOnInterrupt(false);
     if (m_fd >= 0)
         ::close(m_fd);
 }
@@ -211,6 +215,9 @@ uint32_t CPosixFileImp::Open(uint32_t mode)
     switch (mode) {
     case kFileModeRead:
         flags |= O_RDONLY;
+        break;
+    case kFileModeReadStream:
+        flags = O_CLOEXEC | O_RDONLY; // a FIFO's open waits for its writer
         break;
     case kFileModeWrite:
         flags |= O_WRONLY;
@@ -346,4 +353,92 @@ uint32_t CPosixFileImp::GetTickCount() const
     if (::clock_gettime(CLOCK_MONOTONIC, &now) != 0)
         return 0;
     return uint32_t(uint64_t(now.tv_sec) * 1000u + uint64_t(now.tv_nsec) / 1000000u);
+}
+
+uint32_t CPosixFileImp::CreateExclusive()
+{
+    if (m_fd >= 0 || !Native())
+        return kFailed;
+    // O_EXCL with O_CREAT fails on any existing name, a link included;
+    // O_NOFOLLOW says so again for systems that are lax about it. A removal
+    // asked for beforehand is armed together with the creation, so that no
+    // interruption falls between them.
+    InterruptsHeld held;
+    const int fd = ::open(Native(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return kFailed;
+    m_fd = fd;
+    ArmInterruptRemoval(m_interruptSlot);
+    return kOk;
+}
+
+uint32_t CPosixFileImp::Flush()
+{
+    if (m_fd < 0)
+        return kFailed;
+    while (::fsync(m_fd) != 0) {
+        // Devices and pipes cannot be synchronised; nothing is lost there.
+        if (errno == EINVAL || errno == EROFS)
+            return kOk;
+        if (errno != EINTR)
+            return kFailed;
+    }
+    return kOk;
+}
+
+bool CPosixFileImp::PathNamesOpenFile() const
+{
+    struct stat open, named;
+    return m_fd >= 0 && Native() && ::fstat(m_fd, &open) == 0 && ::lstat(Native(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+uint32_t CPosixFileImp::GetKind() const
+{
+    struct stat st;
+    if (!Native() || ::lstat(Native(), &st) != 0)
+        return kFileKindMissing;
+    if (S_ISLNK(st.st_mode) && ::stat(Native(), &st) != 0)
+        return kFileKindOther; // a link to nothing
+    if (S_ISREG(st.st_mode))
+        return kFileKindRegular;
+    return S_ISDIR(st.st_mode) ? kFileKindDirectory : kFileKindOther;
+}
+
+IFileImp* CPosixFileImp::ResolveLinks() const
+{
+    if (!Native())
+        return nullptr;
+    char* resolved = ::realpath(Native(), nullptr);
+    if (!resolved)
+        return nullptr;
+    IFileImp* imp = CreateFileImpFromNative(resolved);
+    std::free(resolved);
+    return imp;
+}
+
+void CPosixFileImp::RemoveOnInterrupt(bool on)
+{
+    if (m_interruptSlot >= 0) {
+        RemoveInterruptRemoval(m_interruptSlot);
+        m_interruptSlot = -1;
+    }
+    // Before the file is created, the removal waits for CreateExclusive.
+    if (on && Native())
+        m_interruptSlot = AddInterruptRemoval(Native(), m_fd >= 0);
+}
+
+bool GetUnpredictableBytes(void* out, uint32_t count)
+{
+    auto* p = static_cast<uint8_t*>(out);
+    while (count > 0) {
+        const ssize_t got = ::getrandom(p, count, 0);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        p += got;
+        count -= uint32_t(got);
+    }
+    return true;
 }

@@ -310,7 +310,7 @@ TEST_F(BuildBookTest, OutputThatCannotBeWrittenIsReported)
     EXPECT_EQ(capture.errors()[0], "The file \"" + output.string() + "\" could not be opened for writing.");
 }
 
-TEST_F(BuildBookTest, FailedBuildLeavesNoBookAndNoDone)
+TEST_F(BuildBookTest, FailedBuildKeepsTheOldBookAndGivesNoDone)
 {
     // 8192 random bytes, written as byte escapes, which zlib cannot shrink.
     std::mt19937 random(3);
@@ -326,10 +326,10 @@ TEST_F(BuildBookTest, FailedBuildLeavesNoBookAndNoDone)
     EXPECT_FALSE(m_written);
     ASSERT_EQ(capture.errors().size(), 1u);
     EXPECT_EQ(capture.CountErrors("The text beginning \""), 1u);
-    EXPECT_FALSE(fs::exists(Output()));
+    EXPECT_EQ(ReadAll(Output()), "an old book");
     EXPECT_EQ(capture.CountStatuses("Done."), 0u);
-    // Nothing else is left beside the source.
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+    // Nothing else is left beside the source and the old book.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 2);
 }
 
 TEST_F(BuildBookTest, ExistingOutputIsReplaced)

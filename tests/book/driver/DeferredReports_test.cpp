@@ -46,4 +46,42 @@ TEST(DeferredReports, DiscardDropsTheMessagesAndPutsTheHooksBack)
     EXPECT_EQ(capture.warnings(), (std::vector<std::string> {"late"}));
 }
 
+// Past the budget the other work is finished at once; its success lets
+// every message out in order and the rest straight through, so that no
+// more is held than the budget.
+TEST(DeferredReports, BudgetSettlesAndStopsHolding)
+{
+    ReportCapture capture;
+    int settled = 0;
+    {
+        CDeferredReports deferred;
+        deferred.SetBudget(4096, [&] { ++settled; return true; });
+        for (int i = 0; i < 200; ++i)
+            ReportWarning("message %d", i);
+        EXPECT_EQ(settled, 1);
+        // Given out already, not at the end.
+        EXPECT_EQ(capture.warnings().size(), 200u);
+        deferred.Replay();
+    }
+    ASSERT_EQ(capture.warnings().size(), 200u);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(capture.warnings()[size_t(i)], "message " + std::to_string(i));
+}
+
+// A failed settlement drops what was held and all that follows, as
+// Discard does at the end.
+TEST(DeferredReports, FailedSettlementDropsEverything)
+{
+    ReportCapture capture;
+    {
+        CDeferredReports deferred;
+        deferred.SetBudget(4096, [] { return false; });
+        for (int i = 0; i < 1000; ++i)
+            ReportError("held %d", i);
+        deferred.Discard();
+        ReportError("after");
+    }
+    EXPECT_EQ(capture.errors(), (std::vector<std::string> {"after"}));
+}
+
 }
