@@ -51,8 +51,8 @@ uint32_t ImageRecList::LoadImage(Image& image)
     uint32_t code = kReencodeReadFailed;
     if (file.Exists() && !file.IsDirectory() && file.Open(kFileModeRead) == 0) {
         const uint32_t start = m_data.GetSize();
-        // Batch mode keeps an image whatever its size, without a word.
-        code = ReencodePngFile(file, m_data, batchMode ? kNoImageSizeLimit : kMaxImageDataSize);
+        // Batch mode too: a larger image would not fit its record.
+        code = ReencodePngFile(file, m_data, kMaxImageDataSize);
         file.Close();
         image.dataOffset = start;
         image.dataSize = code == kReencodeOk ? m_data.GetSize() - start : 0;

@@ -30,6 +30,10 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
         if (!batchMode)
             ReportParseError("Image syntax incorrect.  You have '%s' and it should be \\m=\"",
                              static_cast<int64_t>(equals) - 10, 20);
+        // Nothing is listed, but the code still takes the room of an image
+        // that could not be read.
+        m_x += kStandInSize;
+        RaiseLineHeight(kStandInSize);
         return equals;
     }
     const uint32_t nameStart = equals + 2;

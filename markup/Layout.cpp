@@ -80,8 +80,10 @@ void MarkupParser::ReturnTo(const LayoutSnapshot& snapshot)
     m_chapterOpen = snapshot.chapterOpen;
     m_indexOpen = snapshot.indexOpen;
     SelectWidths();
+    // The hyphen shown at a soft break widens the line; it does not make
+    // the line any higher.
     if (snapshot.softHyphen)
-        MeasureByte(kSoftHyphen);
+        m_x += m_widths[kSoftHyphen];
     m_spaceRunOpen = false;
     m_afterBreakByte = false;
 }

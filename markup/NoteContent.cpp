@@ -91,15 +91,19 @@ bool CollectNoteImages(const uint8_t* text, uint32_t length, const char* noteNam
                                     static_cast<size_t>(close - (text + nameStart)));
         named = true;
         i = static_cast<uint32_t>(close - text);
+        // A name too long for the record is refused, but its file is still
+        // looked up, so that its other problems show in the same run.
+        bool refused = false;
         if (name.size() > kMaxImageNameLength) {
             ReportError("Image name \"%s\" is longer than 31 characters! Please rename the image.",
                         std::string(name).c_str());
-            failed = true;
-            continue;
+            refused = true;
         }
         uint16_t width = 0;
         uint16_t height = 0;
-        if (ProbeImage(imageDirectory, name, width, height, true, true)) {
+        if (ProbeImage(imageDirectory, name, width, height, true, true))
+            refused = true;
+        if (refused) {
             failed = true;
             continue;
         }

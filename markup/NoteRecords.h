@@ -26,8 +26,9 @@ bool ResolveNotes(const CMemBuffer& notes, SidebarSet& sidebars, FootnoteSet& fo
 // Build the text records of every sidebar (footnote) into `buffer` and
 // their sizes into `recordSizes` (element 0 for the table record), and load
 // the images the notes name from `imageDirectory`. Return 0, or non-zero
-// when no book must be written (the reason is reported): a chunk that does
-// not compress, or an image that is refused or cannot be loaded.
+// when no book must be written (the reason is reported): an entry without
+// its end tag, a chunk that does not compress, or an image that is refused
+// or cannot be loaded.
 uint32_t BuildSidebarRecords(const CMemBuffer& notes, SidebarSet& sidebars, CMemBuffer& recordSizes,
                              ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer);
 uint32_t BuildFootnoteRecords(const CMemBuffer& notes, FootnoteSet& footnotes, CMemBuffer& recordSizes,

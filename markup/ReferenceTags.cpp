@@ -185,7 +185,11 @@ uint32_t MarkupParser::ParseLinkAnchor(uint32_t backslash, uint32_t equals)
             ReportParseError("Link is longer than 80 characters: \"%s\"", static_cast<int64_t>(nameStart) - 5, 40);
             name.resize(kKeptLinkName);
         }
-        m_lists.links.Add(quote + 2, name);
+        // A rescan meets the anchor again at the same place: the first scan
+        // listed it, and listing it again would repeat the list's warning
+        // about a name defined twice.
+        if (!m_silent)
+            m_lists.links.Add(quote + 2, name);
     }
     return quote + 1;
 }

@@ -55,11 +55,21 @@ CRkApplication::CRkApplication(void* startup, const CRkString& name, const CRkSt
 
 CRkApplication::~CRkApplication()
 {
+    m_state = kAppEnded;
+    // Windows still open go first, directly: nothing is dispatched any more.
+    while (m_windows && !m_windows->IsEmpty()) {
+        IRkMessageTarget* window = m_windows->GetLast();
+        m_windows->Remove(window);
+        delete window;
+    }
     delete m_chain;
     m_chain = nullptr;
     SetMenuBar(nullptr);
-    delete m_imp;
+    // Payloads still queued may hold windows that forget themselves as they
+    // go: the loop is out of reach by then.
+    IRkApplicationImp* imp = m_imp;
     m_imp = nullptr;
+    delete imp;
     delete m_windows;
     m_windows = nullptr;
 

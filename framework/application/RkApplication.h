@@ -42,6 +42,7 @@ public:
         bool OpenRecentFile(uint32_t index);
         void CloseNextWindow();
         IRkMessageTarget* PickWindow() const;
+        bool HasVisibleWindow() const;
 
         CRkApplication& m_application;
         bool m_closeFrontFirst;

@@ -20,9 +20,16 @@ bool CRkApplication::StandardHandler::HandleMessage(uint16_t message, CRkMessage
         return PerformCommand(payload);
     case kMsgCommandStatus:
         return ReportCommandState(payload);
-    case kMsgCommandsChanged:
+    case kMsgCommandsChanged: {
         app.ReinstallMenuBar();
+        // Every window shows its controls' states again.
+        CRkWindowList& windows = app.GetWindowList();
+        for (uint32_t i = 0; i < windows.GetCount(); ++i) {
+            if (IRkMessageTarget* window = windows.GetAt(i))
+                window->HandleMessage(kMsgCommandsChanged, nullptr);
+        }
         return true;
+    }
     case kMsgQuitRequest: {
         app.SetState(kAppQuitting);
         app.ReinstallMenuBar();
@@ -34,7 +41,10 @@ bool CRkApplication::StandardHandler::HandleMessage(uint16_t message, CRkMessage
         return true;
     }
     case kMsgQuitIfNoWindow:
-        if (app.GetWindowCount() == 0)
+        // A running program whose windows are all hidden (a log window that
+        // never showed) has nothing left for the user: it quits, and the
+        // quit closes the hidden ones.
+        if (app.GetWindowCount() == 0 || (app.GetState() == kAppRunning && !HasVisibleWindow()))
             app.Quit(0);
         return true;
     case kMsgCloseAllWindows:
@@ -45,7 +55,9 @@ bool CRkApplication::StandardHandler::HandleMessage(uint16_t message, CRkMessage
         if (app.GetWindowCount() > 0) {
             if (app.GetState() == kAppClosingWindows || app.GetState() == kAppQuitting)
                 CloseNextWindow();
-        } else {
+            else if (app.GetState() == kAppRunning && !HasVisibleWindow())
+                app.Quit(app.m_quitCode);
+        } else if (app.GetState() != kAppEnded) {
             app.SetState(kAppQuitting);
             app.Quit(app.m_quitCode);
         }
@@ -140,6 +152,11 @@ void CRkApplication::StandardHandler::CloseNextWindow()
 {
     if (IRkMessageTarget* window = PickWindow())
         m_application.PostMessageTo(window, kMsgCloseWindow, nullptr, 0);
+}
+
+bool CRkApplication::StandardHandler::HasVisibleWindow() const
+{
+    return m_application.GetWindowList().GetVisibleCount() > 0;
 }
 
 IRkMessageTarget* CRkApplication::StandardHandler::PickWindow() const

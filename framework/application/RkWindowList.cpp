@@ -1,5 +1,7 @@
 #include "framework/application/RkWindowList.h"
 
+#include "framework/core/RkMessageTarget.h"
+
 #include <algorithm>
 
 void CRkWindowList::Add(IRkMessageTarget* window)
@@ -35,4 +37,15 @@ IRkMessageTarget* CRkWindowList::GetLast() const
 IRkMessageTarget* CRkWindowList::GetAt(uint32_t index) const
 {
     return index < m_windows.size() ? m_windows[index] : nullptr;
+}
+
+uint32_t CRkWindowList::GetVisibleCount() const
+{
+    uint32_t count = 0;
+    for (IRkMessageTarget* window : m_windows) {
+        const IRkListedWindow* listed = dynamic_cast<const IRkListedWindow*>(window);
+        if (listed && listed->IsShown())
+            ++count;
+    }
+    return count;
 }

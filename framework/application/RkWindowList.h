@@ -8,6 +8,13 @@
 
 class IRkMessageTarget;
 
+// What the list can ask of a window beyond being a message target.
+class IRkListedWindow {
+public:
+    virtual ~IRkListedWindow() = default;
+    virtual bool IsShown() const = 0;
+};
+
 class CRkWindowList {
 public:
     // A window already listed is not added twice.
@@ -22,6 +29,8 @@ public:
     IRkMessageTarget* GetFirst() const;
     IRkMessageTarget* GetLast() const;
     IRkMessageTarget* GetAt(uint32_t index) const;
+    // The windows that are shown (those that say so through IRkListedWindow).
+    uint32_t GetVisibleCount() const;
 
 private:
     std::vector<IRkMessageTarget*> m_windows;

@@ -10,12 +10,10 @@ namespace {
 
 IPrefsImp* g_prefs = nullptr;
 
-// A typed value is only written where no value of another type is stored.
+// Whether a value of another type may be replaced is the store's own rule.
 bool SetTyped(uint32_t section, const char* key, uint16_t type, const void* data, uint32_t size)
 {
     if (!g_prefs || !key)
-        return false;
-    if (g_prefs->Exists(section, key) && g_prefs->GetType(section, key) != type)
         return false;
     return g_prefs->Set(section, key, type, data, size);
 }

@@ -32,8 +32,9 @@ public:
     // Copies at most `size` payload bytes into `buffer`; true when a value of
     // that name and type exists.
     virtual bool Get(uint32_t section, const char* key, uint16_t type, void* buffer, uint32_t size) = 0;
-    // Stores the payload under `key` unless a value of another type is stored
-    // there; true when the value is now held (and saved, for a durable store).
+    // Stores the payload under `key`; true when the value is now held (and
+    // saved, for a durable store). Whether a value of another type stored
+    // under that key is replaced is up to each store.
     virtual bool Set(uint32_t section, const char* key, uint16_t type, const void* data, uint32_t size) = 0;
 };
 

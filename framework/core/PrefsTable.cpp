@@ -36,8 +36,6 @@ CPrefsTable::SetResult CPrefsTable::Set(uint32_t section, const char* key, uint1
         return SetResult::Refused;
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     PrefValue& value = m_values[Key(section, key)];
-    if (value.type != 0 && value.type != type)
-        return SetResult::Refused; // a value of another type is never replaced
     if (value.type == type && value.payload.size() == size &&
         std::equal(bytes, bytes + size, value.payload.begin()))
         return SetResult::Unchanged;

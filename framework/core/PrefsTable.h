@@ -25,7 +25,9 @@ public:
     const PrefValue* Find(uint32_t section, const char* key) const;
     bool Delete(uint32_t section, const char* key);
     bool Get(uint32_t section, const char* key, uint16_t type, void* buffer, uint32_t size) const;
-    // The result tells whether the value is held and whether the table changed.
+    // The result tells whether the value is held and whether the table
+    // changed. A value of another type is replaced: type rules belong to
+    // the stores built on the table.
     enum class SetResult { Refused, Unchanged, Changed };
     SetResult Set(uint32_t section, const char* key, uint16_t type, const void* data, uint32_t size);
     // Stores without the type rule (used when loading a saved table).
@@ -40,7 +42,7 @@ private:
 };
 
 // A store that lives only as long as the process; for tests and for
-// programs that keep no settings.
+// programs that keep no settings. The last write wins, whatever its type.
 class CMemoryPrefsImp : public IPrefsImp {
 public:
     bool Flush() override { return true; }

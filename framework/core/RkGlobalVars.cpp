@@ -49,6 +49,7 @@ CRkGlobalVars::CRkGlobalVars()
 CRkGlobalVars::~CRkGlobalVars()
 {
     windowCache.Reset();
+    dragTypes.Reset();
     fontCache.Reset();
     clipboard.Reset();
     localStrings.Reset();
@@ -56,4 +57,7 @@ CRkGlobalVars::~CRkGlobalVars()
     SetObjectSerialCounter(nullptr);
     SetTypeFactoryChain(nullptr);
     delete typeFactories;
+    // Hooks installed while the globals lived may point into objects that
+    // die with them (the log window): reports go to standard output again.
+    ResetReportHooks();
 }

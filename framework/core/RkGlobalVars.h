@@ -29,7 +29,8 @@ public:
     static CRkGlobalVars* Create();
     // The singleton, or null.
     static CRkGlobalVars* Get();
-    // Deletes the singleton (services still held are destroyed).
+    // Deletes the singleton (services still held are destroyed) and puts the
+    // standard report hooks back.
     static void Destroy();
 
     CRkGlobalVars(const CRkGlobalVars&) = delete;
@@ -42,12 +43,15 @@ public:
     // objects: attached to the type factory code while the globals live.
     CRkTypeFactoryChain* typeFactories = nullptr;
     uint32_t serialNumber = 0;
+    // The modal dialogs that exist now.
+    uint32_t modalDialogCount = 0;
 
     CRkGlobalService clipboard;
     CRkGlobalService localStrings;
     CRkGlobalService fileNames;
     CRkGlobalService fontCache;
     CRkGlobalService windowCache;
+    CRkGlobalService dragTypes; // the drag type names registered so far
 
     static bool GetBatchMode() { return batchMode; }
     static void SetBatchMode(bool on) { batchMode = on; }

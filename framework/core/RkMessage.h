@@ -21,6 +21,12 @@ private:
     uint16_t m_kind;
 };
 
+// CRkCommand flags: a command that a keyboard shortcut posted; it is asked
+// for its state when it arrives.
+enum : uint8_t {
+    kCommandFlagShortcut = 1,
+};
+
 // A command: asked for its state (message 8) before it is performed
 // (message 7). It starts disabled; a status handler enables it.
 class CRkCommand : public CRkMessage {

@@ -1,5 +1,14 @@
 // An ordered chain of message handlers: the handler added last is asked
 // first; what nobody takes goes on to the `next` target, if any.
+//
+// Lifetime: the links live in a reference-counted block that every running
+// dispatch keeps alive. Deleting the chain from inside one of its own
+// handlers (a window that deletes itself on a close request) is therefore
+// safe: the walk stops after the handler that deleted it (no further
+// handler and no `next` target is asked), and the links and owned handlers
+// are freed when the outermost dispatch returns. Callers of HandleMessage
+// must not touch the chain's owner after it returns if a handler may have
+// deleted it.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +17,7 @@
 
 class CRkMessageHandlerChain : public IRkMessageTarget {
 public:
-    explicit CRkMessageHandlerChain(IRkMessageTarget* next = nullptr) : m_next(next) {}
+    explicit CRkMessageHandlerChain(IRkMessageTarget* next = nullptr);
     CRkMessageHandlerChain(const CRkMessageHandlerChain&) = delete;
     CRkMessageHandlerChain& operator=(const CRkMessageHandlerChain&) = delete;
     ~CRkMessageHandlerChain() override;
@@ -19,30 +28,12 @@ public:
     // A chain cannot queue: the payload is deleted at once.
     void PostMessage(uint16_t message, CRkMessage* payload, uint32_t flags) override;
 
-    IRkMessageTarget* GetNext() const { return m_next; }
-    void SetNext(IRkMessageTarget* next) { m_next = next; }
+    IRkMessageTarget* GetNext() const;
+    void SetNext(IRkMessageTarget* next);
     uint32_t GetHandlerCount() const;
     bool HasHandler(const IRkMessageHandler* handler) const;
 
 private:
-    struct Link {
-        IRkMessageHandler* handler;
-        bool owned;
-        bool removed;
-        Link* next;
-        Link* prev;
-    };
-    class Rest;
-
-    bool Dispatch(Link* start, uint16_t message, CRkMessage* payload);
-    bool Walk(Link* start, uint16_t message, CRkMessage* payload);
-    void Unlink(Link* link);
-    void Sweep();
-
-    Link* m_first = nullptr;
-    IRkMessageTarget* m_next;
-    // Links removed while a dispatch runs stay allocated (marked removed)
-    // until the outermost dispatch returns, so walking stays safe.
-    uint32_t m_dispatchDepth = 0;
-    bool m_needsSweep = false;
+    class Links;
+    Links* m_links;
 };

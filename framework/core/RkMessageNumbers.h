@@ -8,6 +8,8 @@
 // Message numbers (the first argument of HandleMessage and PostMessage).
 enum : uint16_t {
     kMsgMouse = 1,               // CRkMouseMessage, from the platform layer
+    kMsgLineDown = 2,            // scroll one line down (the mouse wheel)
+    kMsgLineUp = 3,              // scroll one line up
     kMsgKeyDown = 5,             // CRkKeyboardMessage, from the platform layer
     kMsgCommand = 7,             // perform a command: CRkCommand
     kMsgCommandStatus = 8,       // report a command's state: CRkCommand

@@ -227,10 +227,16 @@ void CRkString::AppendFormat(const char16_t* format, ...)
     va_end(args);
 }
 
+// The text is formatted into a buffer of its own before the string changes,
+// so the format and the arguments may point into the string itself.
 void CRkString::FormatV(const char16_t* format, va_list args)
 {
-    SetLength(0);
-    AppendFormatV(format, args);
+    char16_t buffer[kFormatUnits];
+    va_list ap;
+    va_copy(ap, args);
+    WideFormatV(buffer, kFormatLimit, format, ap);
+    va_end(ap);
+    Assign(buffer);
 }
 
 void CRkString::AppendFormatV(const char16_t* format, va_list args)

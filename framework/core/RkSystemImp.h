@@ -1,5 +1,5 @@
-// The platform's system services: the user's language, the program file
-// and the clock.
+// The platform's system services: the user's language, the program file,
+// the clock, the screen, the system colours and the message box.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,16 @@ enum : uint32_t {
     kLanguageChineseTraditional = 9, // zh_TW
 };
 
+// Message box buttons, and the answers.
+enum : uint32_t {
+    kMessageBoxOK = 0,
+    kMessageBoxOKCancel = 1,
+};
+enum : uint32_t {
+    kMessageBoxAnswerOK = 1,
+    kMessageBoxAnswerCancel = 2,
+};
+
 class IRkSystemImp {
 public:
     virtual ~IRkSystemImp() = default;
@@ -35,4 +45,14 @@ public:
     virtual uint64_t GetTickCount() const = 0;
     // True on Windows, where text lines end with U+000D.
     virtual bool IsWindows() const = 0;
+
+    // Shows a message box over the active window and waits for the user;
+    // returns the answer. Without a user to ask, OK-only boxes answer OK and
+    // OK/Cancel boxes Cancel, so nothing is done that nobody confirmed.
+    virtual uint32_t ShowMessageBox(const CRkString& text, const CRkString& caption, uint32_t buttons) = 0;
+    // The main screen's rectangle.
+    virtual void GetScreenRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const = 0;
+    // The platform's colour of a system colour index (0-3, 6, 7); false when
+    // it has none.
+    virtual bool GetSystemColor(uint32_t index, uint8_t& red, uint8_t& green, uint8_t& blue) const = 0;
 };

@@ -268,16 +268,9 @@ CFile* CFile::MakeUniqueSibling(const CRkString& baseName) const
     return nullptr;
 }
 
-CFile* CFile::GetSettingsFolder()
+CFile* CFile::GetSibling(const CRkString& name) const
 {
-    IFileImp* imp = CreateSettingsFolderImp();
-    return imp ? new CFile(imp) : nullptr;
-}
-
-CFile* CFile::GetDocumentsFolder()
-{
-    IFileImp* imp = CreateDocumentsFolderImp();
-    return imp ? new CFile(imp) : nullptr;
+    return m_imp ? new CFile(m_imp->Sibling(name)) : nullptr;
 }
 
 bool CFile::GetFullPath(const CRkString& path, CRkString& out)
@@ -288,4 +281,16 @@ bool CFile::GetFullPath(const CRkString& path, CRkString& out)
 bool CFile::FindMatching(const CRkString& pattern, std::vector<CRkString>& out)
 {
     return FindMatchingPaths(pattern, out);
+}
+
+CFile* CFile::GetSettingsFolder()
+{
+    IFileImp* imp = CreateSettingsFolderImp();
+    return imp ? new CFile(imp) : nullptr;
+}
+
+CFile* CFile::GetDocumentsFolder()
+{
+    IFileImp* imp = CreateDocumentsFolderImp();
+    return imp ? new CFile(imp) : nullptr;
 }

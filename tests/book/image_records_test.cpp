@@ -167,7 +167,7 @@ TEST_F(ImageRecListTest, EachFailureHasItsMessageAndStopsTheLoad)
     }
 }
 
-TEST_F(ImageRecListTest, BatchModeKeepsALargeImageSilently)
+TEST_F(ImageRecListTest, BatchModeStillRefusesAnImageTooLargeForItsRecord)
 {
     TestPng big = MakeTestPng(PNG_COLOR_TYPE_GRAY, 8, 300, 300);
     std::mt19937 random(5);
@@ -180,10 +180,9 @@ TEST_F(ImageRecListTest, BatchModeKeepsALargeImageSilently)
     batchMode = true;
     const uint32_t result = list.Finish();
     batchMode = false;
-    EXPECT_EQ(result, 0u);
-    EXPECT_TRUE(capture.Messages().empty());
-    EXPECT_GE(list.GetDataSize(0), kMaxImageDataSize);
-    EXPECT_EQ(DecodeTestPng(list.GetData(0), list.GetDataSize(0)).pixels, big.pixels);
+    EXPECT_NE(result, 0u);
+    EXPECT_EQ(capture.Messages(), std::vector<std::string>{"E:Image \"" + Shown("big.png") + "\" is too large"});
+    EXPECT_EQ(list.GetRecordSize(0), 62u);
 }
 
 TEST_F(ImageRecListTest, EmptyListHasNoRecords)

@@ -255,14 +255,14 @@ TEST_F(NoteBuildTest, LongSidebarIsCutLikeTheRunningText)
     EXPECT_EQ(TableRecord(set), std::string("\0\3\4long\0", 8));
 }
 
-TEST_F(NoteBuildTest, EntryWithoutEndTagGetsNoRecordsAndTheRestIsBuilt)
+TEST_F(NoteBuildTest, EntryWithoutEndTagIsAnErrorAndTheRestIsStillBuilt)
 {
     ReportCapture capture;
     FootnoteSet set;
     set.Add("a");
     set.Add("b");
     set.Add("empty");
-    ASSERT_EQ(Build("<footnote id=\"empty\">\n\n</footnote><footnote id=\"a\">A</footnote><footnote id=\"b\">B",
+    ASSERT_NE(Build("<footnote id=\"empty\">\n\n</footnote><footnote id=\"a\">A</footnote><footnote id=\"b\">B",
                     set),
               0u);
     EXPECT_EQ(capture.errors(), Strings{"No end tag for sidebar or footnote named b was found."});
@@ -271,6 +271,64 @@ TEST_F(NoteBuildTest, EntryWithoutEndTagGetsNoRecordsAndTheRestIsBuilt)
     EXPECT_EQ(set.GetRecordCount(1), 0u);
     EXPECT_EQ(set.GetRecordCount(2), 0u);
     EXPECT_EQ(TableRecord(set), std::string("\0\1\1a\0\0\0\1b\0\0\0\5empty\0", 19));
+}
+
+TEST_F(NoteBuildTest, EntryThatRunsIntoTheNextStartTagHasNoEndTag)
+{
+    ReportCapture capture;
+    SidebarSet set;
+    set.Add("a");
+    set.Add("b");
+    set.Add("c");
+    // The start tag that ends "a" is found without regard to case, as the
+    // references are; a footnote, or an opening that is not a whole tag,
+    // does not end a sidebar.
+    const std::string c = "C <footnote id=\"f\">F</footnote> <sidebar id=\"x\" oops";
+    ASSERT_NE(Build("<sidebar id=\"a\">A\n<SIDEBAR id=\"b\">B</sidebar><sidebar id=\"c\">" + c + "</sidebar>", set),
+              0u);
+    EXPECT_EQ(capture.errors(), Strings{"No end tag for sidebar or footnote named a was found."});
+    EXPECT_EQ(Records(buffer, sizes), (Strings{"B", c}));
+    EXPECT_EQ(TableRecord(set), std::string("\0\0\1a\0\0\1\1b\0\0\1\1c\0", 15));
+}
+
+TEST_F(NoteBuildTest, ThousandsOfEntriesWithoutTheirOwnEndTags)
+{
+    // Every entry but the last runs into the next start tag; the last one
+    // has the only end tag. Each entry is looked at once.
+    const int count = 20000;
+    for (const bool closed : {false, true}) {
+        ReportCapture capture;
+        SidebarSet set;
+        std::string block;
+        Strings expected;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "s" + std::to_string(100000 + i);
+            set.Add(name);
+            block += "<sidebar id=\"" + name + "\">text " + name + "\n";
+            if (i + 1 < count || !closed)
+                expected.push_back("No end tag for sidebar or footnote named " + name + " was found.");
+        }
+        if (closed)
+            block += "</sidebar>";
+        sizes.SetSize(0);
+        buffer.SetSize(0);
+        ASSERT_NE(Build(block, set), 0u);
+        EXPECT_EQ(capture.errors(), expected);
+        EXPECT_EQ(Records(buffer, sizes), closed ? Strings{"text s119999"} : Strings{});
+    }
+}
+
+TEST_F(NoteBuildTest, ImagesAreLoadedEvenWhenAnEndTagIsMissing)
+{
+    const std::string good = EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, 30, 30));
+    WriteBytes(dir.File("cut.png"), good.substr(0, good.size() - 30));
+    ReportCapture capture;
+    SidebarSet set;
+    set.Add("a");
+    set.Add("b");
+    EXPECT_NE(Build("<sidebar id=\"a\">open <sidebar id=\"b\">\\m=\"cut.png\"</sidebar>", set), 0u);
+    EXPECT_EQ(capture.errors(), (Strings{"No end tag for sidebar or footnote named a was found.",
+                                         "Could not read the file \"" + Shown("cut.png") + "\""}));
 }
 
 TEST_F(NoteBuildTest, EmptySetAddsNothing)
@@ -350,6 +408,29 @@ TEST_F(NoteBuildTest, ImageFailuresStopTheBuildAfterEveryNoteIsSeen)
                        "Image name not closed in sidebar or footnote \"b\": \"\\m=\"open.png\""}));
     ASSERT_EQ(images.GetCount(), 1u);
     EXPECT_EQ(images.GetPath(0), Shown(name31));
+}
+
+TEST_F(NoteBuildTest, LongImageNameIsRefusedAndItsFileStillLookedUp)
+{
+    const std::string good = EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, 30, 30));
+    const std::string present = std::string(28, 'p') + ".png";
+    const std::string missing = std::string(40, 'm') + ".png";
+    const std::string gif = std::string(32, 'g') + ".gif";
+    WriteBytes(dir.File(present), good);
+    ReportCapture capture;
+    SidebarSet set;
+    set.Add("s");
+    ASSERT_NE(Build("<sidebar id=\"s\">\\m=\"" + present + "\" \\My=\"" + missing + "\" \\Mz=\"" + gif +
+                        "\"</sidebar>",
+                    set),
+              0u);
+    const auto tooLong = [](const std::string& name) {
+        return "Image name \"" + name + "\" is longer than 31 characters! Please rename the image.";
+    };
+    EXPECT_EQ(capture.errors(), (Strings{tooLong(present), tooLong(missing), "Image \"" + Shown(missing) +
+                                         "\" doesn't exist!", tooLong(gif), "Image file \"" + gif +
+                                         "\" doesn't end with .png!"}));
+    EXPECT_EQ(images.GetCount(), 0u);
 }
 
 TEST_F(NoteBuildTest, ImageThatCannotBeLoadedStopsTheBuild)

@@ -110,6 +110,21 @@ TEST(PaginateLines, SoftHyphenBreaksAfterItsCode)
     EXPECT_EQ(Pages(kTwelveLines + std::string(31, 'a') + "\\-aa"), OneRecord({0, 24 + 33}));
 }
 
+TEST(PaginateLines, BreakAtASoftHyphenAddsItsWidthButNotItsHeight)
+{
+    ReportCapture capture(true);
+    // In the large font "w" is 10 pixels: 15 fit on a line. The first line
+    // breaks at the soft hyphen before any "w" and shows only the hyphen;
+    // it keeps the height of a line that measured nothing (11), so page 1
+    // holds the title line, that line and nine lines of "w" (11 + 11 + 9 x
+    // 14 = 148).
+    const std::string text = "TITLE=\"T\"\n\\l\\-" + std::string(200, 'w') + "\\l\n";
+    const auto run = Scan(text);
+    EXPECT_FALSE(run->failed);
+    EXPECT_EQ(capture.problems(), Messages{});
+    EXPECT_EQ(SmallPages(*run), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 149, 149, kEntryLargeFont}}));
+}
+
 TEST(PaginateLines, InvisibleTextTakesNoRoomButEscapesDo)
 {
     // Hidden bytes and line feeds do nothing: line 13 ends at the visible

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/book/TempDir.h"
+#include "tests/markup/PaginateHarness.h"
 #include "tests/markup/ReportCapture.h"
 #include "tests/markup/ScanHarness.h"
 
@@ -145,6 +146,35 @@ TEST_F(ScanImages, SyntaxErrorIsSilentInBatchMode)
     EXPECT_FALSE(r->failed);
     EXPECT_EQ(capture.problems(), Messages{});
     EXPECT_EQ(Images(*r), ImageRows{});
+}
+
+TEST_F(ScanImages, CodeWithWrongSyntaxTakesTheRoomOfTheStandIn)
+{
+    // After twelve lines, "\\m" and 28 "o" fill the 13th line (16 + 28 x 5 =
+    // 156 pixels), which is 16 pixels high and still fits (132 + 16 = 148);
+    // the last two "o" begin page 2.
+    std::string text = "TITLE=\"T\"\n";
+    for (int i = 0; i <= 10; ++i)
+        text += std::to_string(i) + "\n";
+    const uint32_t code = static_cast<uint32_t>(text.size());
+    text += "\\m" + std::string(30, 'o');
+    {
+        ReportCapture capture(true);
+        auto r = Scan(text, 0, Dir());
+        EXPECT_FALSE(r->failed);
+        EXPECT_EQ(SmallPages(*r), OneRecord({0, code + 2 + 28}));
+        EXPECT_EQ(capture.problems(), Messages{});
+        EXPECT_EQ(Images(*r), ImageRows{});
+    }
+    {
+        // Outside batch mode the same layout, and the syntax error.
+        ReportCapture capture;
+        auto r = Scan(text, 0, Dir());
+        EXPECT_TRUE(r->failed);
+        EXPECT_EQ(SmallPages(*r), OneRecord({0, code + 2 + 28}));
+        EXPECT_EQ(capture.problems(), (Messages{"E:Image syntax incorrect.  You have '" + text.substr(code - 8, 20) +
+                                                "' and it should be \\m=\""}));
+    }
 }
 
 } // namespace

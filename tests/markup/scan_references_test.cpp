@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/markup/PaginateHarness.h"
 #include "tests/markup/ReportCapture.h"
 #include "tests/markup/ScanHarness.h"
 
@@ -30,6 +31,20 @@ TEST(ScanLinks, UndefinedAndUnusedLinks)
     EXPECT_EQ(Links(*r), (LinkRows{{"nowhere", 0xFFFFFFFFu}, {"twice", 39}}));
     EXPECT_EQ(capture.problems(), (Messages{"W:Link \"twice\" defined more than once",
                                             "W:Link \"nowhere\" has not been defined"}));
+}
+
+TEST(ScanLinks, DuplicateAnchorOnALineScannedAgainWarnsOnce)
+{
+    ReportCapture capture;
+    // The second line does not fit under the four 33-pixel blocks: it is
+    // laid out again on page 2, with its anchor.
+    const std::string text = "TITLE=\"T\" \\Q=\"a\"\\d\\d\\d\\d\n\\Q=\"a\"x\n";
+    auto r = Scan(text + "\\q=\"#a\"y\\q");
+    EXPECT_FALSE(r->failed);
+    const uint32_t second = static_cast<uint32_t>(text.find('\n') + 1);
+    EXPECT_EQ(SmallPages(*r), OneRecord({0, second}));
+    EXPECT_EQ(Links(*r), (LinkRows{{"a", static_cast<uint32_t>(text.find("\"a\"") + 4)}}));
+    EXPECT_EQ(capture.all(), (Messages{kSmall, "W:Link \"a\" defined more than once", kLarge}));
 }
 
 TEST(ScanLinks, NamesAreLowerCasedInAsciiOnly)

@@ -172,6 +172,28 @@ TEST_F(BookBuild, FailuresAreErrorsAndExitOne)
     EXPECT_NE(unwritable.err.find("error: The file \""), std::string::npos) << unwritable.err;
 }
 
+TEST_F(BookBuild, SidebarWithoutEndTagExitsOneAndWritesNoBook)
+{
+    const std::string source = Write("notes.lml", "TITLE=\"Notes\"\nSee \\Sd=\"s\"x\\Sd.\n<sidebar id=\"s\">S\n");
+    const std::string out = Path("notes.ldb");
+    for (const char* batch : {"", "--batch"}) {
+        std::vector<std::string> words = {"build", source, "-o", out};
+        if (*batch)
+            words.push_back(batch);
+        ToolRun build = RunTool(words);
+        EXPECT_EQ(build.status, 1) << batch;
+        EXPECT_FALSE(fs::exists(out)) << batch;
+        EXPECT_EQ(build.err, "Writing book <Notes> from file <" + source + ">...\n"
+                             "Generating page tables for the small font...\n"
+                             "Generating page tables for the large font...\n"
+                             "error: No end tag for sidebar or footnote named s was found.\n"
+                             "error: Errors occurred while building the sidebars and footnotes. "
+                             "No output file generated.\n"
+                             "Done.\n")
+            << batch;
+    }
+}
+
 TEST_F(BookBuild, DictionaryAndPageTableOptions)
 {
     std::string source = Write("dict.lml", kKeyedSource);

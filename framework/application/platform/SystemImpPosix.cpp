@@ -1,11 +1,12 @@
-// System services on POSIX systems.
+// System services on POSIX systems: the headless ones, whose message boxes
+// the test driver answers.
 #include "framework/application/PlatformBinding.h"
-#include "framework/platform/posix/SystemPosix.h"
+#include "framework/platform/headless/HeadlessSystemImp.h"
 #include "framework/text/LocalStrings.h"
 
 IRkSystemImp* CreateSystemImp()
 {
-    return new CRkPosixSystemImp();
+    return new CRkHeadlessSystemImp();
 }
 
 // The strings are built into the program.

@@ -45,8 +45,10 @@ void CRkHeadlessApplicationImp::Quit(uint32_t code)
         m_application->HandleMessage(kMsgQuitRequest, &request);
     if (!request.accepted)
         return; // windows are closing; the quit is asked for again later
-    Entry entry{EntryKind::Quit, nullptr, 0, 0, code, nullptr};
-    m_queue.push_back(std::move(entry));
+    // The loop ends when it has delivered what is queued; the last accepted
+    // code is the one the run returns.
+    m_quitPending = true;
+    m_pendingQuitCode = code;
 }
 
 void CRkHeadlessApplicationImp::StartTimer(uint32_t mode, uint32_t interval, uint16_t id)
@@ -69,7 +71,7 @@ void CRkHeadlessApplicationImp::PostTo(IRkMessageTarget* target, uint16_t messag
     std::unique_ptr<CRkMessage> owned(payload);
     if (!target)
         return; // nobody to deliver to: the payload goes now
-    Entry entry{EntryKind::Message, target, message, 0, 0, std::move(owned)};
+    Entry entry{EntryKind::Message, target, message, 0, std::move(owned)};
     m_queue.push_back(std::move(entry));
 }
 
@@ -103,7 +105,7 @@ void CRkHeadlessApplicationImp::StopTimerFor(IRkMessageTarget* target, uint16_t 
 
 void CRkHeadlessApplicationImp::ForgetTarget(IRkMessageTarget* target)
 {
-    std::erase_if(m_queue, [target](const Entry& e) { return e.kind != EntryKind::Quit && e.target == target; });
+    std::erase_if(m_queue, [target](const Entry& e) { return e.target == target; });
     std::erase_if(m_timers, [target](const Timer& t) { return t.target == target; });
     m_shortcuts.erase(target);
     m_containers.erase(target);
@@ -134,7 +136,7 @@ void CRkHeadlessApplicationImp::PostKey(IRkMessageTarget* target, uint16_t keyCo
 {
     if (!target)
         return;
-    Entry entry{EntryKind::Key, target, keyCode, modifiers, 0, nullptr};
+    Entry entry{EntryKind::Key, target, keyCode, modifiers, nullptr};
     m_queue.push_back(std::move(entry));
 }
 
@@ -165,6 +167,7 @@ CRkHeadlessApplicationImp::RunEnd CRkHeadlessApplicationImp::Loop(bool wait, uin
 {
     m_quit = false;
     uint64_t delivered = 0;
+    uint64_t afterQuit = 0;
     RunEnd end;
     for (;;) {
         if (m_clock->NowMs() >= deadlineMs) {
@@ -175,13 +178,21 @@ CRkHeadlessApplicationImp::RunEnd CRkHeadlessApplicationImp::Loop(bool wait, uin
             end = RunEnd::Limit;
             break;
         }
+        if (m_quitPending && afterQuit >= kDeliveriesAfterQuit)
+            m_queue.clear(); // a quit that never settles: drop the rest, payloads with them
         if (!m_queue.empty()) {
-            if (!DeliverNext()) {
-                end = RunEnd::Quit;
-                break;
-            }
+            DeliverNext();
             ++delivered;
+            if (m_quitPending)
+                ++afterQuit;
             continue;
+        }
+        if (m_quitPending) {
+            m_quitPending = false;
+            m_quit = true;
+            m_quitCode = m_pendingQuitCode;
+            end = RunEnd::Quit;
+            break;
         }
         if (FireDueTimer()) {
             ++delivered;
@@ -198,25 +209,15 @@ CRkHeadlessApplicationImp::RunEnd CRkHeadlessApplicationImp::Loop(bool wait, uin
     return end;
 }
 
-// Takes the oldest entry off the queue and delivers it; false when it was
-// the quit entry.
-bool CRkHeadlessApplicationImp::DeliverNext()
+// Takes the oldest entry off the queue and delivers it.
+void CRkHeadlessApplicationImp::DeliverNext()
 {
     Entry entry = std::move(m_queue.front());
     m_queue.pop_front();
-    switch (entry.kind) {
-    case EntryKind::Quit:
-        m_quit = true;
-        m_quitCode = entry.code;
-        return false;
-    case EntryKind::Key:
+    if (entry.kind == EntryKind::Key)
         DeliverKey(entry.target, entry.message, entry.modifiers);
-        return true;
-    case EntryKind::Message:
-        Deliver(entry.target, entry.message, entry.payload.get());
-        return true; // the payload is deleted with the entry, taken or not
-    }
-    return true;
+    else
+        Deliver(entry.target, entry.message, entry.payload.get()); // the payload goes with the entry
 }
 
 bool CRkHeadlessApplicationImp::FireDueTimer()
@@ -256,7 +257,11 @@ void CRkHeadlessApplicationImp::DeliverKey(IRkMessageTarget* target, uint16_t ke
         auto found = m_shortcuts.find(owner);
         uint16_t command = found != m_shortcuts.end() ? found->second->Lookup(keyCode, modifiers) : 0;
         if (command != 0) {
-            PostTo(owner, kMsgCommand, new CRkCommand(command), 0);
+            // Marked, so that the window asks the command's state before it
+            // is performed, as a menu would.
+            CRkCommand* shortcut = new CRkCommand(command);
+            shortcut->SetFlag(kCommandFlagShortcut);
+            PostTo(owner, kMsgCommand, shortcut, 0);
             return;
         }
         auto up = m_containers.find(owner);

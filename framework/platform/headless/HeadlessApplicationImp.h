@@ -1,7 +1,11 @@
 // An in-process event loop: posted messages are delivered in posting order
 // (and their payloads deleted after delivery), timers fire from a monotonic
 // clock, key presses go through the shortcut tables, and Quit ends the loop
-// with a code. It serves console runs and tests: a test can run the loop
+// with a code. As on Windows, where posted messages come before WM_QUIT, an
+// accepted Quit ends the loop only once the queue is empty: what is queued
+// (also what those deliveries post) is still delivered, up to
+// kDeliveriesAfterQuit messages; what is left after that is dropped and its
+// payloads deleted. Timers do not fire once the quit is pending. It serves console runs and tests: a test can run the loop
 // until it is idle, move a manual clock, and read back what was delivered.
 #pragma once
 
@@ -32,6 +36,8 @@ public:
         int32_t kind; // the payload's kind, -1 without payload
         bool taken;
     };
+
+    static constexpr uint64_t kDeliveriesAfterQuit = 10000;
 
     // `application` receives what is posted with Post and the quit request.
     explicit CRkHeadlessApplicationImp(IRkMessageTarget* application);
@@ -68,7 +74,10 @@ public:
     // neither is left (or Quit, or the delivery limit); never waits.
     RunEnd RunUntilIdle(uint64_t maxDeliveries = 100000);
 
+    // True when the last run ended by an accepted Quit.
     bool HasQuit() const { return m_quit; }
+    // True when a Quit was accepted and the loop has not reached it yet.
+    bool IsQuitPending() const { return m_quitPending; }
     uint32_t GetQuitCode() const { return m_quitCode; }
     RunEnd GetLastRunEnd() const { return m_lastRunEnd; }
     uint32_t GetPendingCount() const { return uint32_t(m_queue.size()); }
@@ -80,13 +89,12 @@ public:
     void ClearDeliveries() { m_deliveries.clear(); }
 
 private:
-    enum class EntryKind { Message, Key, Quit };
+    enum class EntryKind { Message, Key };
     struct Entry {
         EntryKind kind;
         IRkMessageTarget* target;
         uint16_t message; // the message number, or the key code
         uint8_t modifiers;
-        uint32_t code;
         std::unique_ptr<CRkMessage> payload;
     };
     struct Timer {
@@ -99,7 +107,7 @@ private:
     };
 
     RunEnd Loop(bool wait, uint64_t deadlineMs, uint64_t maxDeliveries);
-    bool DeliverNext();
+    void DeliverNext();
     bool FireDueTimer();
     void Deliver(IRkMessageTarget* target, uint16_t message, CRkMessage* payload);
     void DeliverKey(IRkMessageTarget* target, uint16_t keyCode, uint8_t modifiers);
@@ -116,6 +124,8 @@ private:
     std::map<IRkMessageTarget*, IRkMessageTarget*> m_containers;
     bool m_quit = false;
     uint32_t m_quitCode = 0;
+    bool m_quitPending = false;
+    uint32_t m_pendingQuitCode = 0;
     RunEnd m_lastRunEnd = RunEnd::Idle;
     bool m_logging = false;
     std::vector<Delivery> m_deliveries;

@@ -1,6 +1,7 @@
 #include "framework/platform/posix/PrefsPosix.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +11,7 @@
 #include <unistd.h>
 
 #include "framework/core/PrefsText.h"
-#include "framework/core/Report.h"
+#include "framework/core/Compiler.h"
 #include "framework/core/RkString.h"
 
 namespace {
@@ -92,6 +93,30 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A problem of the store is one line on the standard error and nothing
+// more: the report functions feed the log window and the build's outcome,
+// which a configuration folder must not disturb. The store keeps working
+// in memory.
+void Complain(const char* format, ...) VX_PRINTF_FORMAT(1, 2);
+void Complain(const char* format, ...)
+{
+    va_list args, measure;
+    va_start(args, format);
+    va_copy(measure, args);
+    const int needed = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    std::string text(needed > 0 ? static_cast<size_t>(needed) : 0, '\0');
+    if (needed > 0)
+        std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_end(args);
+    // A line break in a file name must not split the line.
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+}
+
 } // namespace
 
 std::string PosixPrefsPath(const CRkString& appName)
@@ -142,7 +167,7 @@ void CPosixPrefsImp::Load()
         if (errno != ENOENT && errno != ENOTDIR) {
             // Something is there that we cannot read: never replace it.
             m_readOnly = true;
-            ReportWarning("Cannot read the preferences file \"%s\": %s; settings will not be saved in this session.",
+            Complain("Cannot read the preferences file \"%s\": %s; settings will not be saved in this session.",
                           m_path.c_str(), std::strerror(errno));
         }
         return;
@@ -176,7 +201,7 @@ void CPosixPrefsImp::Load()
     }
     if (!ok) {
         m_readOnly = true;
-        ReportWarning("Cannot read the preferences file \"%s\": %s; settings will not be saved in this session.",
+        Complain("Cannot read the preferences file \"%s\": %s; settings will not be saved in this session.",
                       m_path.c_str(), std::strerror(error));
         return;
     }
@@ -201,13 +226,13 @@ bool CPosixPrefsImp::SetAside(const std::string& reason)
         if (rename(m_path.c_str(), candidate.c_str()) != 0)
             break;
         m_setAsidePath = candidate;
-        ReportWarning("The preferences file \"%s\" is damaged (%s); it was kept as \"%s\" and the settings start "
+        Complain("The preferences file \"%s\" is damaged (%s); it was kept as \"%s\" and the settings start "
                       "empty.",
                       m_path.c_str(), reason.c_str(), candidate.c_str());
         return true;
     }
     m_readOnly = true;
-    ReportWarning("The preferences file \"%s\" is damaged (%s) and could not be moved aside; settings will not be "
+    Complain("The preferences file \"%s\" is damaged (%s) and could not be moved aside; settings will not be "
                   "saved in this session.",
                   m_path.c_str(), reason.c_str());
     return false;
@@ -218,7 +243,7 @@ void CPosixPrefsImp::ReportSaveFailure(const char* step, int error)
     if (m_reportedSaveFailure)
         return;
     m_reportedSaveFailure = true;
-    ReportWarning("Cannot save the preferences to \"%s\" (%s: %s); the previous settings are kept.", m_path.c_str(),
+    Complain("Cannot save the preferences to \"%s\" (%s: %s); the previous settings are kept.", m_path.c_str(),
                   step, std::strerror(error));
 }
 
@@ -313,6 +338,10 @@ bool CPosixPrefsImp::Get(uint32_t section, const char* key, uint16_t type, void*
 
 bool CPosixPrefsImp::Set(uint32_t section, const char* key, uint16_t type, const void* data, uint32_t size)
 {
+    // A value is never replaced by one of another type.
+    const PrefValue* stored = m_table.Find(section, key);
+    if (stored && stored->type != type)
+        return false;
     switch (m_table.Set(section, key, type, data, size)) {
     case CPrefsTable::SetResult::Refused: return false;
     case CPrefsTable::SetResult::Unchanged: return Flush();

@@ -1,6 +1,7 @@
 // The preference store of POSIX systems: one readable text file per
 // application, kept whole in memory and rewritten atomically (temporary
-// file, fsync, rename) after every change.
+// file, fsync, rename) after every change. A typed Set never replaces a
+// value of another type.
 #pragma once
 
 #include <string>
@@ -15,7 +16,8 @@ public:
     // into its heading. Reads the file at once; a missing file is an empty
     // store, a damaged one is moved aside and the store starts empty.
     CPosixPrefsImp(std::string path, std::string title);
-    // Saves pending changes (a failure was reported when it happened).
+    // Saves pending changes. Problems are written to the standard error, one
+    // line each, and never reach the report functions.
     ~CPosixPrefsImp() override;
 
     bool Flush() override;

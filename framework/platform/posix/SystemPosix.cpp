@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "framework/core/RkString.h"
+#include "framework/platform/posix/FileImpPosix.h"
 
 namespace {
 
@@ -150,4 +151,32 @@ uint64_t CRkPosixSystemImp::GetTickCount() const
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return uint64_t(ts.tv_sec) * 1000u + uint64_t(ts.tv_nsec) / 1000000u;
+}
+
+uint32_t CRkPosixSystemImp::ShowMessageBox(const CRkString& text, const CRkString& caption, uint32_t buttons)
+{
+    // Paths and messages share the encoding of the terminal: UTF-8.
+    std::string line, part;
+    if (!caption.IsEmpty()) {
+        UnitsToNativePath(caption, line);
+        line += ": ";
+    }
+    UnitsToNativePath(text, part);
+    line += part;
+    line += '\n';
+    fputs(line.c_str(), stderr);
+    return buttons == kMessageBoxOK ? kMessageBoxAnswerOK : kMessageBoxAnswerCancel;
+}
+
+void CRkPosixSystemImp::GetScreenRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const
+{
+    x = 0;
+    y = 0;
+    width = 1024;
+    height = 768;
+}
+
+bool CRkPosixSystemImp::GetSystemColor(uint32_t, uint8_t&, uint8_t&, uint8_t&) const
+{
+    return false;
 }

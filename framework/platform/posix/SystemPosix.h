@@ -22,6 +22,11 @@ public:
     uint64_t GetCurrentTime() const override;
     uint64_t GetTickCount() const override;
     bool IsWindows() const override { return false; }
+    // Without a desktop: the text goes to standard error and the box
+    // answers as nobody were there.
+    uint32_t ShowMessageBox(const CRkString& text, const CRkString& caption, uint32_t buttons) override;
+    void GetScreenRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const override;
+    bool GetSystemColor(uint32_t index, uint8_t& red, uint8_t& green, uint8_t& blue) const override;
 
 private:
     uint32_t m_language = kLanguageAutomatic; // not yet worked out

@@ -181,6 +181,30 @@ TEST_F(ImagesAndNotesTest, BadImageInTheRunningTextLeavesNoBook)
                        "Errors occurred while paginating the book. No output file generated."}));
 }
 
+TEST_F(ImagesAndNotesTest, NoteWithoutEndTagLeavesNoBook)
+{
+    ReportCapture capture;
+    EXPECT_FALSE(Build("See \\Sd=\"s\"x\\Sd and \\Fn=\"f\"1\\Fn.\n<sidebar id=\"s\">S\n<footnote id=\"f\">F</footnote>"));
+    EXPECT_EQ(capture.problems(),
+              (Strings{"E:No end tag for sidebar or footnote named s was found.",
+                       "E:Errors occurred while building the sidebars and footnotes. No output file generated."}));
+    EXPECT_EQ(capture.statuses().back(), "Done.");
+}
+
+TEST_F(ImagesAndNotesTest, BatchModeStillRefusesAnImageTooLargeForItsRecord)
+{
+    TestPng big = MakeTestPng(PNG_COLOR_TYPE_GRAY, 8, 300, 300);
+    std::mt19937 random(7);
+    for (uint8_t& p : big.pixels)
+        p = static_cast<uint8_t>(random());
+    PutImage("big.png", big);
+    ReportCapture capture(true);
+    EXPECT_FALSE(Build("Picture: \\m=\"big.png\"\n"));
+    EXPECT_EQ(capture.problems(),
+              (Strings{"E:Image \"" + ImagePath("big.png") + "\" is too large",
+                       "E:Errors occurred while paginating the book. No output file generated."}));
+}
+
 TEST_F(ImagesAndNotesTest, UnresolvedReferenceLeavesNoBook)
 {
     ReportCapture capture;

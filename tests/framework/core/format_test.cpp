@@ -146,3 +146,24 @@ TEST(WideFormat, RandomFormatsStayInBounds)
             ASSERT_EQ(out[62], 0);
     }
 }
+
+// An argument (or the format) that points into the string being formatted
+// must be read before the string is replaced.
+TEST(WideFormat, StringFormatReadsArgumentsInsideItself)
+{
+    CRkString s(u"abc");
+    s.Format(u"[%ls|%ls]", s.GetChars(), s.GetChars() + 1);
+    EXPECT_EQ(std::u16string(s.GetChars(), s.GetLength()), u"[abc|bc]");
+
+    CRkString f(u"n=%d");
+    f.Format(f.GetChars(), 42);
+    EXPECT_EQ(std::u16string(f.GetChars(), f.GetLength()), u"n=42");
+
+    CRkString a(u"xy");
+    a.AppendFormat(u"-%ls", a.GetChars());
+    EXPECT_EQ(std::u16string(a.GetChars(), a.GetLength()), u"xy-xy");
+
+    CRkString n(u"narrow");
+    n.Format(u"%s!", n.GetNarrow());
+    EXPECT_EQ(std::u16string(n.GetChars(), n.GetLength()), u"narrow!");
+}

@@ -245,3 +245,209 @@ TEST(HandlerChain, HandlerMayRemoveItselfWhileRunning)
 }
 
 } // namespace
+
+namespace {
+
+// An object that owns its chain, as a window does: its standard handler is
+// owned by the chain and may delete the whole object while it runs.
+class ChainOwner : public IRkMessageTarget {
+public:
+    ChainOwner(std::string& trace, IRkMessageTarget* next, bool* destroyed)
+        : m_chain(next), m_trace(trace), m_destroyed(destroyed) {}
+    ~ChainOwner() override { *m_destroyed = true; }
+
+    void AddHandler(IRkMessageHandler* handler, bool owned) override { m_chain.AddHandler(handler, owned); }
+    void RemoveHandler(IRkMessageHandler* handler) override { m_chain.RemoveHandler(handler); }
+    bool HandleMessage(uint16_t message, CRkMessage* payload) override
+    {
+        return m_chain.HandleMessage(message, payload);
+    }
+    void PostMessage(uint16_t message, CRkMessage* payload, uint32_t flags) override
+    {
+        m_chain.PostMessage(message, payload, flags);
+    }
+
+    CRkMessageHandlerChain m_chain;
+    std::string& m_trace;
+
+private:
+    bool* m_destroyed;
+};
+
+// Deletes its owner on the close request (26), like a window's handler.
+class SelfDeletingHandler : public IRkMessageHandler {
+public:
+    SelfDeletingHandler(ChainOwner*& owner, bool* deleted, bool askRest)
+        : m_owner(owner), m_deleted(deleted), m_askRest(askRest) {}
+    ~SelfDeletingHandler() override { *m_deleted = true; }
+
+    bool HandleMessage(uint16_t message, CRkMessage* payload, IRkMessageTarget& rest) override
+    {
+        if (message != 26)
+            return false;
+        std::string& trace = m_owner->m_trace;
+        delete m_owner;
+        m_owner = nullptr;
+        // The handler itself is still alive here: its chain frees it later.
+        trace += *m_deleted ? "handler-gone " : "handler-alive ";
+        if (m_askRest)
+            trace += rest.HandleMessage(message, payload) ? "rest-took " : "rest-declined ";
+        return true;
+    }
+
+private:
+    ChainOwner*& m_owner;
+    bool* m_deleted;
+    bool m_askRest;
+};
+
+TEST(HandlerChainLifetime, OwnerDeletedByItsOwnHandlerWhileDispatching)
+{
+    for (bool askRest : {false, true}) {
+        std::string trace;
+        CRkMessageHandlerChain next;
+        TraceHandler n("N", trace);
+        next.AddHandler(&n, false);
+
+        bool ownerGone = false, selfGone = false, olderGone = false;
+        auto* owner = new ChainOwner(trace, &next, &ownerGone);
+        auto* older = new TraceHandler("O", trace);
+        older->WatchDeletion(&olderGone);
+        owner->AddHandler(older, true);
+        owner->AddHandler(new SelfDeletingHandler(owner, &selfGone, askRest), true);
+
+        IRkMessageTarget* target = owner;
+        EXPECT_TRUE(target->HandleMessage(26, nullptr));
+        EXPECT_TRUE(ownerGone);
+        EXPECT_EQ(owner, nullptr);
+        // Once the owner is gone no further handler, nor the next target, is
+        // asked; every owned handler is freed when the dispatch is over.
+        EXPECT_EQ(trace, askRest ? "handler-alive rest-declined " : "handler-alive ");
+        EXPECT_TRUE(selfGone);
+        EXPECT_TRUE(olderGone);
+    }
+}
+
+TEST(HandlerChainLifetime, OwnerDeletedInANestedDispatchStopsTheOuterWalk)
+{
+    std::string trace;
+    bool ownerGone = false, selfGone = false, outerGone = false;
+    auto* owner = new ChainOwner(trace, nullptr, &ownerGone);
+    auto* last = new TraceHandler("L", trace);
+    owner->AddHandler(last, true);
+    owner->AddHandler(new SelfDeletingHandler(owner, &selfGone, false), true);
+    // The newest handler answers 3 by sending 26 to the same owner, then
+    // declines, so the outer walk would go on to the handlers below.
+    ChainOwner* self = owner;
+    auto* outer = new TraceHandler("X", trace, [self](uint16_t m, CRkMessage*, IRkMessageTarget&) {
+        if (m == 3)
+            self->HandleMessage(26, nullptr);
+        return false;
+    });
+    outer->WatchDeletion(&outerGone);
+    owner->AddHandler(outer, true);
+
+    EXPECT_FALSE(owner->HandleMessage(3, nullptr));
+    EXPECT_TRUE(ownerGone);
+    EXPECT_EQ(trace, "X3 X26 handler-alive ");
+    EXPECT_TRUE(selfGone);
+    EXPECT_TRUE(outerGone);
+}
+
+TEST(HandlerChainLifetime, DeletedOwnersCommandIsNotPerformed)
+{
+    std::string trace;
+    bool ownerGone = false, doerGone = false;
+    auto* owner = new ChainOwner(trace, nullptr, &ownerGone);
+    auto* doer = new TraceHandler("D", trace, TakeCommand);
+    doer->WatchDeletion(&doerGone);
+    owner->AddHandler(doer, true);
+    ChainOwner* self = owner;
+    // The status handler enables the command, then deletes the owner.
+    owner->AddHandler(new TraceHandler("S", trace, [self](uint16_t m, CRkMessage* p, IRkMessageTarget&) {
+        if (m != kMsgCommandStatus)
+            return false;
+        static_cast<CRkCommand*>(p)->SetEnabled(true);
+        delete self;
+        return true;
+    }), true);
+
+    EXPECT_TRUE(owner->DoCommand(13));
+    EXPECT_TRUE(ownerGone);
+    EXPECT_EQ(trace, "S8 ");
+    EXPECT_TRUE(doerGone);
+}
+
+TEST(HandlerChainLifetime, OwnedHandlerRemovedAndAddedAgainWhileDispatching)
+{
+    std::string trace;
+    bool deleted = false;
+    auto* owned = new TraceHandler("O", trace);
+    owned->WatchDeletion(&deleted);
+    {
+        CRkMessageHandlerChain chain;
+        chain.AddHandler(owned, true);
+        TraceHandler mover("M", trace, [&chain, owned](uint16_t m, CRkMessage*, IRkMessageTarget&) {
+            if (m == 1) {
+                chain.RemoveHandler(owned);
+                chain.AddHandler(owned, true);
+            }
+            return false;
+        });
+        chain.AddHandler(&mover, false);
+
+        chain.HandleMessage(1, nullptr);
+        EXPECT_FALSE(deleted);
+        EXPECT_TRUE(chain.HasHandler(owned));
+        // The re-added handler is asked first now, and is still alive.
+        trace.clear();
+        chain.HandleMessage(2, nullptr);
+        EXPECT_EQ(trace, "O2 M2 ");
+        EXPECT_FALSE(deleted);
+    }
+    // It dies with the chain, once.
+    EXPECT_TRUE(deleted);
+}
+
+TEST(HandlerChainLifetime, MarkedOwnedHandlersDieWithTheChain)
+{
+    std::string trace;
+    bool deleted = false;
+    auto* owned = new TraceHandler("O", trace);
+    owned->WatchDeletion(&deleted);
+    auto* chain = new CRkMessageHandlerChain();
+    chain->AddHandler(owned, true);
+    // Removed during a dispatch that ends with the chain being deleted: the
+    // marked handler must not be leaked.
+    TraceHandler killer("K", trace, [chain, owned](uint16_t, CRkMessage*, IRkMessageTarget&) {
+        chain->RemoveHandler(owned);
+        delete chain;
+        return true;
+    });
+    chain->AddHandler(&killer, false);
+    EXPECT_TRUE(chain->HandleMessage(4, nullptr));
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(trace, "K4 ");
+}
+
+TEST(HandlerChainLifetime, HandlersAddedWhileDyingAreFreedToo)
+{
+    std::string trace;
+    bool deleted = false, lateDeleted = false;
+    auto* chain = new CRkMessageHandlerChain();
+    auto* late = new TraceHandler("L", trace);
+    late->WatchDeletion(&lateDeleted);
+    auto* killer = new TraceHandler("K", trace, [chain, late](uint16_t, CRkMessage*, IRkMessageTarget& rest) {
+        delete chain;
+        // Adding through what is left of a dead chain takes ownership too.
+        rest.AddHandler(late, true);
+        return true;
+    });
+    killer->WatchDeletion(&deleted);
+    chain->AddHandler(killer, true);
+    EXPECT_TRUE(chain->HandleMessage(4, nullptr));
+    EXPECT_TRUE(deleted);
+    EXPECT_TRUE(lateDeleted);
+}
+
+} // namespace

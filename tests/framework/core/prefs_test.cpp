@@ -119,27 +119,38 @@ TEST_F(PrefsTest, StoredFormsCarryTagAndLittleEndianPayload)
     EXPECT_EQ(m_store->GetSize(0, "absent"), 0u);
 }
 
-TEST_F(PrefsTest, AValueOfAnotherTypeIsNeverReplacedNorRead)
+// The functions leave the type rule to the store: this one replaces.
+TEST_F(PrefsTest, TheStoreDecidesWhetherAnotherTypeIsReplaced)
 {
-    const char16_t* texts[] = {u"", u"x", u"longer text"};
-    for (const char16_t* t : texts) {
-        CRkString s(t);
-        ASSERT_TRUE(SetString("k", &s));
-        EXPECT_FALSE(SetInt("k", 5));
-        EXPECT_FALSE(SetBool("k", true));
-        int32_t n = 9;
-        EXPECT_FALSE(GetInt("k", n));
-        EXPECT_EQ(n, 9);
-        CRkString back;
-        ASSERT_TRUE(GetString("k", back));
-        EXPECT_EQ(Text(back), t);
-        ASSERT_TRUE(DeletePref("k"));
-    }
-    EXPECT_FALSE(DeletePref("k"));
-    // Also when the store is used directly.
-    uint8_t one = 1;
-    SetInt("n", 3);
-    EXPECT_FALSE(m_store->Set(0, "n", kPrefTypeBool, &one, 1));
+    CRkString s(u"longer text");
+    ASSERT_TRUE(SetString("k", &s));
+    EXPECT_TRUE(SetInt("k", 5));
+    int32_t n = 0;
+    ASSERT_TRUE(GetInt("k", n));
+    EXPECT_EQ(n, 5);
+    // A value of another type is still never read.
+    CRkString back(u"keep");
+    EXPECT_FALSE(GetString("k", back));
+    EXPECT_EQ(Text(back), u"keep");
+    bool b = false;
+    EXPECT_FALSE(GetBool("k", b));
+
+    // A store that refuses gets every write and has the last word.
+    struct Refusing : CMemoryPrefsImp {
+        int sets = 0;
+        bool Set(uint32_t, const char*, uint16_t, const void*, uint32_t) override
+        {
+            ++sets;
+            return false;
+        }
+    };
+    ClosePrefs();
+    auto* refusing = new Refusing;
+    ASSERT_TRUE(InstallPrefs(refusing));
+    EXPECT_FALSE(SetBool("b", true));
+    EXPECT_FALSE(SetDefaultInt("i", 1));
+    EXPECT_EQ(refusing->sets, 2);
+    EXPECT_FALSE(PrefExists("b"));
 }
 
 TEST_F(PrefsTest, ValuesRoundTripAndSectionsAreSeparate)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/core/Report.h"
+#include "framework/core/RkGlobalVars.h"
 
 namespace {
 
@@ -109,4 +110,27 @@ TEST_F(ReportTest, HookInFrontSeesEveryMessageFirst)
 TEST_F(ReportTest, BatchModeStartsOff)
 {
     EXPECT_FALSE(batchMode);
+}
+
+// Hooks installed while the globals live (the log window's) must not be
+// called once the globals are gone: the standard writer is back.
+TEST_F(ReportTest, DestroyingTheGlobalsPutsTheStandardHooksBack)
+{
+    ReportHook standard = GetStatusHook();
+    ASSERT_EQ(CRkGlobalVars::Get(), nullptr);
+    CRkGlobalVars::Create();
+    SetErrorHook(CaptureHook);
+    SetWarningHook(CaptureHook);
+    SetStatusHook(CaptureHook);
+    ReportStatus("while alive");
+    CRkGlobalVars::Destroy();
+
+    EXPECT_EQ(GetErrorHook(), standard);
+    EXPECT_EQ(GetWarningHook(), standard);
+    EXPECT_EQ(GetStatusHook(), standard);
+    ::testing::internal::CaptureStdout();
+    ReportError("after %d", 1);
+    ReportWarning("after %d", 2);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "after 1\nafter 2\n");
+    EXPECT_EQ(captured, std::vector<std::string>{"while alive"});
 }

@@ -134,11 +134,65 @@ TEST_F(LoopFixture, AcceptedQuitEndsTheRunWithItsCode)
 {
     loop.Post(54, nullptr, 0);
     loop.Quit(7);
-    loop.Post(55, nullptr, 0); // posted after the quit: never delivered
+    EXPECT_TRUE(loop.IsQuitPending());
     EXPECT_EQ(loop.Run(), 7u);
     EXPECT_TRUE(loop.HasQuit());
+    EXPECT_FALSE(loop.IsQuitPending());
     EXPECT_EQ(loop.GetLastRunEnd(), CRkHeadlessApplicationImp::RunEnd::Quit);
     EXPECT_EQ(trace, "app:13/k13 app:54 ");
+}
+
+// As on Windows, where posted messages come before WM_QUIT: what is queued
+// when the quit is asked for, and what those deliveries post, still arrives.
+TEST_F(LoopFixture, QueuedMessagesAreDeliveredBeforeTheQuit)
+{
+    int alive = 0;
+    app.onMessage = [&](uint16_t message) {
+        if (message == 54) {
+            loop.Quit(3);
+            loop.PostTo(&window, 28, new Payload(alive), 0); // a window's last word
+        }
+    };
+    loop.StartTimer(kTimerRepeat, 1, 42);
+    clock.Advance(5); // due, but a pending quit fires no timer
+    loop.Post(54, nullptr, 0);
+    loop.Post(55, new Payload(alive), 0);
+    loop.PostKey(&window, 'A', 0);
+    EXPECT_EQ(loop.RunFor(clock.NowMs() + 1000, kLimit), CRkHeadlessApplicationImp::RunEnd::Quit);
+    EXPECT_EQ(loop.GetQuitCode(), 3u);
+    EXPECT_EQ(trace, "app:54 app:13/k13 app:55/k0 win:5/k5/key65+0 win:28/k0 ");
+    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(loop.GetPendingCount(), 0u);
+}
+
+TEST_F(LoopFixture, AQuitThatNeverSettlesEndsAndDeletesWhatIsLeft)
+{
+    int alive = 0;
+    uint64_t count = 0;
+    // Every delivery posts another message with a payload.
+    app.onMessage = [&](uint16_t message) {
+        ++count;
+        if (message == 59)
+            loop.Post(59, new Payload(alive), 0);
+    };
+    loop.Post(59, nullptr, 0);
+    loop.Quit(0);
+    EXPECT_EQ(loop.Run(), 0u);
+    EXPECT_EQ(loop.GetLastRunEnd(), CRkHeadlessApplicationImp::RunEnd::Quit);
+    EXPECT_EQ(count, 1 + CRkHeadlessApplicationImp::kDeliveriesAfterQuit); // the quit request, then the bound
+    EXPECT_EQ(loop.GetPendingCount(), 0u);
+    EXPECT_EQ(alive, 0);
+
+    // Posted once the loop has ended: deleted with the loop at the latest.
+    app.onMessage = nullptr;
+    {
+        CRkHeadlessApplicationImp ended(&app);
+        ended.Quit(0);
+        EXPECT_EQ(ended.Run(), 0u);
+        ended.Post(18, new Payload(alive), 0);
+        EXPECT_EQ(alive, 1);
+    }
+    EXPECT_EQ(alive, 0);
 }
 
 TEST_F(LoopFixture, RefusedQuitKeepsTheLoopGoing)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/core/Prefs.h"
+#include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "framework/platform/posix/PrefsPosix.h"
 
@@ -99,6 +100,35 @@ TEST_F(PosixPrefsTest, ValuesPersistWithTheirTypesInAReadableFile)
     EXPECT_EQ(x, -12);
     EXPECT_EQ(Text(path), u"/books/\u00e9t\u00e9 \"one\".lml");
     EXPECT_FALSE(SetDefaultBool("Overwrite", false));
+}
+
+TEST_F(PosixPrefsTest, AValueOfAnotherTypeIsNeverReplacedNorRead)
+{
+    fs::path file = m_dir / "App";
+    auto* store = new CPosixPrefsImp(file.string(), "App");
+    ASSERT_TRUE(InstallPrefs(store));
+    const char16_t* texts[] = {u"", u"x", u"longer text"};
+    for (const char16_t* t : texts) {
+        CRkString s(t);
+        ASSERT_TRUE(SetString("k", &s));
+        EXPECT_FALSE(SetInt("k", 5));
+        EXPECT_FALSE(SetBool("k", true));
+        int32_t n = 9;
+        EXPECT_FALSE(GetInt("k", n));
+        EXPECT_EQ(n, 9);
+        CRkString back;
+        ASSERT_TRUE(GetString("k", back));
+        EXPECT_EQ(Text(back), t);
+        ASSERT_TRUE(DeletePref("k"));
+    }
+    EXPECT_FALSE(DeletePref("k"));
+    // Also when the store is used directly, and the file keeps the first value.
+    uint8_t one = 1;
+    ASSERT_TRUE(SetInt("n", 3));
+    EXPECT_FALSE(store->Set(0, "n", kPrefTypeBool, &one, 1));
+    EXPECT_EQ(store->GetType(0, "n"), kPrefTypeInt);
+    EXPECT_TRUE(ClosePrefs());
+    EXPECT_NE(ReadAll(file).find("0\t1\tn\t3\n"), std::string::npos);
 }
 
 TEST_F(PosixPrefsTest, ADamagedFileIsKeptAsideAndTheStoreStartsEmpty)
@@ -192,6 +222,63 @@ TEST_F(PosixPrefsTest, FileLivesUnderTheConfigurationFolder)
         unsetenv("XDG_CONFIG_HOME");
     if (oldHome)
         setenv("HOME", savedHome.c_str(), 1);
+}
+
+} // namespace
+
+namespace {
+
+int g_reports = 0;
+int32_t CountReport(const char*, va_list)
+{
+    ++g_reports;
+    return 0;
+}
+
+size_t CountLines(const std::string& text)
+{
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Problems of the store never reach the report functions (whose hooks feed
+// the log window and the build's outcome): each is one line on stderr.
+TEST_F(PosixPrefsTest, ProblemsGoToStandardErrorNotToTheReportFunctions)
+{
+    SetErrorHook(CountReport);
+    SetWarningHook(CountReport);
+    SetStatusHook(CountReport);
+    g_reports = 0;
+
+    // A damaged file, moved aside.
+    fs::path file = m_dir / "App";
+    WriteAll(file, "garbage\n");
+    ::testing::internal::CaptureStderr();
+    auto* store = new CPosixPrefsImp(file.string(), "App");
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(CountLines(err), 1u) << err;
+    EXPECT_NE(err.find(file.string()), std::string::npos) << err;
+    EXPECT_NE(err.find("App.damaged"), std::string::npos) << err;
+    delete store;
+
+    // A folder that cannot be created: one line for the first failed save,
+    // and the value lives on in memory.
+    WriteAll(m_dir / "blocker", "x");
+    fs::path blocked = m_dir / "blocker" / "Lumo\nApp";
+    ::testing::internal::CaptureStderr();
+    store = new CPosixPrefsImp(blocked.string(), "App");
+    ASSERT_TRUE(InstallPrefs(store));
+    EXPECT_FALSE(SetInt("WindowPos.x", 3));
+    EXPECT_FALSE(SetInt("WindowPos.y", 4));
+    int32_t y = 0;
+    EXPECT_TRUE(GetInt("WindowPos.y", y));
+    EXPECT_EQ(y, 4);
+    EXPECT_FALSE(ClosePrefs());
+    err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(CountLines(err), 1u) << err;
+    EXPECT_NE(err.find("Cannot save the preferences"), std::string::npos) << err;
+
+    EXPECT_EQ(g_reports, 0);
+    ResetReportHooks();
 }
 
 } // namespace
