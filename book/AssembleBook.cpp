@@ -1,5 +1,6 @@
 #include "book/AssembleBook.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -22,6 +23,8 @@
 namespace {
 
 constexpr uint32_t kScratchCapacity = 64000;
+// Units of the output's name the temporary file's name starts with.
+constexpr uint32_t kTempNameUnits = 32;
 constexpr uint32_t kScratchGrowth = 2000;
 
 uint32_t Count32(const CMemBuffer& list)
@@ -283,10 +286,18 @@ bool AssembleBook(const AssembleInputs& in)
     AppendBookHeaderRecord(v, front);
 
     // Write into a temporary sibling; it replaces the output only when whole.
+    // Its name starts with at most the first 32 units of the output's, so
+    // that it fits in a folder wherever the output's own name does.
     CRkString outputName;
     in.output->GetName(outputName);
-    outputName.Append(u".tmp");
-    std::unique_ptr<CFile> temp(in.output->MakeUniqueSibling(outputName));
+    CRkString tempName;
+    uint32_t kept = std::min<uint32_t>(outputName.GetLength(), kTempNameUnits);
+    if (kept < outputName.GetLength() && kept > 0 && outputName.GetAt(kept - 1) >= 0xD800 &&
+        outputName.GetAt(kept - 1) <= 0xDBFF)
+        --kept; // keep a surrogate pair whole
+    outputName.Mid(tempName, 0, kept);
+    tempName.Append(u".tmp");
+    std::unique_ptr<CFile> temp(in.output->MakeUniqueSibling(tempName));
     if (!temp || temp->Create(FourCC("LDB "), FourCC("Daz1")) != 0 || temp->Open(kFileModeWrite) != 0) {
         if (temp && !temp->IsOpen() && temp->Exists())
             temp->Delete();

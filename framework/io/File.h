@@ -67,10 +67,12 @@ public:
     CFile* MakeUniqueSibling(const CRkString& baseName) const; // owned by the caller
     // The file `name` in the folder that holds this one (owned by the caller).
     CFile* GetSibling(const CRkString& name) const;
-    static bool GetFullPath(const CRkString& path, CRkString& out);
-    static bool FindMatching(const CRkString& pattern, std::vector<CRkString>& out);
     static CFile* GetSettingsFolder();  // owned by the caller, null on failure
     static CFile* GetDocumentsFolder(); // owned by the caller, null on failure
+    // The full form of a path, and the paths a wildcard pattern matches
+    // (see ExpandFullPath and FindMatchingPaths).
+    static bool GetFullPath(const CRkString& path, CRkString& out);
+    static bool FindMatching(const CRkString& pattern, std::vector<CRkString>& out);
 
 private:
     explicit CFile(IFileImp* imp) : m_imp(imp) {}

@@ -86,9 +86,9 @@ IFileImp* CreateFileImpFromNative(const char* path);
 IFileImp* CreateSettingsFolderImp();
 IFileImp* CreateDocumentsFolderImp();
 
-// The full form of a path, relative ones taken from the current folder;
-// false when none.
+// The command line's help from the system: the full form of a path (taken
+// from the current folder when it is relative), and the paths matching a
+// pattern with wildcards ("*", "?") in its last part, in name order ("."
+// and ".." left out). False when there is no full form, or no match.
 bool ExpandFullPath(const CRkString& path, CRkString& out);
-// The paths a pattern with "*" or "?" in its last part matches, in name
-// order; false when none matches.
 bool FindMatchingPaths(const CRkString& pattern, std::vector<CRkString>& out);

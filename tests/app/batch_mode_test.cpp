@@ -7,9 +7,11 @@
 namespace app_test {
 namespace {
 
-// A tab, a title too long for a database name and holding a colon, and an
-// image folder that is a file (a warning batch mode does not silence).
-const char kNoisySource[] = "TITLE=\"A Rather Long Title That Ends: Here\"\n\n\tIndented text.\n";
+// A tab, a title too long for a database name and holding a colon, a link
+// to nowhere, an anchor defined twice, a bold run left open, and an image
+// folder that is a file (a warning batch mode does not silence).
+const char kNoisySource[] = "TITLE=\"A Rather Long Title That Ends: Here\"\n\n\tIndented text.\n"
+                            "\\Q=\"twice\"a \\Q=\"twice\"b \\q=\"#nowhere\"c\\q \\bbold\n";
 
 class BatchMode : public AppTest {
 protected:
@@ -31,8 +33,12 @@ TEST_F(BatchMode, WithoutBatchEveryWarningIsShown)
     EXPECT_EQ(warnings,
               (Strings{"Book name is greater than 29 characters.  Truncating to \"A Rather Long...at Ends: Here\".",
                        "Colons are not currently permitted in the book title. Translating colons to hyphens.",
+                       "Link \"nowhere\" has not been defined",
+                       "Link \"twice\" defined more than once",
                        "Tab characters are being mapped to four spaces.",
-                       "The image directory \"" + (Dir() / "noisy_img").string() + "\" isn't a directory."}));
+                       "The image directory \"" + (Dir() / "noisy_img").string() + "\" isn't a directory.",
+                       // once in each font's pass
+                       "This file does not end in the normal font!", "This file does not end in the normal font!"}));
     EXPECT_FALSE(HasQuit());
     EXPECT_EQ(ReadBytes(Dir() / "noisy.ldb"), expected);
 }

@@ -175,6 +175,21 @@ TEST_F(BuildRun, OutputNamesFollowTheSourceNames)
     EXPECT_EQ(Finish(), 0);
 }
 
+// The longest source a folder can hold whose book name needs the cut: 252
+// letters and ".x" (254 bytes) give the first 251 letters and ".ldb".
+TEST_F(BuildRun, ALongSourceNameIsCutTo251BeforeTheEnding)
+{
+    const std::string base(252, 'n');
+    fs::path source = Write(base + ".x", kCleanSource);
+    std::vector<uint8_t> expected = ToolBook(source);
+    Start("\"" + base + ".x\"");
+    Run();
+    EXPECT_EQ(LogTexts(10003), Strings{});
+    EXPECT_TRUE(HasQuit());
+    EXPECT_EQ(ReadBytes(Dir() / (base.substr(0, 251) + ".ldb")), expected);
+    EXPECT_EQ(Finish(), 0);
+}
+
 TEST_F(BuildRun, WithoutOverwriteTheFirstFreeNumberedNameIsTaken)
 {
     fs::path source = Write("tale.lml", kCleanSource);

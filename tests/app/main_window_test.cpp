@@ -232,5 +232,41 @@ TEST_F(MainWindowTest, PreferencesFromTheLogWindowReopensTheClosedMainWindow)
     EXPECT_EQ(mains, 1u);
 }
 
+// A clean run leaves only a hidden log window behind: closing the main
+// window still ends the program, and the log window that was never shown
+// stores no placement.
+TEST_F(MainWindowTest, ClosingTheMainWindowAfterACleanRunEndsTheProgram)
+{
+    Write("tale.lml", kCleanSource);
+    StartIdle();
+    ASSERT_TRUE(driver->DropFiles(Box(kSplash), Strings{(Dir() / "tale.lml").string()}));
+    Run();
+    ASSERT_TRUE(fs::exists(Dir() / "tale.ldb"));
+    EXPECT_EQ(LogWindow(), nullptr);
+    ASSERT_TRUE(driver->PressCloseBox(Main()));
+    Run();
+    EXPECT_TRUE(HasQuit());
+    EXPECT_TRUE(driver->GetVisibleWindows().empty());
+    EXPECT_EQ(Finish(), 0);
+    StartIdle();
+    for (const char* key : {"LogManager.WindowPos.x", "LogManager.WindowPos.y"})
+        EXPECT_FALSE(PrefExists(key)) << key;
+    EXPECT_EQ(Finish(), 0);
+
+    // A log window that was on the screen stores where it was.
+    Write("tabbed.lml", kTabbedSource);
+    Start("tabbed.lml");
+    Run();
+    ASSERT_NE(LogWindow(), nullptr);
+    ASSERT_TRUE(driver->ActivateWindow(Main()));
+    ASSERT_TRUE(driver->PressKey(u'Q', kKeyModifierCtrl));
+    Run();
+    EXPECT_TRUE(HasQuit());
+    EXPECT_EQ(Finish(), 0);
+    StartIdle();
+    for (const char* key : {"LogManager.WindowPos.x", "LogManager.WindowPos.y"})
+        EXPECT_TRUE(PrefExists(key)) << key;
+}
+
 } // namespace
 } // namespace app_test

@@ -3,6 +3,7 @@
 #include <future>
 
 #include "AppTestSupport.h"
+#include "framework/core/Report.h"
 
 namespace app_test {
 namespace {
@@ -31,6 +32,28 @@ TEST_F(AppTest, VellumixMainBuildsAndReturnsTheExitCode)
     // (on the headless platform nobody is there to use it), then reports 1.
     EXPECT_EQ(RunMain("missing.lml"), 1);
     EXPECT_FALSE(fs::exists(Dir() / "missing.ldb"));
+}
+
+// Reports made while the program goes and after it has gone reach standard
+// output, not the log window that is being destroyed.
+TEST_F(AppTest, ReportsAfterTheProgramEndedGoToStandardOutput)
+{
+    ResetReportHooks();
+    const ReportHook standardError = GetErrorHook();
+    const ReportHook standardWarning = GetWarningHook();
+    Start("");
+    Run();
+    EXPECT_NE(GetErrorHook(), standardError) << "errors go to the log while the program runs";
+    EXPECT_NE(GetWarningHook(), standardWarning);
+    EXPECT_EQ(Finish(), 0);
+    EXPECT_EQ(GetErrorHook(), standardError);
+    EXPECT_EQ(GetWarningHook(), standardWarning);
+    testing::internal::CaptureStdout();
+    ReportError("Late error %d", 1);
+    ReportWarning("Late warning");
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("Late error 1"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("Late warning"), std::string::npos) << printed;
 }
 
 } // namespace

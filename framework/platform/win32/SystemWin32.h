@@ -1,6 +1,6 @@
 // System services on Windows: the language of the system's default locale,
-// the program's own file, the clocks, the message box, the screen and the
-// system colours.
+// the program's own file, the clocks, the screen, the system colours and
+// message boxes.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,7 @@ public:
     uint64_t GetCurrentTime() const override;
     uint64_t GetTickCount() const override;
     bool IsWindows() const override { return true; }
+    // A box owned by the active window of this thread, when there is one.
     uint32_t ShowMessageBox(const CRkString& text, const CRkString& caption, uint32_t buttons) override;
     void GetScreenRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const override;
     bool GetSystemColor(uint32_t index, uint8_t& red, uint8_t& green, uint8_t& blue) const override;
