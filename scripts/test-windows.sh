@@ -35,9 +35,12 @@ display=90
 while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
   display=$((display + 1))
 done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+screen=1024x768
+Xvfb ":$display" -screen 0 ${screen}x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
+# The Win32 tests check the screen size that Windows programs see.
+export VX_SCREEN_SIZE=$screen
 for _ in $(seq 1 100); do
   xdotool getdisplaygeometry >/dev/null 2>&1 && break
   sleep 0.1

@@ -43,9 +43,55 @@ uint64_t CRkWinSystemImp::GetCurrentTime() const
     return seconds > kEpochDifference ? seconds - kEpochDifference : 0;
 }
 
+// GetTickCount64 is missing before Windows Vista; the 32-bit tick is
+// extended by counting its wraps (the clock is read at least once in 49
+// days by any program that relies on it).
 uint64_t CRkWinSystemImp::GetTickCount() const
 {
-    return ::GetTickCount64();
+    const uint32_t tick = ::GetTickCount();
+    if (tick < m_lastTick)
+        ++m_tickWraps;
+    m_lastTick = tick;
+    return (m_tickWraps << 32) | tick;
+}
+
+uint32_t CRkWinSystemImp::ShowMessageBox(const CRkString& text, const CRkString& caption, uint32_t buttons)
+{
+    const std::wstring wideText = ToWide(text);
+    const std::wstring wideCaption = ToWide(caption);
+    const UINT style = (buttons == kMessageBoxOKCancel ? MB_OKCANCEL : MB_OK) | MB_SETFOREGROUND;
+    const int answer = ::MessageBoxW(::GetActiveWindow(), wideText.c_str(), wideCaption.c_str(), style);
+    if (buttons != kMessageBoxOKCancel)
+        return kMessageBoxAnswerOK;
+    // Cancel, the close box, Escape or a box that could not be shown.
+    return answer == IDOK ? kMessageBoxAnswerOK : kMessageBoxAnswerCancel;
+}
+
+void CRkWinSystemImp::GetScreenRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const
+{
+    x = 0;
+    y = 0;
+    width = ::GetSystemMetrics(SM_CXSCREEN);
+    height = ::GetSystemMetrics(SM_CYSCREEN);
+}
+
+bool CRkWinSystemImp::GetSystemColor(uint32_t index, uint8_t& red, uint8_t& green, uint8_t& blue) const
+{
+    int element;
+    switch (index) {
+    case 0: element = COLOR_WINDOWTEXT; break;
+    case 1: element = COLOR_WINDOW; break;
+    case 2: element = COLOR_HIGHLIGHTTEXT; break;
+    case 3: element = COLOR_HIGHLIGHT; break;
+    case 6: element = COLOR_BTNFACE; break;
+    case 7: element = COLOR_BTNSHADOW; break;
+    default: return false;
+    }
+    const COLORREF color = ::GetSysColor(element);
+    red = GetRValue(color);
+    green = GetGValue(color);
+    blue = GetBValue(color);
+    return true;
 }
 
 IRkSystemImp* CreateWin32SystemImp()
@@ -86,40 +132,4 @@ bool CheckWindowsVersion()
         return true;
     ::MessageBoxA(nullptr, "Vellumix requires Windows 98 or later.", "Error", MB_OK);
     return false;
-}
-
-uint32_t CRkWinSystemImp::ShowMessageBox(const CRkString& text, const CRkString& caption, uint32_t buttons)
-{
-    const std::wstring wideText = ToWide(text);
-    const std::wstring wideCaption = ToWide(caption);
-    const UINT type = buttons == kMessageBoxOKCancel ? MB_OKCANCEL : MB_OK;
-    const int answer = ::MessageBoxW(::GetActiveWindow(), wideText.c_str(), wideCaption.c_str(), type);
-    return answer == IDOK ? kMessageBoxAnswerOK : kMessageBoxAnswerCancel;
-}
-
-void CRkWinSystemImp::GetScreenRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const
-{
-    x = 0;
-    y = 0;
-    width = ::GetSystemMetrics(SM_CXSCREEN);
-    height = ::GetSystemMetrics(SM_CYSCREEN);
-}
-
-bool CRkWinSystemImp::GetSystemColor(uint32_t index, uint8_t& red, uint8_t& green, uint8_t& blue) const
-{
-    int element;
-    switch (index) {
-    case 0: element = COLOR_WINDOWTEXT; break;
-    case 1: element = COLOR_WINDOW; break;
-    case 2: element = COLOR_HIGHLIGHTTEXT; break;
-    case 3: element = COLOR_HIGHLIGHT; break;
-    case 6: element = COLOR_BTNFACE; break;
-    case 7: element = COLOR_BTNSHADOW; break;
-    default: return false;
-    }
-    const COLORREF color = ::GetSysColor(element);
-    red = GetRValue(color);
-    green = GetGValue(color);
-    blue = GetBValue(color);
-    return true;
 }

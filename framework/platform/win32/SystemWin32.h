@@ -21,4 +21,7 @@ public:
 
 private:
     uint32_t m_language = kLanguageAutomatic; // not yet worked out
+    // The 32-bit tick wraps after 49.7 days: the wraps seen so far.
+    mutable uint32_t m_lastTick = 0;
+    mutable uint64_t m_tickWraps = 0;
 };

@@ -3,7 +3,9 @@
 // started on the real Win32 services.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <ctime>
 #include <memory>
 
@@ -14,7 +16,9 @@
 #include "framework/platform/win32/ApplicationWin32.h"
 #include "framework/platform/win32/PrefsWin32.h"
 #include "framework/platform/win32/SystemWin32.h"
+#include "framework/platform/win32/Win32Api.h"
 #include "framework/platform/win32/Win32Platform.h"
+#include "framework/platform/win32/Win32Text.h"
 #include "framework/text/EnglishStrings.h"
 #include "framework/text/Languages.h"
 #include "framework/text/LocalStrings.h"
@@ -42,6 +46,100 @@ TEST(Win32System, ProgramPathAndClocks)
     const uint64_t before = system.GetTickCount();
     ::Sleep(20);
     EXPECT_GE(system.GetTickCount(), before + 15);
+}
+
+// Answers the next message box of a caption from a thread timer, which the
+// box's own modal loop runs: the way a user's click arrives.
+struct BoxAnswer {
+    const wchar_t* caption;
+    WPARAM command; // IDOK, IDCANCEL, or 0 for the close box
+    bool seen = false;
+    int ticks = 0;
+};
+BoxAnswer* g_boxAnswer = nullptr;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = ::FindWindowW(L"#32770", g_boxAnswer->caption);
+    // A box under another caption would hang the run: close any after 2 s.
+    if (!box && ++g_boxAnswer->ticks > 100) {
+        if (HWND other = ::FindWindowW(L"#32770", nullptr))
+            ::PostMessageW(other, WM_CLOSE, 0, 0);
+        return;
+    }
+    if (!box)
+        return;
+    ::KillTimer(nullptr, timer);
+    g_boxAnswer->seen = true;
+    if (g_boxAnswer->command == 0)
+        ::PostMessageW(box, WM_CLOSE, 0, 0);
+    else
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(g_boxAnswer->command, BN_CLICKED), 0);
+}
+
+uint32_t ShowAndAnswer(const wchar_t* caption, uint32_t buttons, WPARAM command, bool& seen)
+{
+    BoxAnswer answer{caption, command};
+    g_boxAnswer = &answer;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, AnswerBox);
+    CRkWinSystemImp system;
+    CRkString captionText;
+    AssignWide(captionText, caption, wcslen(caption));
+    const uint32_t result = system.ShowMessageBox(CRkString(u"Replace the book?"), captionText, buttons);
+    ::KillTimer(nullptr, timer);
+    g_boxAnswer = nullptr;
+    seen = answer.seen;
+    return result;
+}
+
+TEST(Win32System, MessageBoxAnswers)
+{
+    bool seen = false;
+    EXPECT_EQ(ShowAndAnswer(L"VxBoxOkCancel1", kMessageBoxOKCancel, IDOK, seen), kMessageBoxAnswerOK);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(ShowAndAnswer(L"VxBoxOkCancel2", kMessageBoxOKCancel, IDCANCEL, seen), kMessageBoxAnswerCancel);
+    EXPECT_TRUE(seen);
+    // The close box of an OK/Cancel box is a Cancel; an OK-only box answers OK.
+    EXPECT_EQ(ShowAndAnswer(L"VxBoxOkCancel3", kMessageBoxOKCancel, 0, seen), kMessageBoxAnswerCancel);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(ShowAndAnswer(L"VxBoxOk", kMessageBoxOK, 0, seen), kMessageBoxAnswerOK);
+    EXPECT_TRUE(seen);
+}
+
+TEST(Win32System, ScreenAndSystemColours)
+{
+    CRkWinSystemImp system;
+    int32_t x = -1, y = -1, width = 0, height = 0;
+    system.GetScreenRect(x, y, width, height);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    // test-windows.sh runs Wine on a display of this size.
+    if (const char* size = std::getenv("VX_SCREEN_SIZE")) {
+        EXPECT_EQ(std::to_string(width) + "x" + std::to_string(height), size);
+    } else {
+        EXPECT_GT(width, 0);
+        EXPECT_GT(height, 0);
+    }
+
+    uint8_t r = 1, g = 1, b = 1;
+    ASSERT_TRUE(system.GetSystemColor(0, r, g, b)); // window text: black in the default scheme
+    EXPECT_EQ(r + g + b, 0);
+    ASSERT_TRUE(system.GetSystemColor(1, r, g, b)); // window: white
+    EXPECT_EQ(r + g + b, 3 * 255);
+    ASSERT_TRUE(system.GetSystemColor(2, r, g, b)); // highlight text: white
+    EXPECT_EQ(r + g + b, 3 * 255);
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    ASSERT_TRUE(system.GetSystemColor(3, r, g, b));
+    EXPECT_EQ(RGB(r, g, b), highlight);
+    uint8_t faceR, faceG, faceB, shadowR, shadowG, shadowB;
+    ASSERT_TRUE(system.GetSystemColor(6, faceR, faceG, faceB));
+    ASSERT_TRUE(system.GetSystemColor(7, shadowR, shadowG, shadowB));
+    EXPECT_GT(faceR + faceG + faceB, shadowR + shadowG + shadowB); // the shadow is darker
+    for (uint32_t none : {4u, 5u, 8u, 100u}) {
+        r = g = b = 7;
+        EXPECT_FALSE(system.GetSystemColor(none, r, g, b)) << none;
+        EXPECT_EQ(r, 7);
+    }
 }
 
 TEST(Win32System, VersionCheck)
