@@ -42,6 +42,7 @@ bool FullPath(const wchar_t* path, std::wstring& out)
 
 WindowsFileImp::~WindowsFileImp()
 {
+    RemoveOnInterrupt(false);
     if (m_handle)
         ::CloseHandle(AsHandle(m_handle));
 }
@@ -127,6 +128,7 @@ uint32_t WindowsFileImp::Open(uint32_t mode)
     DWORD access = 0;
     switch (mode) {
     case kFileModeRead:
+    case kFileModeReadStream:
         access = GENERIC_READ;
         break;
     case kFileModeWrite:
@@ -151,6 +153,8 @@ uint32_t WindowsFileImp::Close()
         return kFailed;
     HANDLE file = AsHandle(m_handle);
     m_handle = nullptr;
+    m_created = false;
+    UpdateInterruptEntry();
     return ::CloseHandle(file) ? kOk : kFailed;
 }
 

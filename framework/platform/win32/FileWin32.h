@@ -57,7 +57,19 @@ public:
     bool GetModificationDate(FileDate& out) const override;
     uint32_t GetTickCount() const override;
 
+    // Creating the build's own files (FileCreateWin32.cpp).
+    uint32_t CreateExclusive() override;
+    uint32_t Flush() override;
+    bool PathNamesOpenFile() const override;
+    uint32_t GetKind() const override;
+    IFileImp* ResolveLinks() const override;
+    // A file this object created is removed when the console is
+    // interrupted (Ctrl+C, Ctrl+Break, closing the console).
+    void RemoveOnInterrupt(bool on) override;
+
 private:
+    void UpdateInterruptEntry();
+
     // The terminated path for a wide call; null for a refused path.
     const wchar_t* Wide() const { return m_usable ? m_wide.c_str() : nullptr; }
 
@@ -67,6 +79,8 @@ private:
     CRkString m_name;
     std::wstring m_wide;
     bool m_usable = false;
+    bool m_removeOnInterrupt = false;
+    bool m_created = false; // this object created the open file
 };
 
 // The wide form of another implementation's path, when it is usable.

@@ -10,6 +10,7 @@
 #include "Win32TestSupport.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/io/File.h"
+#include "framework/io/FileImp.h"
 #include "framework/platform/win32/Win32Api.h"
 
 namespace {
@@ -232,6 +233,53 @@ TEST_F(WinFiles, MoveReplacesTheDestinationCopyAndRenameDoNot)
     EXPECT_EQ(ReadBytes(u"renamed.ldb"), "new book");
     EXPECT_EQ(File(u"renamed.ldb").Delete(), 0u);
     EXPECT_EQ(File(u"renamed.ldb").Delete(), 1u);
+}
+
+TEST_F(WinFiles, TheBuildsOwnFilesAreCreatedExclusivelyAndCheckedBeforeTheyReplaceAnything)
+{
+    WriteBytes(u"book.ldb", "old book");
+    EXPECT_EQ(File(u"book.ldb").GetKind(), kFileKindRegular);
+    EXPECT_EQ(File(u"nothing").GetKind(), kFileKindMissing);
+    CFile folder(Str(m_dir));
+    EXPECT_EQ(folder.GetKind(), kFileKindDirectory);
+
+    // Exclusive: an existing file is never opened, and is left as it was.
+    CFile taken = File(u"book.ldb");
+    EXPECT_EQ(taken.CreateExclusive(), 1u);
+    EXPECT_EQ(ReadBytes(u"book.ldb"), "old book");
+
+    std::unique_ptr<CFile> temp(File(u"book.ldb").CreateTemporarySibling());
+    ASSERT_NE(temp, nullptr);
+    EXPECT_EQ(NameOf(*temp).size(), 13u); // ".vx" and ten letters
+    EXPECT_EQ(NameOf(*temp).substr(0, 3), u".vx");
+    EXPECT_TRUE(temp->IsOpen());
+    ASSERT_EQ(temp->Write("new book", 8), 0u);
+    EXPECT_EQ(temp->Flush(), 0u);
+    EXPECT_TRUE(temp->PathNamesOpenFile());
+    std::unique_ptr<CFile> resolved(temp->ResolveLinks());
+    ASSERT_NE(resolved, nullptr);
+    EXPECT_EQ(NameOf(*resolved), NameOf(*temp));
+
+    // While it is open nobody can move it away or delete it (it is not
+    // shared for deletion), so the path keeps naming it.
+    std::u16string tempName = NameOf(*temp);
+    EXPECT_FALSE(::MoveFileW(Wide(At(tempName)), Wide(At(u"moved.tmp"))));
+    EXPECT_FALSE(::DeleteFileW(Wide(At(tempName))));
+    EXPECT_TRUE(temp->PathNamesOpenFile());
+    EXPECT_EQ(temp->Close(), 0u);
+    EXPECT_FALSE(temp->PathNamesOpenFile()); // closed
+
+    std::unique_ptr<CFile> other(File(u"book.ldb").CreateTemporarySibling());
+    ASSERT_NE(other, nullptr);
+    EXPECT_NE(NameOf(*other), tempName);
+    EXPECT_EQ(other->Close(), 0u);
+
+    uint8_t random[32] = {};
+    ASSERT_TRUE(GetUnpredictableBytes(random, sizeof random));
+    int zeros = 0;
+    for (uint8_t byte : random)
+        zeros += byte == 0;
+    EXPECT_LT(zeros, 8);
 }
 
 TEST_F(WinFiles, UniqueSiblingsCarryEightHexDigits)
