@@ -107,29 +107,19 @@ void CRkHeadlessApplicationImp::ForgetTarget(IRkMessageTarget* target)
 {
     std::erase_if(m_queue, [target](const Entry& e) { return e.target == target; });
     std::erase_if(m_timers, [target](const Timer& t) { return t.target == target; });
-    m_shortcuts.erase(target);
-    m_containers.erase(target);
-    std::erase_if(m_containers, [target](const auto& link) { return link.second == target; });
+    m_shortcuts.Forget(target);
     if (target == m_application)
         m_application = nullptr;
 }
 
 void CRkHeadlessApplicationImp::SetShortcutTable(IRkMessageTarget* target, const CRkShortcutTable* table)
 {
-    if (table)
-        m_shortcuts[target] = table;
-    else
-        m_shortcuts.erase(target);
+    m_shortcuts.SetTable(target, table);
 }
 
 void CRkHeadlessApplicationImp::SetContainer(IRkMessageTarget* target, IRkMessageTarget* container)
 {
-    if (!target)
-        return;
-    if (container && container != target)
-        m_containers[target] = container;
-    else
-        m_containers.erase(target);
+    m_shortcuts.SetContainer(target, container);
 }
 
 void CRkHeadlessApplicationImp::PostKey(IRkMessageTarget* target, uint16_t keyCode, uint8_t modifiers)
@@ -250,22 +240,11 @@ void CRkHeadlessApplicationImp::Deliver(IRkMessageTarget* target, uint16_t messa
 
 void CRkHeadlessApplicationImp::DeliverKey(IRkMessageTarget* target, uint16_t keyCode, uint8_t modifiers)
 {
-    // The target's own table first, then those of the targets around it;
-    // the walk is bounded so that a containment cycle cannot hang the loop.
-    IRkMessageTarget* owner = target;
-    for (size_t depth = 0; owner && depth <= m_containers.size(); ++depth) {
-        auto found = m_shortcuts.find(owner);
-        uint16_t command = found != m_shortcuts.end() ? found->second->Lookup(keyCode, modifiers) : 0;
-        if (command != 0) {
-            // Marked, so that the window asks the command's state before it
-            // is performed, as a menu would.
-            CRkCommand* shortcut = new CRkCommand(command);
-            shortcut->SetFlag(kCommandFlagShortcut);
-            PostTo(owner, kMsgCommand, shortcut, 0);
-            return;
-        }
-        auto up = m_containers.find(owner);
-        owner = up != m_containers.end() ? up->second : nullptr;
+    IRkMessageTarget* owner = nullptr;
+    uint16_t command = 0;
+    if (m_shortcuts.Find(target, keyCode, modifiers, owner, command)) {
+        PostTo(owner, kMsgCommand, CRkShortcutRouting::MakeCommand(command), 0);
+        return;
     }
     CRkKeyboardMessage key(keyCode, modifiers);
     Deliver(target, kMsgKeyDown, &key);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "framework/core/RkApplicationImp.h"
+#include "framework/core/RkShortcutRouting.h"
 #include "framework/platform/headless/LoopClock.h"
 
 class CRkHeadlessApplicationImp : public IRkApplicationImp {
@@ -120,8 +121,7 @@ private:
     std::deque<Entry> m_queue;
     std::vector<Timer> m_timers;
     uint64_t m_timerOrder = 0;
-    std::map<IRkMessageTarget*, const CRkShortcutTable*> m_shortcuts;
-    std::map<IRkMessageTarget*, IRkMessageTarget*> m_containers;
+    CRkShortcutRouting m_shortcuts;
     bool m_quit = false;
     uint32_t m_quitCode = 0;
     bool m_quitPending = false;

@@ -299,9 +299,7 @@ void CRkWinApplicationImp::ForgetTarget(IRkMessageTarget* target)
             ++it;
         }
     }
-    m_shortcuts.erase(target);
-    m_containers.erase(target);
-    std::erase_if(m_containers, [target](const auto& link) { return link.second == target; });
+    m_shortcuts.Forget(target);
     std::erase_if(m_windows, [target](const auto& binding) { return binding.second == target; });
     if (target == m_application)
         m_application = nullptr;
@@ -309,20 +307,12 @@ void CRkWinApplicationImp::ForgetTarget(IRkMessageTarget* target)
 
 void CRkWinApplicationImp::SetShortcutTable(IRkMessageTarget* target, const CRkShortcutTable* table)
 {
-    if (table)
-        m_shortcuts[target] = table;
-    else
-        m_shortcuts.erase(target);
+    m_shortcuts.SetTable(target, table);
 }
 
 void CRkWinApplicationImp::SetContainer(IRkMessageTarget* target, IRkMessageTarget* container)
 {
-    if (!target)
-        return;
-    if (container && container != target)
-        m_containers[target] = container;
-    else
-        m_containers.erase(target);
+    m_shortcuts.SetContainer(target, container);
 }
 
 void CRkWinApplicationImp::BindWindow(HWND window, IRkMessageTarget* target)
@@ -343,24 +333,18 @@ IRkMessageTarget* CRkWinApplicationImp::TargetOfWindow(HWND window) const
 
 bool CRkWinApplicationImp::TranslateShortcut(const MSG& msg)
 {
-    if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || m_shortcuts.empty() || msg.wParam > 0xFF)
+    if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !m_shortcuts.HasTables() || msg.wParam > 0xFF)
         return false;
     const uint16_t keyCode = uint16_t(msg.wParam);
     const uint8_t modifiers = CurrentModifiers();
     // The window that got the key and the windows around it, each with the
-    // targets that contain its target; the walks are bounded so that a
-    // cycle cannot hang the loop.
+    // targets that contain its target.
     for (HWND window = msg.hwnd; window; window = ::GetParent(window)) {
-        IRkMessageTarget* owner = TargetOfWindow(window);
-        for (size_t depth = 0; owner && depth <= m_containers.size(); ++depth) {
-            auto table = m_shortcuts.find(owner);
-            const uint16_t command = table != m_shortcuts.end() ? table->second->Lookup(keyCode, modifiers) : 0;
-            if (command != 0) {
-                PostTo(owner, kMsgCommand, new CRkCommand(command), 0);
-                return true;
-            }
-            auto up = m_containers.find(owner);
-            owner = up != m_containers.end() ? up->second : nullptr;
+        IRkMessageTarget* owner = nullptr;
+        uint16_t command = 0;
+        if (m_shortcuts.Find(TargetOfWindow(window), keyCode, modifiers, owner, command)) {
+            PostTo(owner, kMsgCommand, CRkShortcutRouting::MakeCommand(command), 0);
+            return true;
         }
     }
     return false;

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "framework/core/RkApplicationImp.h"
+#include "framework/core/RkShortcutRouting.h"
 #include "framework/core/RkString.h"
 #include "framework/platform/win32/Win32Api.h"
 
@@ -92,7 +93,6 @@ private:
     // containers by target, and the windows bound to targets.
     std::map<UINT_PTR, Timer> m_timers;
     UINT_PTR m_nextTimerKey;
-    std::map<IRkMessageTarget*, const CRkShortcutTable*> m_shortcuts;
-    std::map<IRkMessageTarget*, IRkMessageTarget*> m_containers;
+    CRkShortcutRouting m_shortcuts;
     std::map<HWND, IRkMessageTarget*> m_windows;
 };
