@@ -4,9 +4,10 @@
 // deleted while their own messages are being handled.
 #include <gtest/gtest.h>
 
+#include "WinUiTestSupport.h"
+
 #include <commctrl.h>
 
-#include "WinUiTestSupport.h"
 #include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/ui/RkControls.h"
 #include "framework/ui/RkCustomControl.h"
@@ -72,8 +73,9 @@ TEST_F(WinControls, EachKindIsTheNativeControlOfItsRowWithTheComponentIdAsContro
         const bool panel = row.windowClass[0] == L'L';
         const bool text = !panel && row.kind != kKindProgressBar && row.kind != kKindScrollbar;
         EXPECT_EQ(TextOf(control), text ? L"Fnord." : L"");
-        if (!panel) // the window font, not the system's
+        if (text) { // the window font, not the system's
             EXPECT_NE(::SendMessageW(control, WM_GETFONT, 0, 0), 0);
+        }
     }
     // A vertical scroll bar is the same control with SBS_VERT.
     auto* vertical = new CRkScrollbar(window, 600, true);
@@ -107,7 +109,8 @@ TEST_F(WinControls, NaturalSizesFollowTheRealFont)
     EXPECT_EQ(labelSize.width, text.cx);
     EXPECT_EQ(labelSize.height, metrics.tmHeight);
     // The same font the distances are converted with.
-    EXPECT_EQ(window->ConvertDistance(2), metrics.tmAveCharWidth);
+    EXPECT_EQ(window->ConvertDistance(2), label->GetFont().GetAverageCharWidth());
+    EXPECT_EQ(label->GetFont().GetLineHeight(), metrics.tmHeight);
     const RkSize buttonSize = button->GetPreferredSize();
     EXPECT_GT(buttonSize.width, buttonText.cx);
     EXPECT_GT(buttonSize.height, metrics.tmHeight);
@@ -181,6 +184,13 @@ TEST_F(WinControls, ACheckBoxShowsTheStateTheFrameworkAnswersAfterEveryClick)
 
 TEST_F(WinControls, TypingInATextFieldReportsEachEditButSettingItsTextDoesNot)
 {
+    recorder.onMessage = [](uint16_t message, CRkMessage* payload) {
+        auto* command = dynamic_cast<CRkCommand*>(payload);
+        if (message != kMsgCommandStatus || !command || command->GetCommand() != 710)
+            return false;
+        command->SetEnabled(true);
+        return true;
+    };
     auto* field = new CRkTextField(window, 710);
     field->SetText(CRkString(u"set by the program"));
     EXPECT_TRUE(recorder.commands.empty());
