@@ -46,7 +46,8 @@ else
   resources=$(i686-w64-mingw32-windres -i "$vellumix" -O rc 2>/dev/null || true)
   grep -q 'Microsoft.Windows.Common-Controls' <<<"$resources" || fail "Vellumix.exe has no common-controls manifest"
   grep -q 'VALUE "ProductVersion", "1.6.0"' <<<"$resources" || fail "Vellumix.exe has no version 1.6.0"
-  grep -qE '^1 ICON|ICON' <<<"$resources" || fail "Vellumix.exe has no icon"
+  grep -q 'RT_GROUP_ICON' <<<"$resources" || fail "Vellumix.exe has no icon"
+  grep -q 'Name: 11000' <<<"$resources" || fail "Vellumix.exe has no string resource"
   echo "windows-checks: Vellumix.exe is a GUI program with its manifest, icon and version"
 fi
 

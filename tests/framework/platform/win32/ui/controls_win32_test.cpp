@@ -11,6 +11,7 @@
 #include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/ui/RkControls.h"
 #include "framework/ui/RkCustomControl.h"
+#include "framework/ui/RkGraphicsImp.h"
 #include "framework/ui/RkWindow.h"
 
 namespace {
@@ -195,7 +196,8 @@ TEST_F(WinControls, TypingInATextFieldReportsEachEditButSettingItsTextDoesNot)
     field->SetText(CRkString(u"set by the program"));
     EXPECT_TRUE(recorder.commands.empty());
     HWND control = HandleOf(*field);
-    ::SendMessageW(control, EM_SETSEL, WPARAM(-1), LPARAM(-1));
+    const int end = ::GetWindowTextLengthW(control);
+    ::SendMessageW(control, EM_SETSEL, WPARAM(end), LPARAM(end));
     ::SendMessageW(control, WM_CHAR, L'!', 1);
     ASSERT_EQ(recorder.commands.size(), 1u);
     EXPECT_EQ(recorder.commands[0], 710u);
