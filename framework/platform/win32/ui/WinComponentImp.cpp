@@ -10,6 +10,7 @@
 #include "framework/platform/win32/Win32Text.h"
 #include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/platform/win32/ui/WinWindowController.h"
+#include "framework/platform/win32/ui/WinWindowImp.h"
 #include "framework/ui/RkComponentKinds.h"
 #include "framework/ui/RkGraphicsImp.h"
 
@@ -39,6 +40,13 @@ bool ShowsText(uint32_t kind)
 bool IsButtonKind(uint32_t kind)
 {
     return kind == kKindPushButton || kind == kKindCheckbox || kind == kKindRadioButton || kind == kKindImageButton;
+}
+
+// The framework window a control is in, when it is one of ours.
+CRkWinWindowImp* WindowOf(HWND control)
+{
+    HWND root = control ? ::GetAncestor(control, GA_ROOT) : nullptr;
+    return root ? dynamic_cast<CRkWinWindowImp*>(CRkWinNative::FromHandle(root)) : nullptr;
 }
 
 bool IsDialogKey(uint16_t code)
@@ -153,8 +161,7 @@ CRkWinComponentImp::~CRkWinComponentImp()
         BindWinWindow(window, nullptr);
         if (::GetCapture() == window)
             ::ReleaseCapture();
-        if (::GetFocus() == window)
-            GiveFocusAway();
+        ForgetFocus();
     }
     Detach();
 }
@@ -181,8 +188,8 @@ void CRkWinComponentImp::SetVisible(bool visible)
     HWND window = GetHandle();
     if (!window)
         return;
-    if (!visible && ::GetFocus() == window)
-        GiveFocusAway();
+    if (!visible)
+        ForgetFocus();
     ::ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -197,8 +204,8 @@ void CRkWinComponentImp::SetEnabled(bool enabled)
     HWND window = GetHandle();
     if (!window)
         return;
-    if (!enabled && ::GetFocus() == window)
-        GiveFocusAway();
+    if (!enabled)
+        ForgetFocus();
     ::EnableWindow(window, enabled ? TRUE : FALSE);
 }
 
@@ -397,14 +404,39 @@ void CRkWinComponentImp::Update()
 void CRkWinComponentImp::SetFocus()
 {
     HWND window = GetHandle();
-    if (window && IsVisible() && IsEnabled())
-        ::SetFocus(window);
+    if (!window || !IsVisible() || !IsEnabled())
+        return;
+    // Focus in a window that is not active would activate it: the window
+    // keeps the control for when it is activated.
+    HWND root = ::GetAncestor(window, GA_ROOT);
+    if (root && ::GetActiveWindow() != root) {
+        if (CRkWinWindowImp* frame = WindowOf(window))
+            frame->RememberFocus(window);
+        return;
+    }
+    ::SetFocus(window);
 }
 
 bool CRkWinComponentImp::HasFocus() const
 {
     HWND window = GetHandle();
-    return window && ::GetFocus() == window;
+    if (!window)
+        return false;
+    if (::GetFocus() == window)
+        return true;
+    HWND root = ::GetAncestor(window, GA_ROOT);
+    CRkWinWindowImp* frame = WindowOf(window);
+    return frame && ::GetActiveWindow() != root && frame->GetRememberedFocus() == window;
+}
+
+void CRkWinComponentImp::ForgetFocus()
+{
+    HWND window = GetHandle();
+    CRkWinWindowImp* frame = WindowOf(window);
+    if (frame && frame->GetRememberedFocus() == window)
+        frame->RememberFocus(nullptr);
+    if (window && ::GetFocus() == window)
+        GiveFocusAway();
 }
 
 void CRkWinComponentImp::GiveFocusAway()

@@ -53,6 +53,9 @@ private:
     void OnScrollCode(UINT code);
     LRESULT HandleKey(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    // A hidden, disabled or departing control gives up the focus, and the
+    // focus its window keeps for it.
+    void ForgetFocus();
     void GiveFocusAway();
 
     uint32_t m_kind;

@@ -99,6 +99,21 @@ TEST_F(WinWindows, ShowingOrRaisingWithoutActivationKeepsTheActiveWindow)
     EXPECT_EQ(GetActiveFrameworkWindow(), nullptr);
 }
 
+TEST_F(WinWindows, FocusInAWindowThatIsNotActiveWaitsForItsActivation)
+{
+    CRkWindow* main = MakeWindow(u"Main", {100, 100, 300, 200});
+    main->SetVisible(true);
+    CRkWindow* log = MakeWindow(u"Log", {150, 150, 300, 200}, kWindowCloseBox | kWindowResizable);
+    auto* list = new CRkButton(log, 0, CRkString(u"rows"));
+    list->GetImp()->SetFocus(); // while the log window is hidden
+    log->GetWindowImp()->Show(true, false);
+    EXPECT_EQ(::GetActiveWindow(), HandleOf(*main));
+    EXPECT_TRUE(list->GetImp()->HasFocus());
+    log->BringToFront(true);
+    EXPECT_EQ(::GetActiveWindow(), HandleOf(*log));
+    EXPECT_EQ(::GetFocus(), HandleOf(*list));
+}
+
 // Finds the message box (trying for two seconds at most), notes its owner
 // and answers Cancel.
 struct BoxWatch {
