@@ -47,6 +47,7 @@ protected:
 
 private:
     bool IsPanel() const { return IsPanelKind(m_kind); }
+    bool IsButton() const;
     bool HasRange() const;
     // Applies range, page and value to the native scroll bar or progress bar.
     void ApplyRange();
