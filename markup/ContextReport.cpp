@@ -12,9 +12,6 @@
 
 namespace {
 
-// Longest context a message shows.
-constexpr uint32_t kMaxContext = 255;
-
 std::string FormatMessage(const char* format, va_list args)
 {
     va_list copy;
@@ -89,5 +86,5 @@ void MarkupParser::LogWarning(const char* format, ...)
 void MarkupParser::ReportUnterminated(uint32_t backslash)
 {
     m_argumentCut = true;
-    ReportParseError("Unterminated argument at the end of the file: \"%s\"", backslash, 40);
+    ReportParseError("Unterminated argument at the end of the file: \"%s\"", backslash, kUnterminatedContext);
 }

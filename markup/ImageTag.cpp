@@ -9,9 +9,7 @@
 
 namespace {
 
-constexpr size_t kMaxImageName = 31;
-constexpr uint32_t kLargestWidth = 158;
-constexpr uint32_t kLargestHeight = 148;
+// The size an image takes when it cannot be read or does not fit a page.
 constexpr uint16_t kStandInSize = 16;
 
 } // namespace
@@ -29,7 +27,7 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     if (!HasQuotedArgument(equals)) {
         if (!batchMode)
             ReportParseError("Image syntax incorrect.  You have '%s' and it should be \\m=\"",
-                             static_cast<int64_t>(equals) - 10, 20);
+                             equals, kArgumentSyntaxContext);
         // Nothing is listed, but the code still takes the room of an image
         // that could not be read.
         m_x += kStandInSize;
@@ -43,7 +41,7 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
         return m_length;
     }
     const std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
-    if (name.size() > kMaxImageName)
+    if (name.size() > kMaxImageNameLength)
         LogError("Image name \"%s\" is longer than 31 characters! Please rename the image.", name.c_str());
 
     // The probe leaves the stand-in size when the name is refused outright.
@@ -57,7 +55,7 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
         m_lists.images.Add(m_imageDirectory, name, width, height);
 
     const uint32_t indent = (m_style & kStyleIndented) ? kIndentWidth : 0;
-    if (width + indent <= kLargestWidth && height <= kLargestHeight) {
+    if (width + indent <= kLineWidth && height <= kPageHeight) {
         m_x += width;
         RaiseLineHeight(height);
     } else {

@@ -11,6 +11,7 @@
 #include "book/SidebarSet.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
+#include "markup/FontWidths.h"
 #include "markup/ImageTag.h"
 #include "markup/ParseState.h"
 
@@ -41,7 +42,7 @@ void MarkupParser::RunPass(bool smallFont)
                            : "Generating page tables for the large font...");
     m_smallFont = smallFont;
     m_pages = smallFont ? &m_lists.smallPages : &m_lists.largePages;
-    m_normalFont = smallFont ? 0 : 2;
+    m_normalFont = smallFont ? kFontStandard : kFontLarge;
     m_font = m_normalFont;
     m_style = 0;
     m_alignment = kAlignLeft;

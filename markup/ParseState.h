@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "framework/core/Compiler.h"
+#include "markup/ContextWindows.h"
+#include "markup/ControlCodes.h"
 
 class CMemBuffer;
 class CRkString;
@@ -54,7 +56,7 @@ enum : uint32_t { kAlignLeft = 0, kAlignCenter = 1, kAlignRight = 2 };
 // Page geometry of the device, in pixels.
 inline constexpr uint32_t kLineWidth = 158;
 inline constexpr uint32_t kPageHeight = 148;
-inline constexpr uint32_t kLineHeight = 11;
+inline constexpr uint32_t kLineHeight = 11; // a new line's height before anything is measured
 inline constexpr uint32_t kIndentWidth = 8;
 
 // The state to go back to at a line start or at the last possible break.
@@ -72,18 +74,6 @@ struct LayoutSnapshot {
     // recorded since are scanned again after a return to it.
     uint32_t chapterCount = 0;
 };
-
-// The byte that a \annn code names: the three bytes after the "a" read as
-// decimal digits (unchecked), modulo 256; missing bytes count as 0.
-inline uint8_t ByteEscapeValue(const uint8_t* text, uint32_t length, uint32_t backslash)
-{
-    uint32_t value = 0;
-    for (uint32_t k = 2; k < 5; ++k) {
-        const uint32_t digit = backslash + k < length ? static_cast<uint32_t>(text[backslash + k]) - '0' : 0;
-        value = value * 10 + digit;
-    }
-    return static_cast<uint8_t>(value);
-}
 
 class MarkupParser {
 public:
@@ -159,19 +149,21 @@ private:
     // Position of the next double quote from `from`, reporting each line end
     // before it with `returnsMessage`; the text length when there is none.
     uint32_t ScanToQuote(uint32_t from, const char* returnsMessage);
-    // Past a code's quoted argument that begins at `equals` ("=" and a
-    // quote); `equals` itself, just past the code, when it has none.
-    uint32_t SkipQuotedArgument(uint32_t equals) const;
-    // Where a title or index item collector goes on after the code at `at`
-    // that names an image or a note (\My, \Mz, \Sd, \Fn): past its quoted
-    // argument, or past the code; 0 for any other code.
-    uint32_t SkipNamingCode(uint32_t at) const;
     // The scan of the argument of the code at `backslash` ran into the end.
     void ReportUnterminated(uint32_t backslash);
 
     // --- reporting (ContextReport.cpp)
     void ReportParseError(const char* format, int64_t offset, uint32_t count);
     void ReportParseWarning(const char* format, int64_t offset, uint32_t count);
+    // The same with the context window of the message around `at`.
+    void ReportParseError(const char* format, int64_t at, ContextWindow window)
+    {
+        ReportParseError(format, at - window.before, window.width);
+    }
+    void ReportParseWarning(const char* format, int64_t at, ContextWindow window)
+    {
+        ReportParseWarning(format, at - window.before, window.width);
+    }
     void LogError(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
     void LogWarning(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
     std::string Context(int64_t offset, uint32_t count) const;

@@ -1,6 +1,7 @@
 // The scanner: one step over one byte or one control code of the text.
 #include "book/BuildOptions.h"
 #include "framework/core/Report.h"
+#include "markup/FontWidths.h"
 #include "markup/ParseState.h"
 #include "markup/UnicodeMap.h"
 
@@ -11,11 +12,6 @@ constexpr uint32_t kDividerHeight = 33;
 constexpr uint32_t kUnicodeLineHeight = 14;
 constexpr uint32_t kSidebarIconSize = 16;
 constexpr uint8_t kSoftHyphen = 0xAD;
-
-bool IsLineEnd(uint8_t byte)
-{
-    return byte == '\n' || byte == '\r';
-}
 
 } // namespace
 
@@ -103,93 +99,95 @@ void MarkupParser::ScanControlCode()
         return;
     }
     m_argumentCut = false;
-    const uint8_t code = m_text[p + 1];
-    const uint8_t third = p + 2 < m_length ? m_text[p + 2] : 0;
-    switch (code) {
-    case 'p': // \p: page break
+    const ControlCode* row = FindControlCode(m_text, m_length, p);
+    if (!row) {
+        ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
+        m_pos = p + 2;
+        return;
+    }
+    const uint32_t after = p + row->length; // where the argument begins
+    switch (row->id) {
+    case CodeId::PageBreak:
         if (!OnEmptyFirstLine())
             m_pageBreakRequested = true;
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'x': // \x ... \x: chapter on a new page, titled by its text
-    case 'X': // \Xn ... \Xn: heading of level n
-        ScanHeadingCode(code);
+    case CodeId::Chapter: // titled by its text, on a new page
+    case CodeId::Heading:
+        ScanHeadingCode(row->letter);
         break;
-    case 'C': // \Cn="title": chapter of level n, title not shown
+    case CodeId::ChapterTag: // the title is not shown
         m_pos = ParseChapterTag(p);
         break;
-    case 'I': // \I ... \I: index item (dictionaries)
+    case CodeId::IndexItem:
         ScanIndexCode();
         break;
-    case 'm': // \m="name": image
+    case CodeId::Image:
+    case CodeId::ImageY:
+    case CodeId::ImageZ:
         TakeLastBreak(p);
-        m_pos = ParseImageRef(p, p + 2);
+        m_pos = ParseImageRef(p, after);
         break;
-    case 'M': // \My="name", \Mz="name": image
-        if (third == 'y' || third == 'z') {
-            TakeLastBreak(p);
-            m_pos = ParseImageRef(p, p + 3);
-        } else {
-            ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, 40);
-            m_pos = p + 2;
-        }
+    case CodeId::ImageOther:
+        ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
+        m_pos = after;
         break;
-    case 'q': // \q="#name" ... \q: link; a bare \q closes any open reference
+    case CodeId::Link: // a bare \q closes any open reference
         if (m_style & kStyleReference) {
             m_style &= static_cast<uint16_t>(~kStyleReference);
-            m_pos = p + 2;
+            m_pos = after;
         } else {
             m_style |= kStyleReference;
-            m_pos = ParseLinkRef(p, p + 2);
+            m_pos = ParseLinkRef(p, after);
         }
         break;
-    case 'Q': // \Q="name": link anchor
-        m_pos = ParseLinkAnchor(p, p + 2);
+    case CodeId::Anchor:
+        m_pos = ParseLinkAnchor(p, after);
         break;
-    case 'w': // \w="nn%": horizontal rule, always a line of its own
+    case CodeId::Rule: // always a line of its own
         TakeLastBreak(p);
-        m_pos = ParseRule(p, p + 2);
+        m_pos = ParseRule(p, after);
         if (!m_argumentCut)
             m_x = (m_x == 0 || m_x == kIndentWidth) ? kLineWidth : m_x + kLineWidth;
         break;
-    case 'T': // \T="nn%": indent to nn % of the line
+    case CodeId::Indent:
         TakeLastBreak(p);
-        m_pos = ParseIndent(p, p + 2);
+        m_pos = ParseIndent(p, after);
         if (!m_argumentCut)
             TakeLastBreak(m_pos);
         break;
-    case 'c': // \c: centered / back to left
+    case CodeId::Center:
         SwitchAlignment(kAlignCenter);
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'r': // \r: right / back to left
+    case CodeId::Right:
         SwitchAlignment(kAlignRight);
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'i':
+    case CodeId::Italic:
         m_style ^= kStyleItalic;
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'u':
+    case CodeId::Underline:
         m_style ^= kStyleUnderline;
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'o':
+    case CodeId::Overstrike:
         m_style ^= kStyleOverstrike;
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'v':
+    case CodeId::Invisible:
         m_style ^= kStyleInvisible;
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'k': // \k: small caps, not within superscript or subscript
+    case CodeId::SmallCaps: // not within superscript or subscript
         if ((m_style & (kStyleSuperscript | kStyleSubscript)) && !(m_style & kStyleSmallCaps))
             ReportParseError("Can't have superscript/subscript and small caps at the same time! Near \"%s\"",
-                             static_cast<int64_t>(p) - 10, 60);
+                             p, kSmallCapsContext);
         m_style ^= kStyleSmallCaps;
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 't': // \t: indented lines
+    case CodeId::IndentedText:
         m_style ^= kStyleIndented;
         if (m_style & kStyleIndented) {
             if (m_x == 0)
@@ -197,82 +195,83 @@ void MarkupParser::ScanControlCode()
         } else if (m_x == kIndentWidth) {
             m_x = 0;
         }
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'B': // \B: bold style of the current font
+    case CodeId::BoldStyle: // bold measurements of the current font
         if (m_lowerBSeen && !m_upperBSeen)
             LogError("You can't use \\b and \\B in the same file.");
         m_upperBSeen = true;
         m_style ^= kStyleBold;
         SelectWidths();
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'b': // \b: bold font
+    case CodeId::BoldFont:
         if (m_upperBSeen && !m_lowerBSeen)
             LogError("You can't use \\b and \\B in the same file.");
         m_lowerBSeen = true;
-        ToggleFont(1);
-        m_pos = p + 2;
+        ToggleFont(kFontBold);
+        m_pos = after;
         break;
-    case 'l': // \l: large font
-        ToggleFont(2);
-        m_pos = p + 2;
+    case CodeId::LargeFont:
+        ToggleFont(kFontLarge);
+        m_pos = after;
         break;
-    case 's': // \s: standard font
-        ToggleFont(0);
-        m_pos = p + 2;
+    case CodeId::StandardFont:
+        ToggleFont(kFontStandard);
+        m_pos = after;
         break;
-    case 'n': // \n: the normal font of the pass
+    case CodeId::NormalFont:
         m_font = m_normalFont;
         SelectWidths();
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'S': // \Sp superscript, \Sb subscript, \Sd="name" sidebar
-        if (third == 'p' || third == 'b') {
-            const uint16_t mine = third == 'p' ? kStyleSuperscript : kStyleSubscript;
-            const uint16_t other = third == 'p' ? kStyleSubscript : kStyleSuperscript;
-            if ((m_style & other) && !(m_style & mine))
-                LogError("Can't have superscript and subscript at the same time!");
-            m_style ^= mine;
-            SelectWidths();
-            m_pos = p + 3;
-        } else if (third == 'd') {
-            ScanNoteCode(true);
-        } else {
-            ReportParseError("Illegal control code: \\%s", p + 1, 2);
-            m_pos = p + 3;
-        }
+    case CodeId::Superscript:
+    case CodeId::Subscript: {
+        const bool super = row->id == CodeId::Superscript;
+        const uint16_t mine = super ? kStyleSuperscript : kStyleSubscript;
+        const uint16_t other = super ? kStyleSubscript : kStyleSuperscript;
+        if ((m_style & other) && !(m_style & mine))
+            LogError("Can't have superscript and subscript at the same time!");
+        m_style ^= mine;
+        SelectWidths();
+        m_pos = after;
         break;
-    case 'F': // \Fn="name": footnote; any other \F is skipped
-        if (third == 'n')
-            ScanNoteCode(false);
-        else
-            m_pos = p + 2;
+    }
+    case CodeId::Sidebar:
+        ScanNoteCode(true);
         break;
-    case '\\': // \\: a backslash
+    case CodeId::StyleOther:
+        ReportParseError("Illegal control code: \\%s", p + 1, kStyleCodeContext);
+        m_pos = after;
+        break;
+    case CodeId::Footnote:
+        ScanNoteCode(false);
+        break;
+    case CodeId::FootnoteOther: // skipped without a message
+        m_pos = after;
+        break;
+    case CodeId::Backslash:
         MeasureByte('\\');
         m_stepCanMoveBack = true;
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case 'a': // \annn: the byte nnn
+    case CodeId::ByteEscape:
         ScanByteEscape();
         break;
-    case 'U': // \Uxxxx: a Unicode character shown by the device
+    case CodeId::Unicode: // shown by the device, no width of its own
         ScanUnicodeCode();
         break;
-    case 'd': // \d: a block 33 pixels high
+    case CodeId::Divider:
         m_y += kDividerHeight;
         m_topOfPage = false;
-        m_pos = p + 2;
+        m_pos = after;
         break;
-    case '-': // \-: soft hyphen, a possible break after the code
+    case CodeId::SoftHyphen: // a possible break after the code
         if (m_x + m_widths[kSoftHyphen] < kLineWidth + 1)
-            TakeLastBreak(p + 2, true);
-        m_pos = p + 2;
+            TakeLastBreak(after, true);
+        m_pos = after;
         break;
-    default:
-        ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, 40);
-        m_pos = p + 2;
+    case CodeId::Count:
         break;
     }
     if (m_pos > m_length)
@@ -290,9 +289,9 @@ void MarkupParser::RepairBareBackslash()
         letter = 'c';
     else if (m_alignment == kAlignRight)
         letter = 'r';
-    else if (m_font == 0)
+    else if (m_font == kFontStandard)
         letter = 's';
-    else if (m_font == 2)
+    else if (m_font == kFontLarge)
         letter = 'l';
     else
         letter = 'b';
@@ -317,14 +316,15 @@ void MarkupParser::SwitchAlignment(uint32_t alignment)
         return;
     }
     if (m_alignment != kAlignLeft && !batchMode)
-        ReportParseWarning("Should close alignment tag before switching to another, before \"%s\"", m_pos, 30);
+        ReportParseWarning("Should close alignment tag before switching to another, before \"%s\"", m_pos,
+                           kAlignmentContext);
     m_alignment = alignment;
 }
 
 void MarkupParser::ScanHeadingCode(uint8_t kind)
 {
     const uint32_t p = m_pos;
-    const uint32_t codeLength = kind == 'x' ? 2 : 3;
+    const uint32_t codeLength = kind == 'x' ? 2 : 3; // \Xn with its digit
     if (m_chapterOpen) { // the closing code
         m_chapterOpen = false;
         m_pos = p + codeLength;
@@ -349,7 +349,7 @@ void MarkupParser::ScanIndexCode()
         if (m_silent) {
             m_failed = true;
         } else if (++m_illegalIndexCodes <= kMaxIllegalIndexReports) {
-            ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, 40);
+            ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
         }
         return;
     }
@@ -358,7 +358,7 @@ void MarkupParser::ScanIndexCode()
         return;
     }
     if (m_alignment != kAlignLeft || (m_style & ~kStyleSmallCaps)) {
-        ReportParseError("No styles permitted before \"%s\"", p, 20);
+        ReportParseError("No styles permitted before \"%s\"", p, kNoStylesContext);
         m_alignment = kAlignLeft;
         m_style &= kStyleSmallCaps;
         SelectWidths();
@@ -406,5 +406,5 @@ void MarkupParser::ScanByteEscape()
     const uint32_t p = m_pos;
     MeasureByte(ByteEscapeValue(m_text, m_length, p));
     m_stepCanMoveBack = true;
-    m_pos = p + 5;
+    m_pos = p + kByteEscapeLength;
 }
