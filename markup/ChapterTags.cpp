@@ -24,11 +24,11 @@ void AppendLineEndSpace(std::string& title)
 // (dropped when it maps to 0).
 void MarkupParser::AppendUnicodeEscape(std::string& title, uint32_t backslash)
 {
-    if (!m_silent)
-        WarnUnicodeInTitle(m_text, m_length, backslash, m_unicodeWarnings, LogsSmallFontWarnings());
+    if (!m_pass.silent)
+        WarnUnicodeInTitle(m_text, m_length, backslash, m_parse.unicodeWarnings, LogsSmallFontWarnings());
     MarkupErrorState errors;
-    errors.logContextErrors = m_smallFont && !m_silent;
-    errors.logErrors = !m_silent;
+    errors.logContextErrors = m_pass.smallFont && !m_pass.silent;
+    errors.logErrors = !m_pass.silent;
     const uint16_t codePoint = ParseUnicodeHex(m_text, m_length, backslash + 2, errors);
     if (!errors.failed) {
         const uint8_t byte = MapUnicodeToDevice(codePoint, errors);
@@ -36,7 +36,7 @@ void MarkupParser::AppendUnicodeEscape(std::string& title, uint32_t backslash)
             title += static_cast<char>(byte);
     }
     if (errors.failed)
-        m_failed = true;
+        m_parse.failed = true;
 }
 
 // \Cn="title": n is 0 to 4 (4 x n spaces before the title). In the title
@@ -112,9 +112,9 @@ uint32_t MarkupParser::ParseChapterTag(uint32_t backslash)
             LogWarning("Chapter name is > 80 characters; mismatched chapter markers? Begins with \"%s\"",
                        title.substr(0, kCutTitleShown).c_str());
     }
-    if (m_smallFont)
+    if (m_pass.smallFont)
         m_lists.chapters.Add(backslash, title);
-    ++m_chapterCount;
+    ++m_pass.chapterCount;
     return i + 1;
 }
 
@@ -178,7 +178,7 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
             LogWarning("Chapter name is > 80 characters; mismatched chapter markers? Begins with \"%s\"",
                        title.substr(0, kCutTitleShown).c_str());
     }
-    if (m_smallFont)
+    if (m_pass.smallFont)
         m_lists.chapters.Add(backslash, title);
-    ++m_chapterCount;
+    ++m_pass.chapterCount;
 }

@@ -44,26 +44,26 @@ std::string MarkupParser::Context(int64_t offset, uint32_t count) const
 
 bool MarkupParser::LogsWarnings() const
 {
-    return !batchMode && !m_silent;
+    return !batchMode && !m_pass.silent;
 }
 
 void MarkupParser::ReportParseError(const char* format, int64_t offset, uint32_t count)
 {
-    m_failed = true;
-    if (m_smallFont && !m_silent)
+    m_parse.failed = true;
+    if (m_pass.smallFont && !m_pass.silent)
         ReportError(format, Context(offset, count).c_str());
 }
 
 void MarkupParser::ReportParseWarning(const char* format, int64_t offset, uint32_t count)
 {
-    if (!m_silent)
+    if (!m_pass.silent)
         ReportWarning(format, Context(offset, count).c_str());
 }
 
 void MarkupParser::LogError(const char* format, ...)
 {
-    m_failed = true;
-    if (m_silent)
+    m_parse.failed = true;
+    if (m_pass.silent)
         return;
     va_list args;
     va_start(args, format);
@@ -74,7 +74,7 @@ void MarkupParser::LogError(const char* format, ...)
 
 void MarkupParser::LogWarning(const char* format, ...)
 {
-    if (m_silent)
+    if (m_pass.silent)
         return;
     va_list args;
     va_start(args, format);
@@ -85,6 +85,6 @@ void MarkupParser::LogWarning(const char* format, ...)
 
 void MarkupParser::ReportUnterminated(uint32_t backslash)
 {
-    m_argumentCut = true;
+    m_pass.argumentCut = true;
     ReportParseError("Unterminated argument at the end of the file: \"%s\"", backslash, kUnterminatedContext);
 }

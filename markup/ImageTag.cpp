@@ -30,7 +30,7 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
                              equals, kArgumentSyntaxContext);
         // Nothing is listed, but the code still takes the room of an image
         // that could not be read.
-        m_x += kStandInSize;
+        m_line.x += kStandInSize;
         RaiseLineHeight(kStandInSize);
         return equals;
     }
@@ -47,19 +47,21 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     // The probe leaves the stand-in size when the name is refused outright.
     uint16_t width = kStandInSize;
     uint16_t height = kStandInSize;
-    const bool failed = ProbeImage(m_imageDirectory, name, width, height, m_smallFont && !m_silent, !m_silent);
+    const ImageProbeResult probed = m_probe->Probe(m_imageDirectory, name);
+    const bool failed =
+        ReportImageProbe(probed, m_imageDirectory, name, width, height, m_pass.smallFont && !m_pass.silent, !m_pass.silent);
     if (failed)
-        m_failed = true;
+        m_parse.failed = true;
     // An image the probe refused is not loaded again only to fail twice.
-    if (m_smallFont && !failed)
+    if (m_pass.smallFont && !failed)
         m_lists.images.Add(m_imageDirectory, name, width, height);
 
-    const uint32_t indent = (m_style & kStyleIndented) ? kIndentWidth : 0;
+    const uint32_t indent = (m_pass.style & kStyleIndented) ? kIndentWidth : 0;
     if (width + indent <= kLineWidth && height <= kPageHeight) {
-        m_x += width;
+        m_line.x += width;
         RaiseLineHeight(height);
     } else {
-        m_x += kStandInSize;
+        m_line.x += kStandInSize;
         RaiseLineHeight(kStandInSize);
     }
     return quote + 1;

@@ -70,7 +70,7 @@ void MarkupParser::AppendIndexByte(std::string& item, uint8_t byte, uint32_t at)
 // line ends become one space. Recorded in the small-font pass only.
 void MarkupParser::ParseIndexItem(uint32_t backslash)
 {
-    if (!m_smallFont)
+    if (!m_pass.smallFont)
         return;
     std::string item;
     bool bracketOpen = false;

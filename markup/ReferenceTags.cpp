@@ -55,7 +55,7 @@ uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool si
     }
     const std::string name(reinterpret_cast<const char*>(m_text + nameStart),
                            std::min<size_t>(quote - nameStart, kMaxNoteName));
-    if (m_smallFont) {
+    if (m_pass.smallFont) {
         if (sidebar)
             m_lists.sidebars.Add(name);
         else
@@ -102,7 +102,7 @@ uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
         ReportUnterminated(backslash);
         return m_length;
     }
-    if (!m_smallFont)
+    if (!m_pass.smallFont)
         return quote + 1;
 
     std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
@@ -143,7 +143,7 @@ uint32_t MarkupParser::ParseLinkAnchor(uint32_t backslash, uint32_t equals)
         ReportUnterminated(backslash);
         return m_length;
     }
-    if (m_smallFont) {
+    if (m_pass.smallFont) {
         std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
         if (name.size() > kMaxLinkName) {
             ReportParseError("Link is longer than 80 characters: \"%s\"", nameStart, kLongLinkContext);
@@ -152,7 +152,7 @@ uint32_t MarkupParser::ParseLinkAnchor(uint32_t backslash, uint32_t equals)
         // A rescan meets the anchor again at the same place: the first scan
         // listed it, and listing it again would repeat the list's warning
         // about a name defined twice.
-        if (!m_silent)
+        if (!m_pass.silent)
             m_lists.links.Add(quote + 2, name);
     }
     return quote + 1;

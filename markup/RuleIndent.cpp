@@ -95,10 +95,10 @@ uint32_t MarkupParser::ParseIndent(uint32_t backslash, uint32_t equals)
     if (value > kMaxPercent)
         value = kMaxPercent;
     const uint32_t indent = value * kLineWidth / 100;
-    if (indent > m_x)
-        m_x = indent;
+    if (indent > m_line.x)
+        m_line.x = indent;
     else if (!batchMode)
         LogWarning("You specified an indent of %d%%, which is before the current position of %d pixels",
-                   static_cast<int>(value), static_cast<int>(m_x));
+                   static_cast<int>(value), static_cast<int>(m_line.x));
     return next;
 }
