@@ -5,28 +5,10 @@
 // after a return to a snapshot logs nothing at all, so each message of a
 // pass appears once.
 #include <cstdarg>
-#include <cstdio>
 
 #include "framework/core/Report.h"
+#include "framework/core/StringFormat.h"
 #include "markup/ParseState.h"
-
-namespace {
-
-std::string FormatMessage(const char* format, va_list args)
-{
-    va_list copy;
-    va_copy(copy, args);
-    const int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (n <= 0)
-        return std::string();
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, args);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
-} // namespace
 
 std::string MarkupParser::Context(int64_t offset, uint32_t count) const
 {
@@ -67,7 +49,8 @@ void MarkupParser::LogError(const char* format, ...)
         return;
     va_list args;
     va_start(args, format);
-    const std::string text = FormatMessage(format, args);
+    std::string text;
+    FormatStringV(text, format, args);
     va_end(args);
     ReportError("%s", text.c_str());
 }
@@ -78,7 +61,8 @@ void MarkupParser::LogWarning(const char* format, ...)
         return;
     va_list args;
     va_start(args, format);
-    const std::string text = FormatMessage(format, args);
+    std::string text;
+    FormatStringV(text, format, args);
     va_end(args);
     ReportWarning("%s", text.c_str());
 }
