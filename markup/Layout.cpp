@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uint8_t kSoftHyphen = 0xAD;
-
 // How a byte of plain text takes part in line breaking.
 enum : uint8_t {
     kOrdinaryByte,

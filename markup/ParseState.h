@@ -60,6 +60,8 @@ inline constexpr uint32_t kLineWidth = 158;
 inline constexpr uint32_t kPageHeight = 148;
 inline constexpr uint32_t kLineHeight = 11; // a new line's height before anything is measured
 inline constexpr uint32_t kIndentWidth = 8;
+// The byte of the hyphen the device shows at a soft break (\-).
+inline constexpr uint8_t kSoftHyphen = 0xAD;
 
 // The state to go back to at a line start or at the last possible break.
 struct LayoutSnapshot {

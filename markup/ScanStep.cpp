@@ -7,11 +7,16 @@
 
 namespace {
 
+// \I in a book that is not a dictionary is an error; after this many the
+// rest are counted but not shown, since a book indexed throughout would
+// bury every other message.
 constexpr uint32_t kMaxIllegalIndexReports = 50;
+// The height of the device's divider block (\d).
 constexpr uint32_t kDividerHeight = 33;
+// The device shows a \U character from its large glyph set.
 constexpr uint32_t kUnicodeLineHeight = 14;
+// The device's sidebar icon, square.
 constexpr uint32_t kSidebarIconSize = 16;
-constexpr uint8_t kSoftHyphen = 0xAD;
 
 } // namespace
 
