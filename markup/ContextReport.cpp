@@ -42,6 +42,24 @@ void MarkupParser::ReportParseWarning(const char* format, int64_t offset, uint32
         ReportWarning(format, Context(offset, count).c_str());
 }
 
+namespace {
+
+enum class ReportLevel { Error, Warning };
+
+// The formatted message, logged as one "%s" so that nothing in it is taken
+// for a format again.
+void LogFormatted(ReportLevel level, const char* format, va_list args)
+{
+    std::string text;
+    FormatStringV(text, format, args);
+    if (level == ReportLevel::Error)
+        ReportError("%s", text.c_str());
+    else
+        ReportWarning("%s", text.c_str());
+}
+
+} // namespace
+
 void MarkupParser::LogError(const char* format, ...)
 {
     m_parse.failed = true;
@@ -49,10 +67,8 @@ void MarkupParser::LogError(const char* format, ...)
         return;
     va_list args;
     va_start(args, format);
-    std::string text;
-    FormatStringV(text, format, args);
+    LogFormatted(ReportLevel::Error, format, args);
     va_end(args);
-    ReportError("%s", text.c_str());
 }
 
 void MarkupParser::LogWarning(const char* format, ...)
@@ -61,10 +77,8 @@ void MarkupParser::LogWarning(const char* format, ...)
         return;
     va_list args;
     va_start(args, format);
-    std::string text;
-    FormatStringV(text, format, args);
+    LogFormatted(ReportLevel::Warning, format, args);
     va_end(args);
-    ReportWarning("%s", text.c_str());
 }
 
 void MarkupParser::ReportUnterminated(uint32_t backslash)

@@ -104,12 +104,15 @@ void MarkupParser::ScanControlCode()
         return;
     }
     m_pass.argumentCut = false;
-    const ControlCode* row = FindControlCode(m_text, m_length, p);
-    if (!row) {
+    // What stands here comes from the table; the code's own function below
+    // checks its argument and reports what is wrong with it.
+    const ScanItem item = ScanAt(m_text, m_length, p);
+    if (item.kind != ScanItem::Code) {
         ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
         m_pass.pos = p + 2;
         return;
     }
+    const ControlCode* row = item.code;
     const uint32_t after = p + row->length; // where the argument begins
     switch (row->id) {
     case CodeId::PageBreak:
