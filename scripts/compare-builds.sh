@@ -10,9 +10,9 @@
 # keeps the book, the exit status and the standard error of `build`, and
 # the output, errors and exit status of `pages` and `pages --large`, and
 # compares them byte for byte (cmp). The fuzz inputs are built with
-# --title, so that those without a title line are laid out too. Every source is built at the same
-# path with the same SOURCE_DATE_EPOCH, so the messages that name files
-# are comparable. WORKDIR (a new temporary folder by default) keeps
+# --title, so that those without a title line are laid out too. Every
+# source is built at the same path with the same SOURCE_DATE_EPOCH, so the
+# messages that name files are comparable. WORKDIR (a new temporary folder by default) keeps
 # everything; the OLD results are reused when WORKDIR already holds them
 # for the same OLD_TOOL. Exit status 0 when nothing differs.
 set -euo pipefail
