@@ -3,7 +3,7 @@
 #include "book/ChapterRecList.h"
 #include "book/TextPosition.h"
 #include "framework/core/Report.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 #include "markup/UnicodeMap.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "framework/core/Report.h"
 #include "framework/core/StringFormat.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 std::string MarkupParser::Context(int64_t offset, uint32_t count) const
 {

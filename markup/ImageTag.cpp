@@ -5,7 +5,7 @@
 #include "book/ImageRecList.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 namespace {
 

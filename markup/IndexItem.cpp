@@ -2,7 +2,7 @@
 #include "book/IndexRecList.h"
 #include "book/TextPosition.h"
 #include "framework/core/Report.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 #include "markup/UnicodeMap.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "book/PageRecList.h"
 #include "book/TextPosition.h"
 #include "markup/FontWidths.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "framework/core/Report.h"
 #include "markup/FontWidths.h"
 #include "markup/ImageTag.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 MarkupParser::MarkupParser(const uint8_t* text, uint32_t length, const CRkString& imageDirectory,
                            const CMemBuffer& textRecordEnds, const ParseLists& lists, uint32_t options,

@@ -5,7 +5,7 @@
 
 #include "book/LinkRecList.h"
 #include "book/SidebarSet.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Rules (\w="nn%") and indents (\T="nn%"): one to three digits and a
 // percent sign in quotes.
 #include "framework/core/Report.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 struct PercentMessages {
     const char* syntax;

@@ -2,7 +2,7 @@
 #include "book/BuildOptions.h"
 #include "framework/core/Report.h"
 #include "markup/FontWidths.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 #include "markup/UnicodeMap.h"
 
 namespace {

@@ -1,9 +1,11 @@
 // The markup scanner and the page layout that runs it: one object per parse
-// of a book, holding the parse state, the layout state of the current pass
-// and the lists it fills. The scanner functions are spread over one file per
-// family of control codes (ScanStep.cpp, ChapterTags.cpp, IndexItem.cpp,
-// ReferenceTags.cpp, RuleIndent.cpp, ImageTag.cpp), the layout over
-// Layout.cpp, the passes over Paginate.cpp.
+// of a book, holding the parse-wide state, the state of the current pass and
+// line (plain structs, each reset in one place) and the lists it fills. What
+// stands at a position of the text comes from the scan function of
+// ControlCodes.h; the scanner acts on it, one file per family of control
+// codes (ScanStep.cpp, ChapterTags.cpp, IndexItem.cpp, ReferenceTags.cpp,
+// RuleIndent.cpp, ImageTag.cpp), the layout in Layout.cpp, the passes in
+// Paginate.cpp.
 #pragma once
 
 #include <cstdint>
