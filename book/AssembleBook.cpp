@@ -82,11 +82,26 @@ struct Section {
 //                     chapters, links, images, index, metadata, sidebars,
 //                     footnotes, text sizes (each list's AppendRecord)
 //   last       9      end marker record
+// The sections after the text records, in file order.
+enum SectionSlot : uint32_t {
+    kSmallPageSection,
+    kLargePageSection,
+    kChapterSection,
+    kLinkSection,
+    kImageSection,
+    kIndexSection,
+    kMetadataSection,
+    kSidebarSection,
+    kFootnoteSection,
+    kTextSizeSection,
+    kSectionCount
+};
+
 // The record sizes of the whole book, in file order, and the first record
 // index of every section.
 struct Plan {
     std::vector<uint32_t> sizes;
-    Section sections[10];
+    Section sections[kSectionCount];
 };
 
 void PlanListSection(Plan& plan, Section& section, const IRecordList& list)
@@ -200,16 +215,16 @@ bool AssembleBook(const AssembleInputs& in)
     for (uint32_t i = 1; i <= textRecords; ++i)
         plan.sizes.push_back(lists.textRecordSizes.GetU32(i));
     Section* s = plan.sections;
-    PlanListSection(plan, s[0], rec.smallPages);
-    PlanListSection(plan, s[1], rec.largePages);
-    PlanListSection(plan, s[2], rec.chapters);
-    PlanListSection(plan, s[3], rec.links);
-    PlanListSection(plan, s[4], rec.images);
-    PlanListSection(plan, s[5], rec.index);
-    PlanListSection(plan, s[6], info);
-    PlanNoteSection(plan, s[7], rec.sidebars, lists.sidebarRecordSizes, in.sidebarText);
-    PlanNoteSection(plan, s[8], rec.footnotes, lists.footnoteRecordSizes, in.footnoteText);
-    PlanListSection(plan, s[9], textSizes);
+    PlanListSection(plan, s[kSmallPageSection], rec.smallPages);
+    PlanListSection(plan, s[kLargePageSection], rec.largePages);
+    PlanListSection(plan, s[kChapterSection], rec.chapters);
+    PlanListSection(plan, s[kLinkSection], rec.links);
+    PlanListSection(plan, s[kImageSection], rec.images);
+    PlanListSection(plan, s[kIndexSection], rec.index);
+    PlanListSection(plan, s[kMetadataSection], info);
+    PlanNoteSection(plan, s[kSidebarSection], rec.sidebars, lists.sidebarRecordSizes, in.sidebarText);
+    PlanNoteSection(plan, s[kFootnoteSection], rec.footnotes, lists.footnoteRecordSizes, in.footnoteText);
+    PlanListSection(plan, s[kTextSizeSection], textSizes);
     plan.sizes.push_back(kEndMarkerSize);
 
     const uint64_t recordCount = plan.sizes.size();
@@ -258,24 +273,24 @@ bool AssembleBook(const AssembleInputs& in)
     v.smallPageEntries = static_cast<uint16_t>(rec.smallPages.GetEntryCount());
     v.largePageEntries = static_cast<uint16_t>(rec.largePages.GetEntryCount());
     v.firstAfterText = static_cast<uint16_t>(textRecords + 1);
-    v.smallPageRecords = static_cast<uint16_t>(s[0].count);
-    v.firstSmallPage = static_cast<uint16_t>(s[0].first);
-    v.largePageRecords = static_cast<uint16_t>(s[1].count);
-    v.firstLargePage = static_cast<uint16_t>(s[1].first);
-    v.chapterRecords = static_cast<uint16_t>(s[2].count);
-    v.firstChapter = static_cast<uint16_t>(s[2].first);
-    v.linkRecords = static_cast<uint16_t>(s[3].count);
-    v.firstLink = static_cast<uint16_t>(s[3].first);
-    v.imageRecords = static_cast<uint16_t>(s[4].count);
-    v.firstImage = static_cast<uint16_t>(s[4].first);
-    v.indexRecords = static_cast<uint16_t>(s[5].count);
-    v.firstIndex = static_cast<uint16_t>(s[5].first);
-    v.metadataRecord = static_cast<uint16_t>(s[6].first);
-    v.sidebarRecords = static_cast<uint16_t>(s[7].count);
-    v.firstSidebar = static_cast<uint16_t>(s[7].first);
-    v.footnoteRecords = static_cast<uint16_t>(s[8].count);
-    v.firstFootnote = static_cast<uint16_t>(s[8].first);
-    v.textSizeRecord = static_cast<uint16_t>(s[9].first);
+    v.smallPageRecords = static_cast<uint16_t>(s[kSmallPageSection].count);
+    v.firstSmallPage = static_cast<uint16_t>(s[kSmallPageSection].first);
+    v.largePageRecords = static_cast<uint16_t>(s[kLargePageSection].count);
+    v.firstLargePage = static_cast<uint16_t>(s[kLargePageSection].first);
+    v.chapterRecords = static_cast<uint16_t>(s[kChapterSection].count);
+    v.firstChapter = static_cast<uint16_t>(s[kChapterSection].first);
+    v.linkRecords = static_cast<uint16_t>(s[kLinkSection].count);
+    v.firstLink = static_cast<uint16_t>(s[kLinkSection].first);
+    v.imageRecords = static_cast<uint16_t>(s[kImageSection].count);
+    v.firstImage = static_cast<uint16_t>(s[kImageSection].first);
+    v.indexRecords = static_cast<uint16_t>(s[kIndexSection].count);
+    v.firstIndex = static_cast<uint16_t>(s[kIndexSection].first);
+    v.metadataRecord = static_cast<uint16_t>(s[kMetadataSection].first);
+    v.sidebarRecords = static_cast<uint16_t>(s[kSidebarSection].count);
+    v.firstSidebar = static_cast<uint16_t>(s[kSidebarSection].first);
+    v.footnoteRecords = static_cast<uint16_t>(s[kFootnoteSection].count);
+    v.firstFootnote = static_cast<uint16_t>(s[kFootnoteSection].first);
+    v.textSizeRecord = static_cast<uint16_t>(s[kTextSizeSection].first);
     v.randomValue = in.randomValue;
     AppendBookHeaderRecord(v, front);
 

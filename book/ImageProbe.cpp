@@ -82,41 +82,80 @@ std::string MakeImagePathBytes(const CRkString& imageDirectory, std::string_view
     return out;
 }
 
-bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t& width, uint16_t& height,
-                bool logNameErrors, bool logFileErrors)
+ImageProbeResult ProbeImageFile(const CRkString& imageDirectory, std::string_view name)
 {
+    ImageProbeResult result;
     if (!HasPngExtension(name)) {
-        if (logNameErrors)
-            ReportError("Image file \"%s\" doesn't end with .png!", std::string(name).c_str());
-        return true;
+        result.outcome = ImageProbeResult::NotPng;
+        return result;
     }
-
-    width = kDefaultSize;
-    height = kDefaultSize;
     CRkString path;
     MakeImagePath(imageDirectory, name, path);
     CFile file(path);
-    const std::string shown = MakeImagePathBytes(imageDirectory, name);
     // A NUL inside the name would name another file on the way to the system.
     if (name.find('\0') != std::string_view::npos || !file.Exists() || file.IsDirectory()) {
-        if (logNameErrors)
-            ReportError("Image \"%s\" doesn't exist!", shown.c_str());
-        return true;
+        result.outcome = ImageProbeResult::Missing;
+        result.width = result.height = kDefaultSize;
+        return result;
     }
-
-    width = 0;
-    height = 0;
     uint8_t header[kHeaderBytes] = {};
     uint32_t count = 0;
     const char* failure = ReadHeader(file, header, count);
     if (!failure)
         failure = CheckHeader(header, count);
     if (failure) {
-        if (logFileErrors)
-            ReportError(failure, shown.c_str());
-        return true;
+        result.outcome = ImageProbeResult::BadFile;
+        result.fileError = failure;
+        return result;
     }
-    width = static_cast<uint16_t>(header[18] << 8 | header[19]);
-    height = static_cast<uint16_t>(header[22] << 8 | header[23]);
+    result.width = static_cast<uint16_t>(header[18] << 8 | header[19]);
+    result.height = static_cast<uint16_t>(header[22] << 8 | header[23]);
+    return result;
+}
+
+bool ReportImageProbe(const ImageProbeResult& result, const CRkString& imageDirectory, std::string_view name,
+                      uint16_t& width, uint16_t& height, bool logNameErrors, bool logFileErrors)
+{
+    switch (result.outcome) {
+    case ImageProbeResult::NotPng:
+        // width and height are left as they are
+        if (logNameErrors)
+            ReportError("Image file \"%s\" doesn't end with .png!", std::string(name).c_str());
+        return true;
+    case ImageProbeResult::Missing:
+        width = result.width;
+        height = result.height;
+        if (logNameErrors)
+            ReportError("Image \"%s\" doesn't exist!", MakeImagePathBytes(imageDirectory, name).c_str());
+        return true;
+    case ImageProbeResult::BadFile:
+        width = result.width;
+        height = result.height;
+        if (logFileErrors)
+            ReportError(result.fileError, MakeImagePathBytes(imageDirectory, name).c_str());
+        return true;
+    case ImageProbeResult::Ok:
+        break;
+    }
+    width = result.width;
+    height = result.height;
     return false;
+}
+
+bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t& width, uint16_t& height,
+                bool logNameErrors, bool logFileErrors)
+{
+    return ReportImageProbe(ProbeImageFile(imageDirectory, name), imageDirectory, name, width, height, logNameErrors,
+                            logFileErrors);
+}
+
+ImageProbeResult CImageProbeCache::Probe(const CRkString& imageDirectory, std::string_view name)
+{
+    // One parse has one image directory: the name alone is the key.
+    const auto found = m_results.find(name);
+    if (found != m_results.end())
+        return found->second;
+    const ImageProbeResult result = ProbeImageFile(imageDirectory, name);
+    m_results.emplace(std::string(name), result);
+    return result;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -34,3 +35,38 @@ std::string MakeImagePathBytes(const CRkString& imageDirectory, std::string_view
 // message was logged.
 bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t& width, uint16_t& height,
                 bool logNameErrors, bool logFileErrors);
+
+// What a probe found, before anything is reported.
+struct ImageProbeResult {
+    enum Outcome : uint8_t { Ok, NotPng, Missing, BadFile };
+    Outcome outcome = Ok;
+    uint16_t width = 0;  // for Ok; 16 x 16 for Missing, 0 x 0 for BadFile
+    uint16_t height = 0;
+    const char* fileError = nullptr; // the message format for BadFile
+};
+
+// The probe without its messages.
+ImageProbeResult ProbeImageFile(const CRkString& imageDirectory, std::string_view name);
+
+// Reports what `result` found about the image `name` as ProbeImage does and
+// sets width and height as it does; true when the parse must be marked
+// failed.
+bool ReportImageProbe(const ImageProbeResult& result, const CRkString& imageDirectory, std::string_view name,
+                      uint16_t& width, uint16_t& height, bool logNameErrors, bool logFileErrors);
+
+// Where the layout looks its images up.
+class IImageProbe {
+public:
+    virtual ~IImageProbe() = default;
+    virtual ImageProbeResult Probe(const CRkString& imageDirectory, std::string_view name) = 0;
+};
+
+// Probes each name once and answers again from memory: a parse meets an
+// image in each pass and again whenever a line is laid out anew.
+class CImageProbeCache : public IImageProbe {
+public:
+    ImageProbeResult Probe(const CRkString& imageDirectory, std::string_view name) override;
+
+private:
+    std::map<std::string, ImageProbeResult, std::less<>> m_results;
+};

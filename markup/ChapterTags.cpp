@@ -3,18 +3,13 @@
 #include "book/ChapterRecList.h"
 #include "book/TextPosition.h"
 #include "framework/core/Report.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 #include "markup/UnicodeMap.h"
 
 namespace {
 
+// Longest title a chapter record holds.
 constexpr size_t kMaxTitle = 80;
-constexpr size_t kTitleShown = 40;
-
-bool IsLineEnd(uint8_t byte)
-{
-    return byte == '\n' || byte == '\r';
-}
 
 // A line end in a title becomes one space, never a leading or a second one.
 void AppendLineEndSpace(std::string& title)
@@ -29,11 +24,11 @@ void AppendLineEndSpace(std::string& title)
 // (dropped when it maps to 0).
 void MarkupParser::AppendUnicodeEscape(std::string& title, uint32_t backslash)
 {
-    if (!m_silent)
-        WarnUnicodeInTitle(m_text, m_length, backslash, m_unicodeWarnings, LogsSmallFontWarnings());
+    if (!m_pass.silent)
+        WarnUnicodeInTitle(m_text, m_length, backslash, m_parse.unicodeWarnings, LogsSmallFontWarnings());
     MarkupErrorState errors;
-    errors.logContextErrors = m_smallFont && !m_silent;
-    errors.logErrors = !m_silent;
+    errors.logContextErrors = m_pass.smallFont && !m_pass.silent;
+    errors.logErrors = !m_pass.silent;
     const uint16_t codePoint = ParseUnicodeHex(m_text, m_length, backslash + 2, errors);
     if (!errors.failed) {
         const uint8_t byte = MapUnicodeToDevice(codePoint, errors);
@@ -41,7 +36,7 @@ void MarkupParser::AppendUnicodeEscape(std::string& title, uint32_t backslash)
             title += static_cast<char>(byte);
     }
     if (errors.failed)
-        m_failed = true;
+        m_parse.failed = true;
 }
 
 // \Cn="title": n is 0 to 4 (4 x n spaces before the title). In the title
@@ -55,9 +50,11 @@ uint32_t MarkupParser::ParseChapterTag(uint32_t backslash)
     if (level >= '0' && level <= '4')
         title.assign(4u * (level - '0'), ' ');
     else
-        ReportParseError("Chapter syntax is \\Cn (0 <= n <= 4); you have \"%s\"", backslash + 1, 5);
+        ReportParseError("Chapter syntax is \\Cn (0 <= n <= 4); you have \"%s\"", backslash + 1,
+                         kChapterSyntaxContext);
     if (!(levelAt + 2 < m_length && m_text[levelAt + 1] == '=' && m_text[levelAt + 2] == '"')) {
-        ReportParseError("Chapter syntax is \\Cx=\"chapter title\"; you have \"%s\"", backslash + 1, 5);
+        ReportParseError("Chapter syntax is \\Cx=\"chapter title\"; you have \"%s\"", backslash + 1,
+                         kChapterSyntaxContext);
         return backslash + 3;
     }
 
@@ -67,23 +64,24 @@ uint32_t MarkupParser::ParseChapterTag(uint32_t backslash)
     while (i < m_length && m_text[i] != '"') {
         const uint8_t byte = m_text[i];
         if (byte == '\\') {
-            const uint8_t code = i + 1 < m_length ? m_text[i + 1] : 0;
-            if (code == 'U') {
-                AppendUnicodeEscape(title, i);
-                i += kUnicodeEscapeLength;
-            } else if (code == '\\') {
-                title += '\\';
-                i += 2;
-            } else if (code == 'a') {
-                title += static_cast<char>(ByteEscapeValue(m_text, m_length, i));
-                i += 5;
+            // \Uxxxx, \\ and \annn stand for one byte; any other code is
+            // an error.
+            const ScanItem item = ScanAt(m_text, m_length, i);
+            const ControlCode* code = item.kind == ScanItem::Code ? item.code : nullptr;
+            if (code && (code->places & kInChapterTag)) {
+                if (code->id == CodeId::Unicode)
+                    AppendUnicodeEscape(title, i);
+                else if (code->id == CodeId::Backslash)
+                    title += '\\';
+                else
+                    title += static_cast<char>(ByteEscapeValue(m_text, m_length, i));
+                i = SkipInTitle(m_text, m_length, item);
             } else {
                 LogError("Tags are not allowed inside \\C definitions!");
                 i += 2;
             }
         } else if (IsLineEnd(byte)) {
-            ReportParseError("Returns are not permitted in \\C definitions.  See '%s'.", static_cast<int64_t>(i) - 10,
-                             20);
+            ReportParseError("Returns are not permitted in \\C definitions.  See '%s'.", i, kChapterReturnContext);
             AppendLineEndSpace(title);
             ++i;
         } else {
@@ -109,14 +107,14 @@ uint32_t MarkupParser::ParseChapterTag(uint32_t backslash)
         if (LocateTextPosition(m_recordEnds, titleStart).textRecord !=
             LocateTextPosition(m_recordEnds, i + 1).textRecord)
             ReportParseError("Chapter tag spans text records -- reduce chapter to 80 characters. \"%s\"", titleStart,
-                             40);
+                             kSpannedTitleContext);
         if (LogsSmallFontWarnings())
             LogWarning("Chapter name is > 80 characters; mismatched chapter markers? Begins with \"%s\"",
-                       title.substr(0, kTitleShown).c_str());
+                       title.substr(0, kCutTitleShown).c_str());
     }
-    if (m_smallFont)
+    if (m_pass.smallFont)
         m_lists.chapters.Add(backslash, title);
-    ++m_chapterCount;
+    ++m_pass.chapterCount;
     return i + 1;
 }
 
@@ -135,7 +133,8 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
         if (level >= '0' && level <= '4')
             title.assign(4u * (level - '0'), ' ');
         else
-            ReportParseError("Chapter syntax is \\Xn (0 <= n <= 4); you have \"%s\"", backslash + 1, 5);
+            ReportParseError("Chapter syntax is \\Xn (0 <= n <= 4); you have \"%s\"", backslash + 1,
+                             kChapterSyntaxContext);
         ++i;
     }
 
@@ -148,37 +147,19 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
                 if (kind == 'X') {
                     const uint8_t closing = i + 2 < m_length ? m_text[i + 2] : 0;
                     if (closing != level)
-                        ReportParseError("\"\\X%s\" does not match closing \\X", i + 2, 10);
+                        ReportParseError("\"\\X%s\" does not match closing \\X", i + 2, kClosingLevelContext);
                 }
                 break;
             }
-            switch (code) {
-            case 'Q':
-            case 'T':
-            case 'm':
-            case 'w':
-            case 'q':
-                i = SkipQuotedArgument(i + 2);
-                break;
-            case 'U':
+            const ScanItem item = ScanAt(m_text, m_length, i);
+            const CodeId id = item.kind == ScanItem::Code ? item.code->id : CodeId::Count;
+            if (id == CodeId::Unicode)
                 AppendUnicodeEscape(title, i);
-                i += kUnicodeEscapeLength;
-                break;
-            case 'a':
+            else if (id == CodeId::ByteEscape)
                 title += static_cast<char>(ByteEscapeValue(m_text, m_length, i));
-                i += 5;
-                break;
-            default:
-                // Three-byte codes go whole, with the name they carry, so
-                // that no letter or name of theirs lands in the title.
-                if (const uint32_t next = SkipNamingCode(i))
-                    i = next;
-                else if (code == 'S' && i + 2 < m_length && (m_text[i + 2] == 'p' || m_text[i + 2] == 'b'))
-                    i += 3;
-                else
-                    i += 2;
-                break;
-            }
+            // Other codes go whole, with the name they carry, so that no
+            // letter or name of theirs lands in the title.
+            i = SkipInTitle(m_text, m_length, item);
         } else if (IsLineEnd(byte)) {
             AppendLineEndSpace(title);
             ++i;
@@ -195,9 +176,9 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
         title.resize(kMaxTitle);
         if (LogsSmallFontWarnings())
             LogWarning("Chapter name is > 80 characters; mismatched chapter markers? Begins with \"%s\"",
-                       title.substr(0, kTitleShown).c_str());
+                       title.substr(0, kCutTitleShown).c_str());
     }
-    if (m_smallFont)
+    if (m_pass.smallFont)
         m_lists.chapters.Add(backslash, title);
-    ++m_chapterCount;
+    ++m_pass.chapterCount;
 }

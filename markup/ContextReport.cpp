@@ -5,31 +5,10 @@
 // after a return to a snapshot logs nothing at all, so each message of a
 // pass appears once.
 #include <cstdarg>
-#include <cstdio>
 
 #include "framework/core/Report.h"
-#include "markup/ParseState.h"
-
-namespace {
-
-// Longest context a message shows.
-constexpr uint32_t kMaxContext = 255;
-
-std::string FormatMessage(const char* format, va_list args)
-{
-    va_list copy;
-    va_copy(copy, args);
-    const int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (n <= 0)
-        return std::string();
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, args);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
-} // namespace
+#include "framework/core/StringFormat.h"
+#include "markup/MarkupParser.h"
 
 std::string MarkupParser::Context(int64_t offset, uint32_t count) const
 {
@@ -47,47 +26,63 @@ std::string MarkupParser::Context(int64_t offset, uint32_t count) const
 
 bool MarkupParser::LogsWarnings() const
 {
-    return !batchMode && !m_silent;
+    return !batchMode && !m_pass.silent;
 }
 
 void MarkupParser::ReportParseError(const char* format, int64_t offset, uint32_t count)
 {
-    m_failed = true;
-    if (m_smallFont && !m_silent)
+    m_parse.failed = true;
+    if (m_pass.smallFont && !m_pass.silent)
         ReportError(format, Context(offset, count).c_str());
 }
 
 void MarkupParser::ReportParseWarning(const char* format, int64_t offset, uint32_t count)
 {
-    if (!m_silent)
+    if (!m_pass.silent)
         ReportWarning(format, Context(offset, count).c_str());
 }
 
+namespace {
+
+enum class ReportLevel { Error, Warning };
+
+// The formatted message, logged as one "%s" so that nothing in it is taken
+// for a format again.
+void LogFormatted(ReportLevel level, const char* format, va_list args)
+{
+    std::string text;
+    FormatStringV(text, format, args);
+    if (level == ReportLevel::Error)
+        ReportError("%s", text.c_str());
+    else
+        ReportWarning("%s", text.c_str());
+}
+
+} // namespace
+
 void MarkupParser::LogError(const char* format, ...)
 {
-    m_failed = true;
-    if (m_silent)
+    m_parse.failed = true;
+    if (m_pass.silent)
         return;
     va_list args;
     va_start(args, format);
-    const std::string text = FormatMessage(format, args);
+    LogFormatted(ReportLevel::Error, format, args);
     va_end(args);
-    ReportError("%s", text.c_str());
 }
 
 void MarkupParser::LogWarning(const char* format, ...)
 {
-    if (m_silent)
+    if (m_pass.silent)
         return;
     va_list args;
     va_start(args, format);
-    const std::string text = FormatMessage(format, args);
+    LogFormatted(ReportLevel::Warning, format, args);
     va_end(args);
-    ReportWarning("%s", text.c_str());
 }
 
 void MarkupParser::ReportUnterminated(uint32_t backslash)
 {
-    m_argumentCut = true;
-    ReportParseError("Unterminated argument at the end of the file: \"%s\"", backslash, 40);
+    m_pass.argumentCut = true;
+    ReportParseError("Unterminated argument at the end of the file: \"%s\"", backslash, kUnterminatedContext);
 }

@@ -107,13 +107,13 @@ const uint8_t kScriptWidths[256] = {
 FontMetrics SelectFontMetrics(uint16_t font, bool script, bool bold)
 {
     if (script)
-        return {kScriptWidths, 7};
+        return {kScriptWidths, kScriptLineHeight};
     switch (font) {
-    case 0:
-        return {bold ? kBoldWidths : kStandardWidths, 11};
-    case 1:
-        return {kBoldWidths, 11};
+    case kFontStandard:
+        return {bold ? kBoldWidths : kStandardWidths, kStandardLineHeight};
+    case kFontBold:
+        return {kBoldWidths, kStandardLineHeight};
     default:
-        return bold ? FontMetrics{kLargeBoldWidths, 15} : FontMetrics{kLargeWidths, 14};
+        return bold ? FontMetrics{kLargeBoldWidths, kLargeBoldLineHeight} : FontMetrics{kLargeWidths, kLargeLineHeight};
     }
 }

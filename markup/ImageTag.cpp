@@ -5,13 +5,11 @@
 #include "book/ImageRecList.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 namespace {
 
-constexpr size_t kMaxImageName = 31;
-constexpr uint32_t kLargestWidth = 158;
-constexpr uint32_t kLargestHeight = 148;
+// The size an image takes when it cannot be read or does not fit a page.
 constexpr uint16_t kStandInSize = 16;
 
 } // namespace
@@ -29,10 +27,10 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     if (!HasQuotedArgument(equals)) {
         if (!batchMode)
             ReportParseError("Image syntax incorrect.  You have '%s' and it should be \\m=\"",
-                             static_cast<int64_t>(equals) - 10, 20);
+                             equals, kArgumentSyntaxContext);
         // Nothing is listed, but the code still takes the room of an image
         // that could not be read.
-        m_x += kStandInSize;
+        m_line.x += kStandInSize;
         RaiseLineHeight(kStandInSize);
         return equals;
     }
@@ -43,25 +41,27 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
         return m_length;
     }
     const std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
-    if (name.size() > kMaxImageName)
+    if (name.size() > kMaxImageNameLength)
         LogError("Image name \"%s\" is longer than 31 characters! Please rename the image.", name.c_str());
 
     // The probe leaves the stand-in size when the name is refused outright.
     uint16_t width = kStandInSize;
     uint16_t height = kStandInSize;
-    const bool failed = ProbeImage(m_imageDirectory, name, width, height, m_smallFont && !m_silent, !m_silent);
+    const ImageProbeResult probed = m_probe->Probe(m_imageDirectory, name);
+    const bool failed =
+        ReportImageProbe(probed, m_imageDirectory, name, width, height, m_pass.smallFont && !m_pass.silent, !m_pass.silent);
     if (failed)
-        m_failed = true;
+        m_parse.failed = true;
     // An image the probe refused is not loaded again only to fail twice.
-    if (m_smallFont && !failed)
+    if (m_pass.smallFont && !failed)
         m_lists.images.Add(m_imageDirectory, name, width, height);
 
-    const uint32_t indent = (m_style & kStyleIndented) ? kIndentWidth : 0;
-    if (width + indent <= kLargestWidth && height <= kLargestHeight) {
-        m_x += width;
+    const uint32_t indent = (m_pass.style & kStyleIndented) ? kIndentWidth : 0;
+    if (width + indent <= kLineWidth && height <= kPageHeight) {
+        m_line.x += width;
         RaiseLineHeight(height);
     } else {
-        m_x += kStandInSize;
+        m_line.x += kStandInSize;
         RaiseLineHeight(kStandInSize);
     }
     return quote + 1;

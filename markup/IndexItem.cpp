@@ -2,13 +2,13 @@
 #include "book/IndexRecList.h"
 #include "book/TextPosition.h"
 #include "framework/core/Report.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 #include "markup/UnicodeMap.h"
 
 namespace {
 
+// Longest item an index record holds.
 constexpr size_t kMaxItem = 80;
-constexpr size_t kItemShown = 40;
 
 enum : uint8_t { kKeep = 0, kDrop = 1, kKeepAndWarn = 2 };
 
@@ -56,7 +56,7 @@ void MarkupParser::AppendIndexByte(std::string& item, uint8_t byte, uint32_t at)
         return;
     case kKeepAndWarn:
         if (LogsWarnings())
-            ReportParseWarning("Should this character be in an index item? Begins with \"%s\"", at, 40);
+            ReportParseWarning("Should this character be in an index item? Begins with \"%s\"", at, kIndexByteContext);
         break;
     default:
         break;
@@ -70,7 +70,7 @@ void MarkupParser::AppendIndexByte(std::string& item, uint8_t byte, uint32_t at)
 // line ends become one space. Recorded in the small-font pass only.
 void MarkupParser::ParseIndexItem(uint32_t backslash)
 {
-    if (!m_smallFont)
+    if (!m_pass.smallFont)
         return;
     std::string item;
     bool bracketOpen = false;
@@ -81,47 +81,25 @@ void MarkupParser::ParseIndexItem(uint32_t backslash)
             const uint8_t code = i + 1 < m_length ? m_text[i + 1] : 0;
             if (code == 'I')
                 break;
-            const uint8_t third = i + 2 < m_length ? m_text[i + 2] : 0;
-            switch (code) {
-            case 'Q':
-            case 'T':
-            case 'm':
-            case 'w':
-            case 'q':
-                i = SkipQuotedArgument(i + 2);
+            const ScanItem scanned = ScanAt(m_text, m_length, i);
+            switch (scanned.kind == ScanItem::Code ? scanned.code->id : CodeId::Count) {
+            case CodeId::Superscript:
+            case CodeId::Subscript:
+                item += bracketOpen ? ']' : '[';
+                bracketOpen = !bracketOpen;
                 break;
-            case 'S':
-                if (third == 'p' || third == 'b') {
-                    item += bracketOpen ? ']' : '[';
-                    bracketOpen = !bracketOpen;
-                    i += 3;
-                } else if (const uint32_t next = SkipNamingCode(i)) {
-                    i = next; // \Sd and its name
-                } else {
-                    i += 2;
-                }
-                break;
-            case 'M':
-            case 'F':
-                // \My, \Mz and \Fn go whole with their names
-                if (const uint32_t next = SkipNamingCode(i))
-                    i = next;
-                else
-                    i += 2;
-                break;
-            case 'U':
+            case CodeId::Unicode:
                 AppendUnicodeEscape(item, i);
-                i += kUnicodeEscapeLength;
                 break;
-            case 'a':
+            case CodeId::ByteEscape:
                 AppendIndexByte(item, ByteEscapeValue(m_text, m_length, i), i);
-                i += 5;
                 break;
             default:
-                i += 2;
                 break;
             }
-        } else if (byte == '\n' || byte == '\r') {
+            // Every code goes whole, with the name it carries.
+            i = SkipInTitle(m_text, m_length, scanned);
+        } else if (IsLineEnd(byte)) {
             if (!item.empty() && item.back() != ' ')
                 item += ' ';
             ++i;
@@ -133,7 +111,7 @@ void MarkupParser::ParseIndexItem(uint32_t backslash)
             item.resize(kMaxItem);
             if (LogsWarnings())
                 LogWarning("Indexed item is > 80 characters; mismatched index markers? Begins with \"%s\"",
-                           item.substr(0, kItemShown).c_str());
+                           item.substr(0, kCutTitleShown).c_str());
             break;
         }
     }

@@ -7,11 +7,9 @@
 #include "book/PageRecList.h"
 #include "book/TextPosition.h"
 #include "markup/FontWidths.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 namespace {
-
-constexpr uint8_t kSoftHyphen = 0xAD;
 
 // How a byte of plain text takes part in line breaking.
 enum : uint8_t {
@@ -36,24 +34,24 @@ constexpr std::array<uint8_t, 256> kByteKinds = [] {
 
 void MarkupParser::SelectWidths()
 {
-    const FontMetrics metrics = SelectFontMetrics(m_font, (m_style & (kStyleSuperscript | kStyleSubscript)) != 0,
-                                                  (m_style & kStyleBold) != 0);
-    m_widths = metrics.widths;
-    m_minLineHeight = metrics.minLineHeight;
+    const FontMetrics metrics = SelectFontMetrics(m_pass.font, (m_pass.style & (kStyleSuperscript | kStyleSubscript)) != 0,
+                                                  (m_pass.style & kStyleBold) != 0);
+    m_pass.widths = metrics.widths;
+    m_pass.minLineHeight = metrics.minLineHeight;
 }
 
 void MarkupParser::TakeSnapshot(LayoutSnapshot& snapshot, uint32_t position, bool softHyphen) const
 {
     snapshot.position = position;
-    snapshot.x = m_x;
-    snapshot.lineHeight = m_lineHeight;
-    snapshot.font = m_font;
-    snapshot.style = m_style;
-    snapshot.alignment = m_alignment;
-    snapshot.chapterOpen = m_chapterOpen;
-    snapshot.indexOpen = m_indexOpen;
+    snapshot.x = m_line.x;
+    snapshot.lineHeight = m_line.lineHeight;
+    snapshot.font = m_pass.font;
+    snapshot.style = m_pass.style;
+    snapshot.alignment = m_pass.alignment;
+    snapshot.chapterOpen = m_pass.chapterOpen;
+    snapshot.indexOpen = m_pass.indexOpen;
     snapshot.softHyphen = softHyphen;
-    snapshot.chapterCount = m_chapterCount;
+    snapshot.chapterCount = m_pass.chapterCount;
 }
 
 // Chapters recorded after a snapshot are recorded again when the scan
@@ -61,31 +59,31 @@ void MarkupParser::TakeSnapshot(LayoutSnapshot& snapshot, uint32_t position, boo
 // large-font pass only the count: that pass records none).
 void MarkupParser::DropChaptersAfter(const LayoutSnapshot& snapshot)
 {
-    while (m_chapterCount > snapshot.chapterCount) {
-        if (m_smallFont)
+    while (m_pass.chapterCount > snapshot.chapterCount) {
+        if (m_pass.smallFont)
             m_lists.chapters.RemoveLast();
-        --m_chapterCount;
+        --m_pass.chapterCount;
     }
 }
 
 void MarkupParser::ReturnTo(const LayoutSnapshot& snapshot)
 {
     DropChaptersAfter(snapshot);
-    m_pos = snapshot.position;
-    m_x = snapshot.x;
-    m_lineHeight = snapshot.lineHeight;
-    m_font = snapshot.font;
-    m_style = snapshot.style;
-    m_alignment = snapshot.alignment;
-    m_chapterOpen = snapshot.chapterOpen;
-    m_indexOpen = snapshot.indexOpen;
+    m_pass.pos = snapshot.position;
+    m_line.x = snapshot.x;
+    m_line.lineHeight = snapshot.lineHeight;
+    m_pass.font = snapshot.font;
+    m_pass.style = snapshot.style;
+    m_pass.alignment = snapshot.alignment;
+    m_pass.chapterOpen = snapshot.chapterOpen;
+    m_pass.indexOpen = snapshot.indexOpen;
     SelectWidths();
     // The hyphen shown at a soft break widens the line; it does not make
     // the line any higher.
     if (snapshot.softHyphen)
-        m_x += m_widths[kSoftHyphen];
-    m_spaceRunOpen = false;
-    m_afterBreakByte = false;
+        m_line.x += m_pass.widths[kSoftHyphen];
+    m_line.spaceRunOpen = false;
+    m_line.afterBreakByte = false;
 }
 
 // Plain text that keeps the line within its width: the work of one step
@@ -96,18 +94,18 @@ void MarkupParser::ReturnTo(const LayoutSnapshot& snapshot)
 // while the run lasts.
 void MarkupParser::ScanTextRun()
 {
-    if ((m_style & kStyleInvisible) || m_pos >= m_length || kByteKinds[m_text[m_pos]] == kStopByte)
+    if ((m_pass.style & kStyleInvisible) || m_pass.pos >= m_length || kByteKinds[m_text[m_pass.pos]] == kStopByte)
         return;
     // Whatever the first byte is, it is measured, here or by its step.
-    RaiseLineHeight(m_minLineHeight);
+    RaiseLineHeight(m_pass.minLineHeight);
     const uint8_t* const text = m_text;
-    const uint8_t* const widths = m_widths;
+    const uint8_t* const widths = m_pass.widths;
     const uint32_t length = m_length;
-    uint32_t pos = m_pos;
-    uint32_t x = m_x;
-    bool spaceRunOpen = m_spaceRunOpen;
-    uint32_t spaceRunX = m_spaceRunX;
-    bool afterBreakByte = m_afterBreakByte;
+    uint32_t pos = m_pass.pos;
+    uint32_t x = m_line.x;
+    bool spaceRunOpen = m_line.spaceRunOpen;
+    uint32_t spaceRunX = m_line.spaceRunX;
+    bool afterBreakByte = m_line.afterBreakByte;
     while (pos < length) {
         const uint8_t byte = text[pos];
         const uint8_t kind = kByteKinds[byte];
@@ -132,7 +130,7 @@ void MarkupParser::ScanTextRun()
             if (x + width > kLineWidth)
                 break;
             if (afterBreakByte && kind == kOrdinaryByte && (spaceRunOpen ? spaceRunX : x) <= kLineWidth) {
-                m_x = x;
+                m_line.x = x;
                 TakeLastBreak(pos);
             }
             spaceRunOpen = false;
@@ -141,13 +139,13 @@ void MarkupParser::ScanTextRun()
         x += width;
         ++pos;
     }
-    m_pos = pos;
-    m_x = x;
-    m_spaceRunOpen = spaceRunOpen;
-    m_spaceRunX = spaceRunX;
-    m_afterBreakByte = afterBreakByte;
-    if (pos > m_furthest)
-        m_furthest = pos;
+    m_pass.pos = pos;
+    m_line.x = x;
+    m_line.spaceRunOpen = spaceRunOpen;
+    m_line.spaceRunX = spaceRunX;
+    m_line.afterBreakByte = afterBreakByte;
+    if (pos > m_pass.furthest)
+        m_pass.furthest = pos;
 }
 
 // After every step: break an overlong line, place a finished line on this
@@ -155,67 +153,65 @@ void MarkupParser::ScanTextRun()
 // heading code whose page break has been made.
 void MarkupParser::EndOfStep()
 {
-    if (!m_lineEndRequested && LineWidth() > kLineWidth) {
-        if (m_lastBreak.position == m_lineStart.position) {
+    if (!m_pass.lineEndRequested && LineWidth() > kLineWidth) {
+        if (m_pass.lastBreak.position == m_pass.lineStart.position) {
             // No break on this line: the step that overflowed begins the
             // next line (a whole multi-byte code, never part of one), unless
             // it is the first thing on the line.
-            if (m_stepCanMoveBack && m_stepStart > m_lineStart.position)
-                m_pos = m_stepStart;
+            if (m_pass.stepCanMoveBack && m_pass.stepStart > m_pass.lineStart.position)
+                m_pass.pos = m_pass.stepStart;
         } else {
-            ReturnTo(m_lastBreak);
+            ReturnTo(m_pass.lastBreak);
             // A heading opened on this step is scanned again on the next
             // line: its code is not skipped now.
-            m_chapterThisStep = false;
+            m_pass.chapterThisStep = false;
         }
-        m_lineEndRequested = true;
+        m_pass.lineEndRequested = true;
     }
-    if (m_pageBreakRequested || m_pos >= m_length)
-        m_lineEndRequested = true;
+    if (m_pass.pageBreakRequested || m_pass.pos >= m_length)
+        m_pass.lineEndRequested = true;
 
-    if (m_lineEndRequested) {
+    if (m_pass.lineEndRequested) {
         // A line that began at the top of a page stays there even when it
         // does not fit: moving it again would never end.
-        if (m_y + m_lineHeight <= kPageHeight || m_lineBeganAtTop) {
-            m_y += m_lineHeight;
-            m_topOfPage = false;
-            if (m_pos >= m_length)
-                m_placedLastLine = true;
-            m_lineBeganAtTop = false;
+        if (m_pass.y + m_line.lineHeight <= kPageHeight || m_pass.lineBeganAtTop) {
+            m_pass.y += m_line.lineHeight;
+            m_pass.topOfPage = false;
+            if (m_pass.pos >= m_length)
+                m_pass.placedLastLine = true;
+            m_pass.lineBeganAtTop = false;
         } else {
             // The line goes to the next page; chapters begun on it are
             // removed and recorded again when it is scanned there.
-            ReturnTo(m_lineStart);
-            m_chapterThisStep = false;
-            m_pageBreakRequested = true;
+            ReturnTo(m_pass.lineStart);
+            m_pass.chapterThisStep = false;
+            m_pass.pageBreakRequested = true;
         }
-        m_lineHeight = kLineHeight;
-        m_x = NextLineStart();
-        m_spaceRunOpen = false;
-        m_afterBreakByte = false;
-        TakeSnapshot(m_lineStart, m_pos);
-        TakeSnapshot(m_lastBreak, m_pos);
-        m_lineEndRequested = false;
+        m_line = LineState{};
+        m_line.x = NextLineStart();
+        TakeSnapshot(m_pass.lineStart, m_pass.pos);
+        TakeSnapshot(m_pass.lastBreak, m_pass.pos);
+        m_pass.lineEndRequested = false;
     }
 
-    if (m_pageBreakRequested) {
-        AddPageEntry(m_pageNumber, m_pos);
-        ++m_pageNumber;
-        m_topOfPage = true;
-        m_lineBeganAtTop = true;
-        m_y = 0;
-        TakeSnapshot(m_lineStart, m_pos);
-        TakeSnapshot(m_lastBreak, m_pos);
-        m_pageBreakRequested = false;
+    if (m_pass.pageBreakRequested) {
+        AddPageEntry(m_pass.pageNumber, m_pass.pos);
+        ++m_pass.pageNumber;
+        m_pass.topOfPage = true;
+        m_pass.lineBeganAtTop = true;
+        m_pass.y = 0;
+        TakeSnapshot(m_pass.lineStart, m_pass.pos);
+        TakeSnapshot(m_pass.lastBreak, m_pass.pos);
+        m_pass.pageBreakRequested = false;
     }
 
-    if (m_chapterThisStep && m_pendingSkip != 0 && m_pos == m_stepStart) {
-        m_pos += m_pendingSkip;
-        if (m_pos > m_length)
-            m_pos = m_length;
+    if (m_pass.chapterThisStep && m_pass.pendingSkip != 0 && m_pass.pos == m_pass.stepStart) {
+        m_pass.pos += m_pass.pendingSkip;
+        if (m_pass.pos > m_length)
+            m_pass.pos = m_length;
     }
-    m_chapterThisStep = false;
-    m_pendingSkip = 0;
+    m_pass.chapterThisStep = false;
+    m_pass.pendingSkip = 0;
 }
 
 void MarkupParser::AddPageEntry(uint32_t page, uint32_t position)
@@ -227,7 +223,7 @@ void MarkupParser::AddPageEntry(uint32_t page, uint32_t position)
     if (position > m_sourceLength)
         position = m_sourceLength;
     const TextRecordPosition where = LocateTextPosition(m_recordEnds, position);
-    const uint16_t style = static_cast<uint16_t>(m_style | m_alignment | ((m_font & 15u) << 3));
-    m_pages->Add(static_cast<uint16_t>(page), static_cast<uint16_t>(where.textRecord),
+    const uint16_t style = static_cast<uint16_t>(m_pass.style | m_pass.alignment | ((m_pass.font & 15u) << 3));
+    m_pass.pages->Add(static_cast<uint16_t>(page), static_cast<uint16_t>(where.textRecord),
                  static_cast<uint16_t>(where.offset), position, style);
 }

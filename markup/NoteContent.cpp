@@ -7,6 +7,7 @@
 #include "book/ImageProbe.h"
 #include "book/ImageRecList.h"
 #include "framework/core/Report.h"
+#include "markup/ControlCodes.h"
 #include "markup/NoteRecords.h"
 
 namespace {
@@ -14,22 +15,6 @@ namespace {
 // Bytes of the text shown when an image name is not closed.
 constexpr uint32_t kUnclosedContext = 40;
 
-bool IsForbiddenCode(uint8_t letter)
-{
-    switch (letter) {
-    case 'C':
-    case 'F':
-    case 'I':
-    case 'Q':
-    case 'X':
-    case 'd':
-    case 'q':
-    case 'x':
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -40,14 +25,14 @@ void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name)
     for (uint32_t i = 0; i + 1 < length; ++i) {
         if (text[i] != '\\')
             continue;
-        const uint8_t letter = text[i + 1];
-        if (IsForbiddenCode(letter)) {
+        const ControlCode* code = FindControlCode(text, length, i);
+        if (code && code->letter == 'S' && i + 2 == length) {
+            // cut off after its first letter: which code it was is unknown
+            ReportWarning("Illegal tag \"\\S\" in sidebar or footnote \"%s\"", name);
+        } else if (code && !(code->places & kInNote)) {
+            // \Sd is named by its second letter
+            const uint8_t letter = code->id == CodeId::Sidebar ? code->second : code->letter;
             ReportWarning("Illegal tag \"\\%c\" in sidebar or footnote \"%s\"", letter, name);
-        } else if (letter == 'S') {
-            if (i + 2 == length)
-                ReportWarning("Illegal tag \"\\S\" in sidebar or footnote \"%s\"", name);
-            else if (text[i + 2] == 'd')
-                ReportWarning("Illegal tag \"\\%c\" in sidebar or footnote \"%s\"", 'd', name);
         }
         // Step over the code letter, so the second backslash of "\\" is
         // never taken for the start of a code.
@@ -63,11 +48,8 @@ bool CollectNoteImages(const uint8_t* text, uint32_t length, const char* noteNam
         if (text[i] != '\\')
             continue;
         // \m="name", and its forms \My="name" and \Mz="name".
-        uint32_t argument = 0;
-        if (text[i + 1] == 'm')
-            argument = i + 2;
-        else if (text[i + 1] == 'M' && i + 2 < length && (text[i + 2] == 'y' || text[i + 2] == 'z'))
-            argument = i + 3;
+        const ControlCode* code = FindControlCode(text, length, i);
+        const uint32_t argument = code && code->names == CodeNames::Image ? i + code->length : 0;
         if (argument == 0) {
             ++i; // the code letter, so "\\" is never taken for a code
             continue;

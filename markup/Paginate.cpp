@@ -11,81 +11,59 @@
 #include "book/SidebarSet.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
+#include "markup/FontWidths.h"
 #include "markup/ImageTag.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 MarkupParser::MarkupParser(const uint8_t* text, uint32_t length, const CRkString& imageDirectory,
-                           const CMemBuffer& textRecordEnds, const ParseLists& lists, uint32_t options)
+                           const CMemBuffer& textRecordEnds, const ParseLists& lists, uint32_t options,
+                           IImageProbe* probe)
     : m_text(text), m_length(length), m_sourceLength(length), m_imageDirectory(imageDirectory),
-      m_recordEnds(textRecordEnds), m_lists(lists), m_options(options)
+      m_probe(probe ? probe : &m_ownProbe), m_recordEnds(textRecordEnds), m_lists(lists), m_options(options)
 {
 }
 
 bool MarkupParser::Run()
 {
-    m_failed = false;
-    m_lowerBSeen = false;
-    m_upperBSeen = false;
-    m_unicodeWarnings = 0;
-    m_illegalIndexCodes = 0;
+    m_parse = ParseWideState{};
     RunPass(true);
     if (!(m_options & Dictionary))
         RunPass(false);
     FinishLists();
-    return m_failed;
+    return m_parse.failed;
 }
 
 void MarkupParser::RunPass(bool smallFont)
 {
     ReportStatus(smallFont ? "Generating page tables for the small font..."
                            : "Generating page tables for the large font...");
-    m_smallFont = smallFont;
-    m_pages = smallFont ? &m_lists.smallPages : &m_lists.largePages;
-    m_normalFont = smallFont ? 0 : 2;
-    m_font = m_normalFont;
-    m_style = 0;
-    m_alignment = kAlignLeft;
-    m_chapterOpen = false;
-    m_indexOpen = false;
-    m_chapterCount = 0;
-    m_pos = 0;
-    m_furthest = 0;
-    m_silent = false;
+    m_pass = PassState{};
+    m_line = LineState{};
+    m_pass.smallFont = smallFont;
+    m_pass.pages = smallFont ? &m_lists.smallPages : &m_lists.largePages;
+    m_pass.normalFont = smallFont ? kFontStandard : kFontLarge;
+    m_pass.font = m_pass.normalFont;
     SelectWidths();
-
-    m_x = 0;
-    m_y = 0;
-    m_pageNumber = 0;
-    AddPageEntry(m_pageNumber++, 0);
-    m_lineHeight = kLineHeight;
-    m_topOfPage = true;
-    m_lineBeganAtTop = true;
-    m_spaceRunOpen = false;
-    m_afterBreakByte = false;
-    m_lineEndRequested = false;
-    m_pageBreakRequested = false;
-    m_chapterThisStep = false;
-    m_pendingSkip = 0;
-    m_placedLastLine = false;
-    TakeSnapshot(m_lineStart, 0);
-    TakeSnapshot(m_lastBreak, 0);
+    AddPageEntry(m_pass.pageNumber++, 0);
+    TakeSnapshot(m_pass.lineStart, 0);
+    TakeSnapshot(m_pass.lastBreak, 0);
 
     do {
         ScanTextRun();
-        if (m_pos < m_length)
+        if (m_pass.pos < m_length)
             ScanStep();
         EndOfStep();
-    } while (!m_placedLastLine);
+    } while (!m_pass.placedLastLine);
 
-    m_silent = false;
-    if (m_font != m_normalFont && !batchMode)
+    m_pass.silent = false;
+    if (m_pass.font != m_pass.normalFont && !batchMode)
         ReportWarning("This file does not end in the normal font!");
 }
 
 void MarkupParser::FinishLists()
 {
     if (LoadImageRecords(m_lists.images))
-        m_failed = true;
+        m_parse.failed = true;
     m_lists.links.Finish();
     m_lists.chapters.RemoveDuplicates();
     m_lists.sidebars.SortAndRemoveDuplicates();
@@ -99,9 +77,10 @@ void MarkupParser::FinishLists()
 bool PaginateBook(const CMemBuffer& prepared, const CRkString& imageDirectory, const CMemBuffer& textRecordEnds,
                   PageRecList& smallFontPages, PageRecList& largeFontPages, ChapterRecList& chapters,
                   ImageRecList& images, LinkRecList& links, SidebarSet& sidebars, FootnoteSet& footnotes,
-                  IndexRecList& index, uint32_t options)
+                  IndexRecList& index, uint32_t options, IImageProbe* probe)
 {
     const ParseLists lists{smallFontPages, largeFontPages, chapters, images, links, sidebars, footnotes, index};
-    MarkupParser parser(prepared.GetData(), prepared.GetSize(), imageDirectory, textRecordEnds, lists, options);
+    MarkupParser parser(prepared.GetData(), prepared.GetSize(), imageDirectory, textRecordEnds, lists, options,
+                        probe);
     return parser.Run();
 }

@@ -13,14 +13,16 @@ class LinkRecList;
 class SidebarSet;
 class FootnoteSet;
 class IndexRecList;
+class IImageProbe;
 
 // Paginates `prepared` once per font into the page lists and fills the
 // other lists from the markup. `textRecordEnds` holds 0 and the end of
 // every text record. Returns true when the parse failed (errors were
 // reported); no book is written then. `options` are the build options
-// (ExcludePageTables, Dictionary).
+// (ExcludePageTables, Dictionary). The images are looked up through
+// `probe`; by default each name is probed once in a parse.
 bool PaginateBook(const CMemBuffer& prepared, const CRkString& imageDirectory, const CMemBuffer& textRecordEnds,
                   PageRecList& smallFontPages, PageRecList& largeFontPages, ChapterRecList& chapters,
                   ImageRecList& images, LinkRecList& links, SidebarSet& sidebars, FootnoteSet& footnotes,
-                  IndexRecList& index, uint32_t options);
+                  IndexRecList& index, uint32_t options, IImageProbe* probe = nullptr);
 

@@ -6,6 +6,7 @@
 #include "book/Compressor.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
+#include "markup/ControlCodes.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ uint32_t FindRecordBreak(const uint8_t* bytes, uint32_t length)
     for (uint32_t k = 0; k <= kBackslashLookBack && k < length; ++k) {
         uint32_t i = length - 1 - k;
         const uint8_t byte = bytes[i];
-        if (byte == '\n' || byte == '\r')
+        if (IsLineEnd(byte))
             break;
         if (byte == '\\') {
             if (k == 0)

@@ -5,18 +5,15 @@
 
 #include "book/LinkRecList.h"
 #include "book/SidebarSet.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 namespace {
 
+// Longest link name a link record holds; a longer one keeps one byte less.
 constexpr size_t kMaxLinkName = 80;
 constexpr size_t kKeptLinkName = 79;
+// A note name is stored with a one-byte length.
 constexpr size_t kMaxNoteName = 255;
-
-bool IsLineEnd(uint8_t byte)
-{
-    return byte == '\n' || byte == '\r';
-}
 
 } // namespace
 
@@ -32,30 +29,9 @@ uint32_t MarkupParser::ScanToQuote(uint32_t from, const char* returnsMessage)
         if (byte == '"')
             return i;
         if (IsLineEnd(byte))
-            ReportParseError(returnsMessage, static_cast<int64_t>(i) - 9, 20);
+            ReportParseError(returnsMessage, i, kArgumentReturnContext);
     }
     return m_length;
-}
-
-uint32_t MarkupParser::SkipQuotedArgument(uint32_t equals) const
-{
-    if (!HasQuotedArgument(equals))
-        return equals;
-    for (uint32_t i = equals + 2; i < m_length; ++i)
-        if (m_text[i] == '"')
-            return i + 1;
-    return m_length;
-}
-
-uint32_t MarkupParser::SkipNamingCode(uint32_t at) const
-{
-    if (at + 2 >= m_length)
-        return 0;
-    const uint8_t code = m_text[at + 1];
-    const uint8_t third = m_text[at + 2];
-    const bool naming = (code == 'M' && (third == 'y' || third == 'z')) || (code == 'S' && third == 'd') ||
-                        (code == 'F' && third == 'n');
-    return naming ? SkipQuotedArgument(at + 3) : 0;
 }
 
 // \Sd="name" ... \Sd and \Fn="name" ... \Fn: the name goes to the sidebar
@@ -66,7 +42,7 @@ uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool si
     if (!HasQuotedArgument(equals)) {
         ReportParseError(sidebar ? "Sidebar syntax incorrect.  You have '%s' and it should be \\Sd=\""
                                  : "Footnote syntax incorrect.  You have '%s' and it should be \\Fn=\"",
-                         static_cast<int64_t>(equals) - 10, 20);
+                         equals, kArgumentSyntaxContext);
         return equals;
     }
     const uint32_t nameStart = equals + 2;
@@ -79,7 +55,7 @@ uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool si
     }
     const std::string name(reinterpret_cast<const char*>(m_text + nameStart),
                            std::min<size_t>(quote - nameStart, kMaxNoteName));
-    if (m_smallFont) {
+    if (m_pass.smallFont) {
         if (sidebar)
             m_lists.sidebars.Add(name);
         else
@@ -90,9 +66,9 @@ uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool si
     while (next < m_length && m_text[next] != '\\')
         ++next;
     if (next < m_length) {
-        const bool closing = next + 2 < m_length && m_text[next + 1] == (sidebar ? 'S' : 'F') &&
-                             m_text[next + 2] == (sidebar ? 'd' : 'n');
-        if (!closing) {
+        const CodeId closingId = sidebar ? CodeId::Sidebar : CodeId::Footnote;
+        const ControlCode* code = next + 1 < m_length ? FindControlCode(m_text, m_length, next) : nullptr;
+        if (!(code && code->id == closingId)) {
             if (sidebar)
                 LogError("Tags are not permitted within sidebar references, see reference to %s", name.c_str());
             else
@@ -116,8 +92,8 @@ uint32_t MarkupParser::ParseFootnoteRef(uint32_t backslash, uint32_t equals)
 uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
 {
     if (!(HasQuotedArgument(equals) && equals + 2 < m_length && m_text[equals + 2] == '#')) {
-        ReportParseError("Link syntax incorrect.  You have '%s' and it should be \\q=\"#",
-                         static_cast<int64_t>(equals) - 10, 20);
+        ReportParseError("Link syntax incorrect.  You have '%s' and it should be \\q=\"#", equals,
+                         kArgumentSyntaxContext);
         return equals;
     }
     const uint32_t nameStart = equals + 3;
@@ -126,13 +102,12 @@ uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
         ReportUnterminated(backslash);
         return m_length;
     }
-    if (!m_smallFont)
+    if (!m_pass.smallFont)
         return quote + 1;
 
     std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
     if (name.size() > kMaxLinkName) {
-        ReportParseError("Link reference is longer than 80 characters: \"%s\"", static_cast<int64_t>(nameStart) - 5,
-                         40);
+        ReportParseError("Link reference is longer than 80 characters: \"%s\"", nameStart, kLongLinkContext);
         name.resize(kKeptLinkName);
     }
     // The linked text may hold no code that starts a page, an image, a
@@ -141,23 +116,12 @@ uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
     while (next < m_length && m_text[next] != '\\')
         ++next;
     if (next + 1 < m_length) {
-        const uint8_t code = m_text[next + 1];
-        switch (code) {
-        case 'F':
-        case 'I':
-        case 'X':
-        case 'd':
-        case 'm':
-        case 'w':
-        case 'x':
-            LogError("Illegal tag \"\\%c\" in link reference to \"%s\"", code, name.c_str());
-            break;
-        case 'S':
-            if (next + 2 < m_length && m_text[next + 2] == 'd')
+        const ControlCode* code = FindControlCode(m_text, m_length, next);
+        if (code && !(code->places & kInLinkText)) {
+            if (code->id == CodeId::Sidebar)
                 LogError("Illegal tag \"\\Sd\" in link reference to \"%s\"", name.c_str());
-            break;
-        default:
-            break;
+            else
+                LogError("Illegal tag \"\\%c\" in link reference to \"%s\"", code->letter, name.c_str());
         }
     }
     m_lists.links.Add(kUndefinedPosition, name);
@@ -169,8 +133,8 @@ uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
 uint32_t MarkupParser::ParseLinkAnchor(uint32_t backslash, uint32_t equals)
 {
     if (!HasQuotedArgument(equals)) {
-        ReportParseError("Link syntax incorrect.  You have '%s' and it should be \\Q=\"",
-                         static_cast<int64_t>(equals) - 10, 20);
+        ReportParseError("Link syntax incorrect.  You have '%s' and it should be \\Q=\"", equals,
+                         kArgumentSyntaxContext);
         return equals;
     }
     const uint32_t nameStart = equals + 2;
@@ -179,16 +143,16 @@ uint32_t MarkupParser::ParseLinkAnchor(uint32_t backslash, uint32_t equals)
         ReportUnterminated(backslash);
         return m_length;
     }
-    if (m_smallFont) {
+    if (m_pass.smallFont) {
         std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
         if (name.size() > kMaxLinkName) {
-            ReportParseError("Link is longer than 80 characters: \"%s\"", static_cast<int64_t>(nameStart) - 5, 40);
+            ReportParseError("Link is longer than 80 characters: \"%s\"", nameStart, kLongLinkContext);
             name.resize(kKeptLinkName);
         }
         // A rescan meets the anchor again at the same place: the first scan
         // listed it, and listing it again would repeat the list's warning
         // about a name defined twice.
-        if (!m_silent)
+        if (!m_pass.silent)
             m_lists.links.Add(quote + 2, name);
     }
     return quote + 1;

@@ -1,7 +1,7 @@
 // Rules (\w="nn%") and indents (\T="nn%"): one to three digits and a
 // percent sign in quotes.
 #include "framework/core/Report.h"
-#include "markup/ParseState.h"
+#include "markup/MarkupParser.h"
 
 struct PercentMessages {
     const char* syntax;
@@ -26,8 +26,11 @@ constexpr PercentMessages kIndentMessages = {
     "Indent syntax is '\\T=\"xx%\"' -- you forgot the %.",
 };
 
+// Digits a percentage may have; more are reported (the value is still read).
 constexpr uint32_t kMaxDigits = 3;
+// An indent never goes past the end of the line.
 constexpr uint32_t kMaxPercent = 100;
+// Digits stop counting here, so that a long run of them cannot overflow.
 constexpr uint32_t kValueCap = 1000;
 
 } // namespace
@@ -42,7 +45,7 @@ uint32_t MarkupParser::ParsePercentArgument(uint32_t backslash, uint32_t equals,
     value = 0;
     complete = false;
     if (!HasQuotedArgument(equals)) {
-        ReportParseError(messages.syntax, backslash, 7);
+        ReportParseError(messages.syntax, backslash, kPercentSyntaxContext);
         return equals;
     }
     const uint32_t first = equals + 2;
@@ -65,7 +68,7 @@ uint32_t MarkupParser::ParsePercentArgument(uint32_t backslash, uint32_t equals,
         LogError("%s", messages.tooManyDigits);
     if (m_text[i] == '%') {
         if (!(i + 1 < m_length && m_text[i + 1] == '"'))
-            ReportParseError(messages.syntax, static_cast<int64_t>(i) - 1, 7);
+            ReportParseError(messages.syntax, static_cast<int64_t>(i) - 1, kPercentSyntaxContext);
         return i + 2;
     }
     LogError("%s", messages.noPercent);
@@ -92,10 +95,10 @@ uint32_t MarkupParser::ParseIndent(uint32_t backslash, uint32_t equals)
     if (value > kMaxPercent)
         value = kMaxPercent;
     const uint32_t indent = value * kLineWidth / 100;
-    if (indent > m_x)
-        m_x = indent;
+    if (indent > m_line.x)
+        m_line.x = indent;
     else if (!batchMode)
         LogWarning("You specified an indent of %d%%, which is before the current position of %d pixels",
-                   static_cast<int>(value), static_cast<int>(m_x));
+                   static_cast<int>(value), static_cast<int>(m_line.x));
     return next;
 }

@@ -1,282 +1,289 @@
 // The scanner: one step over one byte or one control code of the text.
 #include "book/BuildOptions.h"
 #include "framework/core/Report.h"
-#include "markup/ParseState.h"
+#include "markup/FontWidths.h"
+#include "markup/MarkupParser.h"
 #include "markup/UnicodeMap.h"
 
 namespace {
 
+// \I in a book that is not a dictionary is an error; after this many the
+// rest are counted but not shown, since a book indexed throughout would
+// bury every other message.
 constexpr uint32_t kMaxIllegalIndexReports = 50;
+// The height of the device's divider block (\d).
 constexpr uint32_t kDividerHeight = 33;
+// The device shows a \U character from its large glyph set.
 constexpr uint32_t kUnicodeLineHeight = 14;
+// The device's sidebar icon, square.
 constexpr uint32_t kSidebarIconSize = 16;
-constexpr uint8_t kSoftHyphen = 0xAD;
-
-bool IsLineEnd(uint8_t byte)
-{
-    return byte == '\n' || byte == '\r';
-}
 
 } // namespace
 
 void MarkupParser::ScanStep()
 {
-    m_stepStart = m_pos;
-    m_silent = m_pos < m_furthest;
-    m_stepCanMoveBack = true;
-    const uint8_t byte = m_text[m_pos];
+    m_pass.stepStart = m_pass.pos;
+    m_pass.silent = m_pass.pos < m_pass.furthest;
+    m_pass.stepCanMoveBack = true;
+    const uint8_t byte = m_text[m_pass.pos];
     if (byte == '\\') {
-        if (m_afterBreakByte && !(m_style & kStyleInvisible))
+        if (m_line.afterBreakByte && !(m_pass.style & kStyleInvisible))
             NoteByteAfterBreak(byte);
-        m_stepCanMoveBack = false;
+        m_pass.stepCanMoveBack = false;
         ScanControlCode();
-    } else if (m_style & kStyleInvisible) {
-        ++m_pos;
+    } else if (m_pass.style & kStyleInvisible) {
+        ++m_pass.pos;
     } else {
         ScanPlainByte(byte);
     }
     // A heading code keeps its position until the end of the step; its
     // bytes count as scanned.
-    const uint32_t reached = m_pos + m_pendingSkip;
-    if (reached > m_furthest)
-        m_furthest = reached;
+    const uint32_t reached = m_pass.pos + m_pass.pendingSkip;
+    if (reached > m_pass.furthest)
+        m_pass.furthest = reached;
 }
 
 // The byte after a space, "-" or "_" decides whether a line may break
 // before it.
 void MarkupParser::NoteByteAfterBreak(uint8_t byte)
 {
-    m_afterBreakByte = false;
+    m_line.afterBreakByte = false;
     if (IsLineEnd(byte)) {
-        TakeLastBreak(m_pos);
+        TakeLastBreak(m_pass.pos);
     } else if (byte == ' ') {
         // the space run goes on
     } else if (byte == '-' || byte == '_') {
         CloseSpaceRun();
     } else {
         if (LineWidth() <= kLineWidth)
-            TakeLastBreak(m_pos);
+            TakeLastBreak(m_pass.pos);
         CloseSpaceRun();
     }
 }
 
 void MarkupParser::ScanPlainByte(uint8_t byte)
 {
-    if (m_afterBreakByte)
+    if (m_line.afterBreakByte)
         NoteByteAfterBreak(byte);
     switch (byte) {
     case '\n':
     case '\r':
         CloseSpaceRun();
         if (!OnEmptyFirstLine())
-            m_lineEndRequested = true;
+            m_pass.lineEndRequested = true;
         break;
     case ' ':
-        if (!m_spaceRunOpen) {
-            m_spaceRunOpen = true;
-            m_spaceRunX = m_x;
+        if (!m_line.spaceRunOpen) {
+            m_line.spaceRunOpen = true;
+            m_line.spaceRunX = m_line.x;
         }
         MeasureByte(byte);
-        m_afterBreakByte = true;
+        m_line.afterBreakByte = true;
         break;
     case '-':
     case '_':
         MeasureByte(byte);
         CloseSpaceRun();
-        m_afterBreakByte = true;
+        m_line.afterBreakByte = true;
         break;
     default:
         CloseSpaceRun();
         MeasureByte(byte);
         break;
     }
-    ++m_pos;
+    ++m_pass.pos;
 }
 
 void MarkupParser::ScanControlCode()
 {
-    const uint32_t p = m_pos;
+    const uint32_t p = m_pass.pos;
     if (p + 2 == m_length && m_text[p + 1] == '\n')
         --m_length; // the line feed after a final backslash goes first
     if (p + 1 >= m_length) {
         RepairBareBackslash();
         return;
     }
-    m_argumentCut = false;
-    const uint8_t code = m_text[p + 1];
-    const uint8_t third = p + 2 < m_length ? m_text[p + 2] : 0;
-    switch (code) {
-    case 'p': // \p: page break
+    m_pass.argumentCut = false;
+    // What stands here comes from the table; the code's own function below
+    // checks its argument and reports what is wrong with it.
+    const ScanItem item = ScanAt(m_text, m_length, p);
+    if (item.kind != ScanItem::Code) {
+        ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
+        m_pass.pos = p + 2;
+        return;
+    }
+    const ControlCode* row = item.code;
+    const uint32_t after = p + row->length; // where the argument begins
+    switch (row->id) {
+    case CodeId::PageBreak:
         if (!OnEmptyFirstLine())
-            m_pageBreakRequested = true;
-        m_pos = p + 2;
+            m_pass.pageBreakRequested = true;
+        m_pass.pos = after;
         break;
-    case 'x': // \x ... \x: chapter on a new page, titled by its text
-    case 'X': // \Xn ... \Xn: heading of level n
-        ScanHeadingCode(code);
+    case CodeId::Chapter: // titled by its text, on a new page
+    case CodeId::Heading:
+        ScanHeadingCode(row->letter);
         break;
-    case 'C': // \Cn="title": chapter of level n, title not shown
-        m_pos = ParseChapterTag(p);
+    case CodeId::ChapterTag: // the title is not shown
+        m_pass.pos = ParseChapterTag(p);
         break;
-    case 'I': // \I ... \I: index item (dictionaries)
+    case CodeId::IndexItem:
         ScanIndexCode();
         break;
-    case 'm': // \m="name": image
+    case CodeId::Image:
+    case CodeId::ImageY:
+    case CodeId::ImageZ:
         TakeLastBreak(p);
-        m_pos = ParseImageRef(p, p + 2);
+        m_pass.pos = ParseImageRef(p, after);
         break;
-    case 'M': // \My="name", \Mz="name": image
-        if (third == 'y' || third == 'z') {
-            TakeLastBreak(p);
-            m_pos = ParseImageRef(p, p + 3);
+    case CodeId::ImageOther:
+        ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
+        m_pass.pos = after;
+        break;
+    case CodeId::Link: // a bare \q closes any open reference
+        if (m_pass.style & kStyleReference) {
+            m_pass.style &= static_cast<uint16_t>(~kStyleReference);
+            m_pass.pos = after;
         } else {
-            ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, 40);
-            m_pos = p + 2;
+            m_pass.style |= kStyleReference;
+            m_pass.pos = ParseLinkRef(p, after);
         }
         break;
-    case 'q': // \q="#name" ... \q: link; a bare \q closes any open reference
-        if (m_style & kStyleReference) {
-            m_style &= static_cast<uint16_t>(~kStyleReference);
-            m_pos = p + 2;
-        } else {
-            m_style |= kStyleReference;
-            m_pos = ParseLinkRef(p, p + 2);
-        }
+    case CodeId::Anchor:
+        m_pass.pos = ParseLinkAnchor(p, after);
         break;
-    case 'Q': // \Q="name": link anchor
-        m_pos = ParseLinkAnchor(p, p + 2);
-        break;
-    case 'w': // \w="nn%": horizontal rule, always a line of its own
+    case CodeId::Rule: // always a line of its own
         TakeLastBreak(p);
-        m_pos = ParseRule(p, p + 2);
-        if (!m_argumentCut)
-            m_x = (m_x == 0 || m_x == kIndentWidth) ? kLineWidth : m_x + kLineWidth;
+        m_pass.pos = ParseRule(p, after);
+        if (!m_pass.argumentCut)
+            m_line.x = (m_line.x == 0 || m_line.x == kIndentWidth) ? kLineWidth : m_line.x + kLineWidth;
         break;
-    case 'T': // \T="nn%": indent to nn % of the line
+    case CodeId::Indent:
         TakeLastBreak(p);
-        m_pos = ParseIndent(p, p + 2);
-        if (!m_argumentCut)
-            TakeLastBreak(m_pos);
+        m_pass.pos = ParseIndent(p, after);
+        if (!m_pass.argumentCut)
+            TakeLastBreak(m_pass.pos);
         break;
-    case 'c': // \c: centered / back to left
+    case CodeId::Center:
         SwitchAlignment(kAlignCenter);
-        m_pos = p + 2;
+        m_pass.pos = after;
         break;
-    case 'r': // \r: right / back to left
+    case CodeId::Right:
         SwitchAlignment(kAlignRight);
-        m_pos = p + 2;
+        m_pass.pos = after;
         break;
-    case 'i':
-        m_style ^= kStyleItalic;
-        m_pos = p + 2;
+    case CodeId::Italic:
+        m_pass.style ^= kStyleItalic;
+        m_pass.pos = after;
         break;
-    case 'u':
-        m_style ^= kStyleUnderline;
-        m_pos = p + 2;
+    case CodeId::Underline:
+        m_pass.style ^= kStyleUnderline;
+        m_pass.pos = after;
         break;
-    case 'o':
-        m_style ^= kStyleOverstrike;
-        m_pos = p + 2;
+    case CodeId::Overstrike:
+        m_pass.style ^= kStyleOverstrike;
+        m_pass.pos = after;
         break;
-    case 'v':
-        m_style ^= kStyleInvisible;
-        m_pos = p + 2;
+    case CodeId::Invisible:
+        m_pass.style ^= kStyleInvisible;
+        m_pass.pos = after;
         break;
-    case 'k': // \k: small caps, not within superscript or subscript
-        if ((m_style & (kStyleSuperscript | kStyleSubscript)) && !(m_style & kStyleSmallCaps))
+    case CodeId::SmallCaps: // not within superscript or subscript
+        if ((m_pass.style & (kStyleSuperscript | kStyleSubscript)) && !(m_pass.style & kStyleSmallCaps))
             ReportParseError("Can't have superscript/subscript and small caps at the same time! Near \"%s\"",
-                             static_cast<int64_t>(p) - 10, 60);
-        m_style ^= kStyleSmallCaps;
-        m_pos = p + 2;
+                             p, kSmallCapsContext);
+        m_pass.style ^= kStyleSmallCaps;
+        m_pass.pos = after;
         break;
-    case 't': // \t: indented lines
-        m_style ^= kStyleIndented;
-        if (m_style & kStyleIndented) {
-            if (m_x == 0)
-                m_x = kIndentWidth;
-        } else if (m_x == kIndentWidth) {
-            m_x = 0;
+    case CodeId::IndentedText:
+        m_pass.style ^= kStyleIndented;
+        if (m_pass.style & kStyleIndented) {
+            if (m_line.x == 0)
+                m_line.x = kIndentWidth;
+        } else if (m_line.x == kIndentWidth) {
+            m_line.x = 0;
         }
-        m_pos = p + 2;
+        m_pass.pos = after;
         break;
-    case 'B': // \B: bold style of the current font
-        if (m_lowerBSeen && !m_upperBSeen)
+    case CodeId::BoldStyle: // bold measurements of the current font
+        if (m_parse.lowerBSeen && !m_parse.upperBSeen)
             LogError("You can't use \\b and \\B in the same file.");
-        m_upperBSeen = true;
-        m_style ^= kStyleBold;
+        m_parse.upperBSeen = true;
+        m_pass.style ^= kStyleBold;
         SelectWidths();
-        m_pos = p + 2;
+        m_pass.pos = after;
         break;
-    case 'b': // \b: bold font
-        if (m_upperBSeen && !m_lowerBSeen)
+    case CodeId::BoldFont:
+        if (m_parse.upperBSeen && !m_parse.lowerBSeen)
             LogError("You can't use \\b and \\B in the same file.");
-        m_lowerBSeen = true;
-        ToggleFont(1);
-        m_pos = p + 2;
+        m_parse.lowerBSeen = true;
+        ToggleFont(kFontBold);
+        m_pass.pos = after;
         break;
-    case 'l': // \l: large font
-        ToggleFont(2);
-        m_pos = p + 2;
+    case CodeId::LargeFont:
+        ToggleFont(kFontLarge);
+        m_pass.pos = after;
         break;
-    case 's': // \s: standard font
-        ToggleFont(0);
-        m_pos = p + 2;
+    case CodeId::StandardFont:
+        ToggleFont(kFontStandard);
+        m_pass.pos = after;
         break;
-    case 'n': // \n: the normal font of the pass
-        m_font = m_normalFont;
+    case CodeId::NormalFont:
+        m_pass.font = m_pass.normalFont;
         SelectWidths();
-        m_pos = p + 2;
+        m_pass.pos = after;
         break;
-    case 'S': // \Sp superscript, \Sb subscript, \Sd="name" sidebar
-        if (third == 'p' || third == 'b') {
-            const uint16_t mine = third == 'p' ? kStyleSuperscript : kStyleSubscript;
-            const uint16_t other = third == 'p' ? kStyleSubscript : kStyleSuperscript;
-            if ((m_style & other) && !(m_style & mine))
-                LogError("Can't have superscript and subscript at the same time!");
-            m_style ^= mine;
-            SelectWidths();
-            m_pos = p + 3;
-        } else if (third == 'd') {
-            ScanNoteCode(true);
-        } else {
-            ReportParseError("Illegal control code: \\%s", p + 1, 2);
-            m_pos = p + 3;
-        }
-        break;
-    case 'F': // \Fn="name": footnote; any other \F is skipped
-        if (third == 'n')
-            ScanNoteCode(false);
-        else
-            m_pos = p + 2;
-        break;
-    case '\\': // \\: a backslash
-        MeasureByte('\\');
-        m_stepCanMoveBack = true;
-        m_pos = p + 2;
-        break;
-    case 'a': // \annn: the byte nnn
-        ScanByteEscape();
-        break;
-    case 'U': // \Uxxxx: a Unicode character shown by the device
-        ScanUnicodeCode();
-        break;
-    case 'd': // \d: a block 33 pixels high
-        m_y += kDividerHeight;
-        m_topOfPage = false;
-        m_pos = p + 2;
-        break;
-    case '-': // \-: soft hyphen, a possible break after the code
-        if (m_x + m_widths[kSoftHyphen] < kLineWidth + 1)
-            TakeLastBreak(p + 2, true);
-        m_pos = p + 2;
-        break;
-    default:
-        ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, 40);
-        m_pos = p + 2;
+    case CodeId::Superscript:
+    case CodeId::Subscript: {
+        const bool super = row->id == CodeId::Superscript;
+        const uint16_t mine = super ? kStyleSuperscript : kStyleSubscript;
+        const uint16_t other = super ? kStyleSubscript : kStyleSuperscript;
+        if ((m_pass.style & other) && !(m_pass.style & mine))
+            LogError("Can't have superscript and subscript at the same time!");
+        m_pass.style ^= mine;
+        SelectWidths();
+        m_pass.pos = after;
         break;
     }
-    if (m_pos > m_length)
-        m_pos = m_length;
+    case CodeId::Sidebar:
+        ScanNoteCode(true);
+        break;
+    case CodeId::StyleOther:
+        ReportParseError("Illegal control code: \\%s", p + 1, kStyleCodeContext);
+        m_pass.pos = after;
+        break;
+    case CodeId::Footnote:
+        ScanNoteCode(false);
+        break;
+    case CodeId::FootnoteOther: // skipped without a message
+        m_pass.pos = after;
+        break;
+    case CodeId::Backslash:
+        MeasureByte('\\');
+        m_pass.stepCanMoveBack = true;
+        m_pass.pos = after;
+        break;
+    case CodeId::ByteEscape:
+        ScanByteEscape();
+        break;
+    case CodeId::Unicode: // shown by the device, no width of its own
+        ScanUnicodeCode();
+        break;
+    case CodeId::Divider:
+        m_pass.y += kDividerHeight;
+        m_pass.topOfPage = false;
+        m_pass.pos = after;
+        break;
+    case CodeId::SoftHyphen: // a possible break after the code
+        if (m_line.x + m_pass.widths[kSoftHyphen] < kLineWidth + 1)
+            TakeLastBreak(after, true);
+        m_pass.pos = after;
+        break;
+    case CodeId::Count:
+        break;
+    }
+    if (m_pass.pos > m_length)
+        m_pass.pos = m_length;
 }
 
 // A backslash as the last byte becomes the code that closes the alignment
@@ -286,13 +293,13 @@ void MarkupParser::RepairBareBackslash()
     if (!batchMode)
         LogWarning("Bare \\ at the end of the file -- attempting to repair");
     uint8_t letter;
-    if (m_alignment == kAlignCenter)
+    if (m_pass.alignment == kAlignCenter)
         letter = 'c';
-    else if (m_alignment == kAlignRight)
+    else if (m_pass.alignment == kAlignRight)
         letter = 'r';
-    else if (m_font == 0)
+    else if (m_pass.font == kFontStandard)
         letter = 's';
-    else if (m_font == 2)
+    else if (m_pass.font == kFontLarge)
         letter = 'l';
     else
         letter = 'b';
@@ -306,83 +313,84 @@ void MarkupParser::RepairBareBackslash()
 
 void MarkupParser::ToggleFont(uint16_t font)
 {
-    m_font = m_font == font ? m_normalFont : font;
+    m_pass.font = m_pass.font == font ? m_pass.normalFont : font;
     SelectWidths();
 }
 
 void MarkupParser::SwitchAlignment(uint32_t alignment)
 {
-    if (m_alignment == alignment) {
-        m_alignment = kAlignLeft;
+    if (m_pass.alignment == alignment) {
+        m_pass.alignment = kAlignLeft;
         return;
     }
-    if (m_alignment != kAlignLeft && !batchMode)
-        ReportParseWarning("Should close alignment tag before switching to another, before \"%s\"", m_pos, 30);
-    m_alignment = alignment;
+    if (m_pass.alignment != kAlignLeft && !batchMode)
+        ReportParseWarning("Should close alignment tag before switching to another, before \"%s\"", m_pass.pos,
+                           kAlignmentContext);
+    m_pass.alignment = alignment;
 }
 
 void MarkupParser::ScanHeadingCode(uint8_t kind)
 {
-    const uint32_t p = m_pos;
-    const uint32_t codeLength = kind == 'x' ? 2 : 3;
-    if (m_chapterOpen) { // the closing code
-        m_chapterOpen = false;
-        m_pos = p + codeLength;
+    const uint32_t p = m_pass.pos;
+    const uint32_t codeLength = kind == 'x' ? 2 : 3; // \Xn with its digit
+    if (m_pass.chapterOpen) { // the closing code
+        m_pass.chapterOpen = false;
+        m_pass.pos = p + codeLength;
         return;
     }
     TakeLastBreak(p);
     if (kind == 'x' && !OnEmptyFirstLine())
-        m_pageBreakRequested = true;
+        m_pass.pageBreakRequested = true;
     ParseHeadingTitle(p, kind);
-    m_chapterOpen = true;
-    m_chapterThisStep = true;
+    m_pass.chapterOpen = true;
+    m_pass.chapterThisStep = true;
     // The page break, if any, comes before the code; the rest of the code
     // is skipped at the end of the step.
-    m_pendingSkip = codeLength;
+    m_pass.pendingSkip = codeLength;
 }
 
 void MarkupParser::ScanIndexCode()
 {
-    const uint32_t p = m_pos;
-    m_pos = p + 2;
+    const uint32_t p = m_pass.pos;
+    m_pass.pos = p + 2;
     if (!(m_options & Dictionary)) {
-        if (m_silent) {
-            m_failed = true;
-        } else if (++m_illegalIndexCodes <= kMaxIllegalIndexReports) {
-            ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, 40);
+        if (m_pass.silent) {
+            m_parse.failed = true;
+        } else if (++m_parse.illegalIndexCodes <= kMaxIllegalIndexReports) {
+            ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
         }
         return;
     }
-    if (m_indexOpen) {
-        m_indexOpen = false;
+    if (m_pass.indexOpen) {
+        m_pass.indexOpen = false;
         return;
     }
-    if (m_alignment != kAlignLeft || (m_style & ~kStyleSmallCaps)) {
-        ReportParseError("No styles permitted before \"%s\"", p, 20);
-        m_alignment = kAlignLeft;
-        m_style &= kStyleSmallCaps;
+    if (m_pass.alignment != kAlignLeft || (m_pass.style & ~kStyleSmallCaps)) {
+        ReportParseError("No styles permitted before \"%s\"", p, kNoStylesContext);
+        m_pass.alignment = kAlignLeft;
+        m_pass.style &= kStyleSmallCaps;
         SelectWidths();
     }
     ParseIndexItem(p);
-    m_indexOpen = true;
+    m_pass.indexOpen = true;
 }
 
 void MarkupParser::ScanNoteCode(bool sidebar)
 {
-    const uint32_t p = m_pos;
-    if (m_style & kStyleReference) { // a bare code closes the open reference
-        m_style &= static_cast<uint16_t>(~kStyleReference);
-        m_pos = p + 3;
+    const uint32_t p = m_pass.pos;
+    if (m_pass.style & kStyleReference) { // a bare code closes the open reference
+        m_pass.style &= static_cast<uint16_t>(~kStyleReference);
+        m_pass.pos = p + 3;
         return;
     }
     // The break before a sidebar code keeps the state before it, so that
     // the code opens its reference again when the line breaks there.
     if (sidebar)
         TakeLastBreak(p);
-    m_style |= kStyleReference;
-    m_pos = sidebar ? ParseSidebarRef(p, p + 3) : ParseFootnoteRef(p, p + 3);
-    if (sidebar && !m_argumentCut) {
-        m_x += kSidebarIconSize;
+    m_pass.style |= kStyleReference;
+    m_pass.pos = sidebar ? ParseSidebarRef(p, p + 3) : ParseFootnoteRef(p, p + 3);
+    if (sidebar && !m_pass.argumentCut) {
+        m_line.x += kSidebarIconSize;
         RaiseLineHeight(kSidebarIconSize);
         MeasureByte(' ');
     }
@@ -390,21 +398,21 @@ void MarkupParser::ScanNoteCode(bool sidebar)
 
 void MarkupParser::ScanUnicodeCode()
 {
-    const uint32_t p = m_pos;
+    const uint32_t p = m_pass.pos;
     MarkupErrorState errors;
-    errors.logContextErrors = m_smallFont && !m_silent;
-    errors.logErrors = !m_silent;
+    errors.logContextErrors = m_pass.smallFont && !m_pass.silent;
+    errors.logErrors = !m_pass.silent;
     ParseUnicodeHex(m_text, m_length, p + 2, errors);
     if (errors.failed)
-        m_failed = true;
+        m_parse.failed = true;
     RaiseLineHeight(kUnicodeLineHeight);
-    m_pos = p + kUnicodeEscapeLength;
+    m_pass.pos = p + kUnicodeEscapeLength;
 }
 
 void MarkupParser::ScanByteEscape()
 {
-    const uint32_t p = m_pos;
+    const uint32_t p = m_pass.pos;
     MeasureByte(ByteEscapeValue(m_text, m_length, p));
-    m_stepCanMoveBack = true;
-    m_pos = p + 5;
+    m_pass.stepCanMoveBack = true;
+    m_pass.pos = p + kByteEscapeLength;
 }

@@ -4,6 +4,7 @@
 
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
+#include "markup/ControlCodes.h"
 
 namespace {
 
@@ -171,9 +172,8 @@ void ResolveByteEscapes(CMemBuffer& source)
             text[write++] = '\\';
             read += 2;
         } else if (byte == '\\' && text[read + 1] == 'a') {
-            const int value = (text[read + 2] - 48) * 100 + (text[read + 3] - 48) * 10 + (text[read + 4] - 48);
-            text[write++] = static_cast<uint8_t>(value & 0xFF);
-            read += 5;
+            text[write++] = ByteEscapeValue(text, length, read);
+            read += kByteEscapeLength;
         } else {
             text[write++] = byte;
             ++read;

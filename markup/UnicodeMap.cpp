@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/core/Report.h"
+#include "markup/ContextWindows.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ uint16_t ParseUnicodeHex(const uint8_t* text, uint32_t length, uint32_t digits, 
             state.failed = true;
             if (state.logContextErrors)
                 ReportError("Error in \\U specification: \"%s\"",
-                            Context(text, length, digits >= 2 ? digits - 2 : 0, kUnicodeEscapeLength).c_str());
+                            Context(text, length, digits >= 2 ? digits - 2 : 0, kUnicodeEscapeContext.width).c_str());
             return value;
         }
         value = static_cast<uint16_t>(value * 16 + digit);
@@ -103,15 +104,17 @@ uint8_t MapUnicodeToDevice(uint16_t codePoint, MarkupErrorState& state)
 
 void WarnUnicodeInTitle(const uint8_t* text, uint32_t length, uint32_t backslash, uint32_t& count, bool log)
 {
+    // Enough to show the pattern; a book full of them would drown the log.
     constexpr uint32_t kMaxWarnings = 100;
-    constexpr uint32_t kContextBytes = 20;
     ++count;
     if (!log)
         return;
     if (count <= kMaxWarnings) {
         ReportWarning("Unicode characters currently aren't allowed in chapter or index specifications! "
                       "Mapping them. Begins with \"%s\"",
-                      Context(text, length, backslash >= 2 ? backslash - 2 : 0, kContextBytes).c_str());
+                      Context(text, length, backslash >= kUnicodeTitleContext.before ? backslash - kUnicodeTitleContext.before : 0,
+                              kUnicodeTitleContext.width)
+                          .c_str());
     } else if (count == kMaxWarnings + 1) {
         ReportWarning("Showing only the first 100 mapping warnings.");
     }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "markup/ControlCodes.h"
+
 // How the caller wants errors handled, and what happened. The scanner logs
 // context errors in its small-font pass only but fails the parse in every
 // pass; errors without context are logged in every pass.
@@ -13,8 +15,6 @@ struct MarkupErrorState {
     bool logErrors = true;        // log errors without such a context
     bool failed = false;          // set by every error, logged or not
 };
-
-inline constexpr uint32_t kUnicodeEscapeLength = 6;
 
 // Reads the four digits that begin at text[digits] (the backslash is at
 // digits - 2). At the first byte that is not a digit (or the end of the

@@ -133,3 +133,20 @@ int32_t ReadObject(CRkStream* stream, CRkType** out)
     *out = object;
     return kStreamOk;
 }
+
+int32_t ReadCountedItems(CRkStream& stream, const std::function<int32_t()>& readItem)
+{
+    uint32_t version = 0;
+    uint32_t count = 0;
+    int32_t err = stream.ReadU32(version);
+    if (err)
+        return err;
+    if (version > 0)
+        return kStreamNewerVersion;
+    if ((err = stream.ReadU32(count)) != 0)
+        return err;
+    for (uint32_t i = 0; i < count; ++i)
+        if ((err = readItem()) != 0)
+            return err;
+    return kStreamOk;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 class CRkStream;
 class CRkType;
@@ -20,6 +21,13 @@ int32_t WriteObject(const CRkType* object, CRkStream* stream);
 int32_t ReadObject(CRkStream* stream, CRkType** out);
 
 inline constexpr uint32_t kMaxObjectNesting = 256;
+
+// The body of a typed container: u32 version (0), u32 count, then count
+// items. Reads the version and count and calls `readItem` once per item,
+// stopping at the first error, which it returns; kStreamNewerVersion for a
+// version above 0. Nothing is reserved for the count: a corrupt count
+// simply runs into the end of the data.
+int32_t ReadCountedItems(CRkStream& stream, const std::function<int32_t()>& readItem);
 
 // The process-wide serial counter (starts at 0). Until the global
 // variables block owns it, a file-level counter serves; the globals attach

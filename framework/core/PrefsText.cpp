@@ -24,6 +24,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "framework/core/Utf8.h"
+
 namespace {
 
 const char kMagic[] = "LumoPrefs 1";
@@ -51,25 +53,6 @@ void AppendEscapedKey(std::string& out, const std::string& key)
                 out += static_cast<char>(c);
             }
         }
-    }
-}
-
-void AppendUtf8(std::string& out, uint32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
 
@@ -207,39 +190,6 @@ void PushUnit(std::vector<uint8_t>& p, uint32_t unit)
 {
     p.push_back(static_cast<uint8_t>(unit));
     p.push_back(static_cast<uint8_t>(unit >> 8));
-}
-
-// Decodes one UTF-8 sequence at s[i]; advances i. False on malformed input.
-bool DecodeUtf8(const std::string& s, size_t& i, uint32_t& cp)
-{
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    int extra;
-    uint32_t min;
-    if (c < 0x80) {
-        cp = c;
-        ++i;
-        return true;
-    } else if ((c & 0xE0) == 0xC0) {
-        extra = 1, cp = c & 0x1F, min = 0x80;
-    } else if ((c & 0xF0) == 0xE0) {
-        extra = 2, cp = c & 0x0F, min = 0x800;
-    } else if ((c & 0xF8) == 0xF0) {
-        extra = 3, cp = c & 0x07, min = 0x10000;
-    } else {
-        return false;
-    }
-    if (i + extra >= s.size())
-        return false;
-    for (int k = 1; k <= extra; ++k) {
-        unsigned char d = static_cast<unsigned char>(s[i + k]);
-        if ((d & 0xC0) != 0x80)
-            return false;
-        cp = (cp << 6) | (d & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return false;
-    i += extra + 1;
-    return true;
 }
 
 bool ParseQuotedText(const std::string& s, std::vector<uint8_t>& p)

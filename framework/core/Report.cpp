@@ -1,7 +1,9 @@
 #include "framework/core/Report.h"
 
 #include <cstdio>
-#include <vector>
+#include <string>
+
+#include "framework/core/StringFormat.h"
 
 bool batchMode = false;
 
@@ -11,21 +13,11 @@ namespace {
 // output, ending it with a line break when it does not end with one.
 int32_t WriteToStandardOutput(const char* format, va_list args)
 {
-    if (!format)
+    std::string text;
+    if (!format || !FormatStringV(text, format, args))
         return 0;
-    va_list measure;
-    va_copy(measure, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (needed < 0)
-        return 0;
-    std::vector<char> text(static_cast<size_t>(needed) + 1);
-    va_list ap;
-    va_copy(ap, args);
-    std::vsnprintf(text.data(), text.size(), format, ap);
-    va_end(ap);
-    std::fwrite(text.data(), 1, static_cast<size_t>(needed), stdout);
-    if (needed == 0 || text[static_cast<size_t>(needed) - 1] != '\n')
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (text.empty() || text.back() != '\n')
         std::fputc('\n', stdout);
     std::fflush(stdout);
     return 0;

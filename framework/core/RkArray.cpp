@@ -80,22 +80,12 @@ int32_t CRkArray::Write(CRkStream& stream) const
 int32_t CRkArray::Read(CRkStream& stream)
 {
     RemoveAll();
-    uint32_t version = 0, count = 0;
-    int32_t err = stream.ReadU32(version);
-    if (err)
-        return err;
-    if (version > 0)
-        return kStreamNewerVersion;
-    if ((err = stream.ReadU32(count)) != 0)
-        return err;
-    // No space is reserved for count: a corrupt count simply runs into the
-    // end of the data.
-    for (uint32_t i = 0; i < count; ++i) {
+    return ReadCountedItems(stream, [&]() -> int32_t {
         CRkType* object = nullptr;
-        if ((err = ReadObject(&stream, &object)) != 0)
+        if (const int32_t err = ReadObject(&stream, &object))
             return err;
         Add(object);
         object->Release();
-    }
-    return kStreamOk;
+        return kStreamOk;
+    });
 }

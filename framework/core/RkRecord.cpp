@@ -84,17 +84,10 @@ int32_t CRkRecord::Write(CRkStream& stream) const
 int32_t CRkRecord::Read(CRkStream& stream)
 {
     RemoveAll();
-    uint32_t version = 0, count = 0;
-    int32_t err = stream.ReadU32(version);
-    if (err)
-        return err;
-    if (version > 0)
-        return kStreamNewerVersion;
-    if ((err = stream.ReadU32(count)) != 0)
-        return err;
-    for (uint32_t i = 0; i < count; ++i) {
+    return ReadCountedItems(stream, [&]() -> int32_t {
         CRkType* key = nullptr;
-        if ((err = ReadObject(&stream, &key)) != 0)
+        int32_t err = ReadObject(&stream, &key);
+        if (err)
             return err;
         if (key->GetTypeID() != kTypeIdString) {
             key->Release();
@@ -108,6 +101,6 @@ int32_t CRkRecord::Read(CRkStream& stream)
         Set(*static_cast<CRkString*>(key), value);
         value->Release();
         key->Release();
-    }
-    return kStreamOk;
+        return kStreamOk;
+    });
 }

@@ -67,23 +67,16 @@ int32_t CRkTypeHashTable::Write(CRkStream& stream) const
 int32_t CRkTypeHashTable::Read(CRkStream& stream)
 {
     RemoveAll();
-    uint32_t version = 0, count = 0;
-    int32_t err = stream.ReadU32(version);
-    if (err)
-        return err;
-    if (version > 0)
-        return kStreamNewerVersion;
-    if ((err = stream.ReadU32(count)) != 0)
-        return err;
-    for (uint32_t i = 0; i < count; ++i) {
+    return ReadCountedItems(stream, [&]() -> int32_t {
         uint32_t key = 0;
-        if ((err = stream.ReadU32(key)) != 0)
+        int32_t err = stream.ReadU32(key);
+        if (err)
             return err;
         CRkType* value = nullptr;
         if ((err = ReadObject(&stream, &value)) != 0)
             return err;
         Set(key, value);
         value->Release();
-    }
-    return kStreamOk;
+        return kStreamOk;
+    });
 }

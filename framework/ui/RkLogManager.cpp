@@ -1,11 +1,11 @@
 #include "framework/ui/RkLogManager.h"
 
-#include <cstdio>
-#include <vector>
+#include <string>
 
 #include "framework/application/RkApplication.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
+#include "framework/core/StringFormat.h"
 #include "framework/ui/RkLogList.h"
 #include "framework/ui/RkLogWindow.h"
 
@@ -37,20 +37,9 @@ CRkLogWindow* CreateLogWindow()
 int32_t PostFormatted(uint32_t level, const char* format, va_list args)
 {
     CRkString text;
-    if (format) {
-        va_list measure;
-        va_copy(measure, args);
-        const int needed = std::vsnprintf(nullptr, 0, format, measure);
-        va_end(measure);
-        if (needed > 0) {
-            std::vector<char> bytes(static_cast<size_t>(needed) + 1);
-            va_list ap;
-            va_copy(ap, args);
-            std::vsnprintf(bytes.data(), bytes.size(), format, ap);
-            va_end(ap);
-            text.Assign(bytes.data(), uint32_t(needed), kEncodingDeviceLatin0);
-        }
-    }
+    std::string bytes;
+    if (format && FormatStringV(bytes, format, args) && !bytes.empty())
+        text.Assign(bytes.data(), uint32_t(bytes.size()), kEncodingDeviceLatin0);
     PostLogEntry(new CRkLogWindowEntry(level, &text), level != kReportStatus);
     return 0;
 }

@@ -5,10 +5,13 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "book/ImageProbe.h"
 #include "tests/book/TempDir.h"
 #include "tests/markup/PaginateHarness.h"
 #include "tests/markup/ReportCapture.h"
@@ -175,6 +178,62 @@ TEST_F(ScanImages, CodeWithWrongSyntaxTakesTheRoomOfTheStandIn)
         EXPECT_EQ(capture.problems(), (Messages{"E:Image syntax incorrect.  You have '" + text.substr(code - 8, 20) +
                                                 "' and it should be \\m=\""}));
     }
+}
+
+
+// A probe that finds no file and counts the lookups.
+class MissingEverywhere : public IImageProbe {
+public:
+    ImageProbeResult Probe(const CRkString&, std::string_view name) override
+    {
+        names.emplace_back(name);
+        ImageProbeResult result;
+        result.outcome = ImageProbeResult::Missing;
+        result.width = result.height = 16;
+        return result;
+    }
+    std::vector<std::string> names;
+};
+
+TEST(ScanImageProbe, TheLayoutLooksImagesUpThroughTheProbeItIsGiven)
+{
+    ReportCapture capture;
+    const std::string text = "a \\m=\"one.png\" b \\My=\"two.png\" c\n";
+    CMemBuffer prepared(static_cast<uint32_t>(text.size()));
+    prepared.Append(text.data(), static_cast<uint32_t>(text.size()));
+    CMemBuffer ends(16);
+    ends.SetElementSize(4);
+    ends.AppendU32(0);
+    ends.AppendU32(static_cast<uint32_t>(text.size()));
+    BookRecLists l;
+    MissingEverywhere probe;
+    const CRkString directory("/pictures", kEncodingDeviceLatin);
+    EXPECT_TRUE(PaginateBook(prepared, directory, ends, l.smallPages, l.largePages, l.chapters, l.images, l.links,
+                             l.sidebars, l.footnotes, l.index, 0, &probe));
+    // Each reference in each pass; its messages once, in the small-font pass.
+    EXPECT_EQ(probe.names, (std::vector<std::string>{"one.png", "two.png", "one.png", "two.png"}));
+    EXPECT_EQ(capture.errors(), (Messages{"Image \"/pictures/one.png\" doesn't exist!",
+                                          "Image \"/pictures/two.png\" doesn't exist!"}));
+    EXPECT_EQ(l.images.GetCount(), 0u);
+}
+
+TEST_F(ScanImages, TheParseProbesEachNameOnceAndAnswersAgainFromMemory)
+{
+    const CRkString directory(Dir().c_str(), kEncodingDeviceLatin);
+    CImageProbeCache cache;
+    ImageProbeResult first = cache.Probe(directory, "wide.png");
+    EXPECT_EQ(first.outcome, ImageProbeResult::Ok);
+    EXPECT_EQ(first.width, 40);
+    EXPECT_EQ(first.height, 12);
+    std::filesystem::remove(Path("wide.png"));
+    const ImageProbeResult again = cache.Probe(directory, "wide.png");
+    EXPECT_EQ(again.outcome, ImageProbeResult::Ok);
+    EXPECT_EQ(again.width, 40);
+    // A bad file is remembered with its message; a new cache looks again.
+    EXPECT_EQ(cache.Probe(directory, "color.png").outcome, ImageProbeResult::BadFile);
+    EXPECT_STREQ(cache.Probe(directory, "color.png").fileError, "Unrecognized PNG color type for %s");
+    EXPECT_EQ(CImageProbeCache().Probe(directory, "wide.png").outcome, ImageProbeResult::Missing);
+    EXPECT_EQ(cache.Probe(directory, "wide.txt").outcome, ImageProbeResult::NotPng);
 }
 
 } // namespace

@@ -25,6 +25,20 @@ TEST(PageText, LeavesOutCodesAndArguments)
     EXPECT_EQ(FirstLine("\\U00E9!"), "?!");
 }
 
+TEST(PageText, ReadsMalformedCodesAsTheLayoutDoes)
+{
+    // \a takes three bytes as digits whether or not they are: ('x' - 48) * 100
+    // + ('1' - 48) * 10 + ('y' - 48) = 7283, and 7283 mod 256 = 0x73 ("s").
+    EXPECT_EQ(FirstLine("a\\ax1yb"), "asb");
+    // \F and \M with a letter that names no code lose only their two bytes;
+    // \S with one loses three.
+    EXPECT_EQ(FirstLine("\\Fx=\"f\"z"), "x=\"f\"z");
+    EXPECT_EQ(FirstLine("\\Mq=\"a.png\"z"), "q=\"a.png\"z");
+    EXPECT_EQ(FirstLine("\\Snz"), "z");
+    // A percent argument goes to its closing quote.
+    EXPECT_EQ(FirstLine("\\T=\"5%x\"z"), "z");
+}
+
 TEST(PageText, SkipsInvisibleTextAndBlankLines)
 {
     // Line ends inside invisible text do not end the line.

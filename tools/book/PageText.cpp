@@ -2,14 +2,10 @@
 
 #include <string>
 
+#include "markup/ControlCodes.h"
 #include "tools/book/BookText.h"
 
 namespace {
-
-bool IsDigit(uint8_t b)
-{
-    return b >= '0' && b <= '9';
-}
 
 bool OnlySpaces(const std::string& line)
 {
@@ -23,10 +19,8 @@ public:
     std::string Render(uint32_t at);
 
 private:
-    // Position after a ="..." argument at `at`, or `at` when there is none.
-    uint32_t SkipArgument(uint32_t at, std::string* value = nullptr) const;
-    // Handles the control code whose backslash is at `at`; returns the
-    // position after it.
+    // Handles the control code whose backslash is at `at`, read as the
+    // scanner reads it; returns the position after it.
     uint32_t Code(uint32_t at);
     void Visible(uint8_t byte)
     {
@@ -41,68 +35,37 @@ private:
     std::string m_line; // device Latin bytes
 };
 
-uint32_t CLineRenderer::SkipArgument(uint32_t at, std::string* value) const
-{
-    if (at + 1 >= m_end || m_text[at] != '=' || m_text[at + 1] != '"') {
-        return at;
-    }
-    uint32_t close = at + 2;
-    while (close < m_end && m_text[close] != '"') {
-        ++close;
-    }
-    if (value) {
-        value->assign(reinterpret_cast<const char*>(m_text + at + 2), close - at - 2);
-    }
-    return close < m_end ? close + 1 : m_end;
-}
-
 uint32_t CLineRenderer::Code(uint32_t at)
 {
-    if (at + 1 >= m_end) {
-        return m_end;
+    const ScanItem item = ScanAt(m_text, m_end, at);
+    if (item.kind != ScanItem::Code) {
+        return item.end;
     }
-    const uint8_t c = m_text[at + 1];
-    const uint8_t next = at + 2 < m_end ? m_text[at + 2] : 0;
-    switch (c) {
-    case '\\': Visible('\\'); return at + 2;
-    case 'v': m_invisible = !m_invisible; return at + 2;
-    case 'a':
-        if (at + 4 < m_end && IsDigit(m_text[at + 2]) && IsDigit(m_text[at + 3]) && IsDigit(m_text[at + 4])) {
-            Visible(uint8_t((m_text[at + 2] - '0') * 100 + (m_text[at + 3] - '0') * 10 + (m_text[at + 4] - '0')));
-            return at + 5;
+    const ControlCode& code = *item.code;
+    if (code.names == CodeNames::Image) {
+        if (item.hasArgument && !m_invisible) {
+            m_line += "[image ";
+            m_line.append(reinterpret_cast<const char*>(m_text + item.argBegin), item.argEnd - item.argBegin);
+            m_line += "]";
         }
-        return at + 2;
-    case 'm':
-    case 'M': {
-        uint32_t argument = c == 'M' ? at + 3 : at + 2;
-        std::string name;
-        uint32_t after = SkipArgument(argument, &name);
-        if (after != argument && !m_invisible) {
-            m_line += "[image " + name + "]";
-        }
-        return after;
+        return item.end;
     }
-    case 'w': {
-        uint32_t after = SkipArgument(at + 2);
+    switch (code.id) {
+    case CodeId::Backslash: Visible('\\'); return item.end;
+    case CodeId::Invisible: m_invisible = !m_invisible; return item.end;
+    case CodeId::ByteEscape: Visible(ByteEscapeValue(m_text, m_end, at)); return item.end;
+    case CodeId::Rule:
         if (!m_invisible) {
             m_line += "----";
         }
-        return after;
-    }
-    case 'C': return SkipArgument(at + 3);
-    case 'X': return at + 3 <= m_end ? at + 3 : m_end;
-    case 'Q':
-    case 'q':
-    case 'T': return SkipArgument(at + 2);
-    case 'S':
-    case 'F': return next == 'd' || next == 'n' ? SkipArgument(at + 3) : at + 3 <= m_end ? at + 3 : m_end;
-    case 'U': {
+        return SkipInTitle(m_text, m_end, item);
+    case CodeId::Indent: return SkipInTitle(m_text, m_end, item);
+    case CodeId::Unicode:
         if (!m_invisible) {
             m_line += '?';
         }
-        return at + 6 <= m_end ? at + 6 : m_end;
-    }
-    default: return at + 2;
+        return item.end;
+    default: return item.end;
     }
 }
 

@@ -1,16 +1,22 @@
 // The markup scanner and the page layout that runs it: one object per parse
-// of a book, holding the parse state, the layout state of the current pass
-// and the lists it fills. The scanner functions are spread over one file per
-// family of control codes (ScanStep.cpp, ChapterTags.cpp, IndexItem.cpp,
-// ReferenceTags.cpp, RuleIndent.cpp, ImageTag.cpp), the layout over
-// Layout.cpp, the passes over Paginate.cpp.
+// of a book, holding the parse-wide state, the state of the current pass and
+// line (plain structs, each reset in one place) and the lists it fills. What
+// stands at a position of the text comes from the scan function of
+// ControlCodes.h; the scanner acts on it, one file per family of control
+// codes (ScanStep.cpp, ChapterTags.cpp, IndexItem.cpp, ReferenceTags.cpp,
+// RuleIndent.cpp, ImageTag.cpp), the layout in Layout.cpp, the passes in
+// Paginate.cpp.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "book/ImageProbe.h"
+
 #include "framework/core/Compiler.h"
+#include "markup/ContextWindows.h"
+#include "markup/ControlCodes.h"
 
 class CMemBuffer;
 class CRkString;
@@ -54,8 +60,10 @@ enum : uint32_t { kAlignLeft = 0, kAlignCenter = 1, kAlignRight = 2 };
 // Page geometry of the device, in pixels.
 inline constexpr uint32_t kLineWidth = 158;
 inline constexpr uint32_t kPageHeight = 148;
-inline constexpr uint32_t kLineHeight = 11;
+inline constexpr uint32_t kLineHeight = 11; // a new line's height before anything is measured
 inline constexpr uint32_t kIndentWidth = 8;
+// The byte of the hyphen the device shows at a soft break (\-).
+inline constexpr uint8_t kSoftHyphen = 0xAD;
 
 // The state to go back to at a line start or at the last possible break.
 struct LayoutSnapshot {
@@ -73,24 +81,73 @@ struct LayoutSnapshot {
     uint32_t chapterCount = 0;
 };
 
-// The byte that a \annn code names: the three bytes after the "a" read as
-// decimal digits (unchecked), modulo 256; missing bytes count as 0.
-inline uint8_t ByteEscapeValue(const uint8_t* text, uint32_t length, uint32_t backslash)
-{
-    uint32_t value = 0;
-    for (uint32_t k = 2; k < 5; ++k) {
-        const uint32_t digit = backslash + k < length ? static_cast<uint32_t>(text[backslash + k]) - '0' : 0;
-        value = value * 10 + digit;
-    }
-    return static_cast<uint8_t>(value);
-}
+// State that lives for a whole parse, over both passes: cleared once in
+// Run.
+struct ParseWideState {
+    bool failed = false; // the parse's result: set by every error
+    bool lowerBSeen = false;
+    bool upperBSeen = false;
+    uint32_t unicodeWarnings = 0;
+    uint32_t illegalIndexCodes = 0;
+};
+
+// The scanner and layout state of one pass: reset as a whole when the pass
+// begins (RunPass).
+struct PassState {
+    bool smallFont = true;
+    uint16_t normalFont = 0;
+    uint32_t pos = 0;
+    uint16_t style = 0;
+    uint16_t font = 0;
+    uint32_t alignment = kAlignLeft;
+    bool chapterOpen = false;
+    bool indexOpen = false;
+    uint32_t chapterCount = 0;
+    // Furthest position scanned in this pass; a step that starts below it
+    // is a rescan and logs nothing.
+    uint32_t furthest = 0;
+    bool silent = false;
+    // Set when an argument scan ran into the end of the text.
+    bool argumentCut = false;
+
+    PageRecList* pages = nullptr;
+    const uint8_t* widths = nullptr;
+    uint32_t minLineHeight = kLineHeight;
+    uint32_t y = 0;
+    uint32_t pageNumber = 0;
+    bool topOfPage = true;
+    bool lineBeganAtTop = true;
+    bool placedLastLine = false;
+    LayoutSnapshot lineStart;
+    LayoutSnapshot lastBreak;
+
+    // What the current step asks of the work at its end (EndOfStep).
+    bool lineEndRequested = false;
+    bool pageBreakRequested = false;
+    bool chapterThisStep = false;
+    uint32_t pendingSkip = 0;
+    uint32_t stepStart = 0;
+    bool stepCanMoveBack = false;
+};
+
+// The line being filled: begun anew at every line end (EndOfStep), and
+// taken back from a snapshot when the layout returns to one.
+struct LineState {
+    uint32_t x = 0;
+    uint32_t lineHeight = kLineHeight;
+    bool spaceRunOpen = false;
+    uint32_t spaceRunX = 0; // x before the open run of spaces
+    bool afterBreakByte = false; // the last byte was a space, "-" or "_"
+};
 
 class MarkupParser {
 public:
     // `text` must outlive the parser; it is read, never written (a repair at
     // the end of the text works on the parser's own copy).
+    // `probe` finds the images (null: probed once per name by the parser).
     MarkupParser(const uint8_t* text, uint32_t length, const CRkString& imageDirectory,
-                 const CMemBuffer& textRecordEnds, const ParseLists& lists, uint32_t options);
+                 const CMemBuffer& textRecordEnds, const ParseLists& lists, uint32_t options,
+                 IImageProbe* probe = nullptr);
     MarkupParser(const MarkupParser&) = delete;
     MarkupParser& operator=(const MarkupParser&) = delete;
 
@@ -104,21 +161,21 @@ private:
     void SelectWidths();
     void MeasureByte(uint8_t byte)
     {
-        m_x += m_widths[byte];
-        if (m_lineHeight < m_minLineHeight)
-            m_lineHeight = m_minLineHeight;
+        m_line.x += m_pass.widths[byte];
+        if (m_line.lineHeight < m_pass.minLineHeight)
+            m_line.lineHeight = m_pass.minLineHeight;
     }
     void RaiseLineHeight(uint32_t height)
     {
-        if (m_lineHeight < height)
-            m_lineHeight = height;
+        if (m_line.lineHeight < height)
+            m_line.lineHeight = height;
     }
-    uint32_t NextLineStart() const { return (m_style & kStyleIndented) ? kIndentWidth : 0; }
-    bool OnEmptyFirstLine() const { return m_topOfPage && m_x == NextLineStart(); }
-    uint32_t LineWidth() const { return m_spaceRunOpen ? m_spaceRunX : m_x; }
-    void CloseSpaceRun() { m_spaceRunOpen = false; }
+    uint32_t NextLineStart() const { return (m_pass.style & kStyleIndented) ? kIndentWidth : 0; }
+    bool OnEmptyFirstLine() const { return m_pass.topOfPage && m_line.x == NextLineStart(); }
+    uint32_t LineWidth() const { return m_line.spaceRunOpen ? m_line.spaceRunX : m_line.x; }
+    void CloseSpaceRun() { m_line.spaceRunOpen = false; }
     void TakeSnapshot(LayoutSnapshot& snapshot, uint32_t position, bool softHyphen = false) const;
-    void TakeLastBreak(uint32_t position, bool softHyphen = false) { TakeSnapshot(m_lastBreak, position, softHyphen); }
+    void TakeLastBreak(uint32_t position, bool softHyphen = false) { TakeSnapshot(m_pass.lastBreak, position, softHyphen); }
     void ReturnTo(const LayoutSnapshot& snapshot);
     void DropChaptersAfter(const LayoutSnapshot& snapshot);
     void EndOfStep();
@@ -159,24 +216,26 @@ private:
     // Position of the next double quote from `from`, reporting each line end
     // before it with `returnsMessage`; the text length when there is none.
     uint32_t ScanToQuote(uint32_t from, const char* returnsMessage);
-    // Past a code's quoted argument that begins at `equals` ("=" and a
-    // quote); `equals` itself, just past the code, when it has none.
-    uint32_t SkipQuotedArgument(uint32_t equals) const;
-    // Where a title or index item collector goes on after the code at `at`
-    // that names an image or a note (\My, \Mz, \Sd, \Fn): past its quoted
-    // argument, or past the code; 0 for any other code.
-    uint32_t SkipNamingCode(uint32_t at) const;
     // The scan of the argument of the code at `backslash` ran into the end.
     void ReportUnterminated(uint32_t backslash);
 
     // --- reporting (ContextReport.cpp)
     void ReportParseError(const char* format, int64_t offset, uint32_t count);
     void ReportParseWarning(const char* format, int64_t offset, uint32_t count);
+    // The same with the context window of the message around `at`.
+    void ReportParseError(const char* format, int64_t at, ContextWindow window)
+    {
+        ReportParseError(format, at - window.before, window.width);
+    }
+    void ReportParseWarning(const char* format, int64_t at, ContextWindow window)
+    {
+        ReportParseWarning(format, at - window.before, window.width);
+    }
     void LogError(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
     void LogWarning(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
     std::string Context(int64_t offset, uint32_t count) const;
     bool LogsWarnings() const;
-    bool LogsSmallFontWarnings() const { return m_smallFont && LogsWarnings(); }
+    bool LogsSmallFontWarnings() const { return m_pass.smallFont && LogsWarnings(); }
 
     // The text: the caller's bytes, or m_ownText after a repair.
     const uint8_t* m_text;
@@ -185,54 +244,13 @@ private:
     std::vector<uint8_t> m_ownText;
 
     const CRkString& m_imageDirectory;
+    CImageProbeCache m_ownProbe;
+    IImageProbe* m_probe;
     const CMemBuffer& m_recordEnds;
     ParseLists m_lists;
     uint32_t m_options;
 
-    // Parse-wide state.
-    bool m_failed = false;
-    bool m_lowerBSeen = false;
-    bool m_upperBSeen = false;
-    uint32_t m_unicodeWarnings = 0;
-    uint32_t m_illegalIndexCodes = 0;
-
-    // Scanner state of a pass.
-    bool m_smallFont = true;
-    uint16_t m_normalFont = 0;
-    uint32_t m_pos = 0;
-    uint16_t m_style = 0;
-    uint16_t m_font = 0;
-    uint32_t m_alignment = kAlignLeft;
-    bool m_chapterOpen = false;
-    bool m_indexOpen = false;
-    uint32_t m_chapterCount = 0;
-    // Furthest position scanned in this pass; a step that starts below it
-    // is a rescan and logs nothing.
-    uint32_t m_furthest = 0;
-    bool m_silent = false;
-    // Set when an argument scan ran into the end of the text.
-    bool m_argumentCut = false;
-
-    // Layout state of a pass.
-    PageRecList* m_pages = nullptr;
-    const uint8_t* m_widths = nullptr;
-    uint32_t m_minLineHeight = kLineHeight;
-    uint32_t m_x = 0;
-    uint32_t m_lineHeight = kLineHeight;
-    uint32_t m_y = 0;
-    uint32_t m_pageNumber = 0;
-    bool m_topOfPage = true;
-    bool m_lineBeganAtTop = true;
-    bool m_spaceRunOpen = false;
-    uint32_t m_spaceRunX = 0;
-    bool m_afterBreakByte = false;
-    bool m_lineEndRequested = false;
-    bool m_pageBreakRequested = false;
-    bool m_chapterThisStep = false;
-    uint32_t m_pendingSkip = 0;
-    uint32_t m_stepStart = 0;
-    bool m_stepCanMoveBack = false;
-    bool m_placedLastLine = false;
-    LayoutSnapshot m_lineStart;
-    LayoutSnapshot m_lastBreak;
+    ParseWideState m_parse;
+    PassState m_pass;
+    LineState m_line;
 };

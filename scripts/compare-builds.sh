@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Compares two builds of vellumix-book: same books, same messages.
+#
+#   scripts/compare-builds.sh OLD_TOOL NEW_TOOL [WORKDIR] [COUNT]
+#
+# Both tools build the example books, COUNT generated books (500 by
+# default, written by scripts/compare-books-gen.py: valid and invalid
+# markup, dictionaries, batch mode, books without page tables) and every
+# file of the fuzz corpora taken as a source. For each source the script
+# keeps the book, the exit status and the standard error of `build`, and
+# the output, errors and exit status of `pages` and `pages --large`, and
+# compares them byte for byte (cmp). The fuzz inputs are built with
+# --title, so that those without a title line are laid out too. Every
+# source is built at the same path with the same SOURCE_DATE_EPOCH, so the
+# messages that name files are comparable. WORKDIR (a new temporary folder by default) keeps
+# everything; the OLD results are reused when WORKDIR already holds them
+# for the same OLD_TOOL. Exit status 0 when nothing differs.
+set -euo pipefail
+if [ $# -lt 2 ]; then
+  echo "usage: $0 OLD_TOOL NEW_TOOL [WORKDIR] [COUNT]" >&2
+  exit 2
+fi
+here=$(cd "$(dirname "$0")/.." && pwd)
+old=$(realpath "$1")
+new=$(realpath "$2")
+work=${3:-$(mktemp -d)}
+count=${4:-500}
+mkdir -p "$work"
+work=$(realpath "$work")
+export SOURCE_DATE_EPOCH=1700000000
+
+# The sources: name, path and options, one per line, in $work/cases.
+src="$work/src"
+if [ ! -f "$work/cases" ]; then
+  rm -rf "$src"
+  mkdir -p "$src/examples"
+  cp -r "$here/examples/." "$src/examples/"
+  python3 "$here/scripts/compare-books-gen.py" "$src/gen" "$count" 12
+  {
+    echo "example $src/examples/example.lml"
+    echo "dictionary $src/examples/dictionary.lml --dictionary"
+    for f in "$src"/gen/*.lml; do
+      n=$(basename "$f" .lml)
+      echo "gen-$n $f $(cat "$src/gen/$n.opts")"
+    done
+    for corpus in "$here"/tests/fuzz/data/* "$here"/fuzz/corpus/*; do
+      [ -d "$corpus" ] || continue
+      for f in "$corpus"/*; do
+        [ -f "$f" ] || continue
+        echo "fuzz-$(basename "$corpus")-$(basename "$f") $f --title Fuzz"
+      done
+    done
+  } >"$work/cases"
+fi
+
+# run TOOL OUTDIR: every case through one tool.
+run() {
+  local tool=$1 out=$2 name path opts
+  rm -rf "$out"
+  mkdir -p "$out"
+  while read -r name path opts; do
+    # shellcheck disable=SC2086
+    set +e
+    "$tool" build "$path" -o "$work/book.ldb" $opts 2>"$out/$name.build.err" >/dev/null
+    echo "build $?" >"$out/$name.rc"
+    if [ -f "$work/book.ldb" ]; then
+      mv "$work/book.ldb" "$out/$name.ldb"
+    fi
+    "$tool" pages $([[ " $opts " == *" --batch "* ]] && echo --batch) "$path" \
+      >"$out/$name.pages" 2>"$out/$name.pages.err"
+    echo "pages $?" >>"$out/$name.rc"
+    "$tool" pages --large "$path" >"$out/$name.large" 2>"$out/$name.large.err"
+    echo "large $?" >>"$out/$name.rc"
+    set -e
+  done <"$work/cases"
+}
+
+stamp=$(sha256sum "$old" | cut -d' ' -f1)
+if [ "$(cat "$work/old.stamp" 2>/dev/null)" != "$stamp" ]; then
+  run "$old" "$work/old"
+  echo "$stamp" >"$work/old.stamp"
+fi
+run "$new" "$work/new"
+
+cases=$(wc -l <"$work/cases")
+books=$(find "$work/old" -name '*.ldb' | wc -l)
+failed=$(grep -l '^build [^0]' "$work"/old/*.rc | wc -l)
+differ=0
+for f in "$work"/old/*; do
+  g="$work/new/$(basename "$f")"
+  if [ ! -e "$g" ] || ! cmp -s "$f" "$g"; then
+    echo "differs: $(basename "$f")"
+    differ=$((differ + 1))
+  fi
+done
+for g in "$work"/new/*; do
+  [ -e "$work/old/$(basename "$g")" ] || { echo "only new: $(basename "$g")"; differ=$((differ + 1)); }
+done
+echo "compare-builds: $cases sources, $books books written, $failed builds refused; $differ files differ ($work)"
+[ "$differ" -eq 0 ]
