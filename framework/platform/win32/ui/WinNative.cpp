@@ -1,5 +1,7 @@
 #include "framework/platform/win32/ui/WinNative.h"
 
+#include "framework/platform/win32/ui/WinGraphics.h"
+
 namespace {
 
 const wchar_t kNodeProperty[] = L"VxWinNode";
@@ -97,6 +99,8 @@ LRESULT CALLBACK CRkWinNative::WindowProc(HWND window, UINT message, WPARAM wPar
     {
         CRkWinNodeHold hold(node);
         if (message == WM_NCDESTROY) {
+            // Its painted text and its drop target go with it.
+            ForgetWinComponentWindow(window);
             if (node->original)
                 result = ::CallWindowProcW(node->original, window, message, wParam, lParam);
             else
