@@ -99,7 +99,9 @@ bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t
     const std::string shown = MakeImagePathBytes(imageDirectory, name);
     // A NUL inside the name would name another file on the way to the system.
     if (name.find('\0') != std::string_view::npos || !file.Exists() || file.IsDirectory()) {
-        if (logNameErrors)
+        if (logNameErrors && file.IsNameTooLong())
+            ReportError("Image \"%s\" could not be opened: its name is too long.", shown.c_str());
+        else if (logNameErrors)
             ReportError("Image \"%s\" doesn't exist!", shown.c_str());
         return true;
     }

@@ -22,10 +22,11 @@ std::vector<std::string> Metadata(const fs::path& path)
     CBookImage book(ReadBytes(path));
     std::vector<std::string> fields;
     const BookSection* section = book.FindSection(SectionKind::Metadata);
-    if (!section || !book.RecordData(section->first)) {
+    const CBookRecord record = section ? book.ReadRecord(section->first) : CBookRecord();
+    if (!record.Data()) {
         return fields;
     }
-    const char* p = reinterpret_cast<const char*>(book.RecordData(section->first));
+    const char* p = reinterpret_cast<const char*>(record.Data());
     uint32_t size = book.RecordSize(section->first);
     for (uint32_t at = 0; at < size;) {
         fields.emplace_back(p + at);
@@ -121,10 +122,11 @@ TEST_F(BookBuild, OptionsReplaceTheirFieldOnly)
 {
     std::string source = Write("keyed.lml", kKeyedSource);
     std::string out = Path("keyed.ldb");
-    ToolRun build = RunTool({"build", source, "--author", "Opt Author", "--eisbn=", "--copyright", "Opt Copy"});
+    ToolRun build = RunTool({"build", source, "--author", "Opt Author", "--eisbn=Opt ISBN", "--copyright", "Opt Copy"});
     ASSERT_EQ(build.status, 0) << build.err;
     // Metadata order: title, author, copyright, publisher, eISBN.
-    EXPECT_EQ(Metadata(out), (std::vector<std::string> {"Key Title", "Opt Author", "Opt Copy", "Key Pub", ""}));
+    EXPECT_EQ(Metadata(out),
+              (std::vector<std::string> {"Key Title", "Opt Author", "Opt Copy", "Key Pub", "Opt ISBN"}));
 
     ASSERT_EQ(RunTool({"build", source, "--title", "Opt Title"}).status, 0);
     EXPECT_EQ(Metadata(out),
@@ -146,9 +148,10 @@ TEST_F(BookBuild, ABookNeedsATitle)
     EXPECT_NE(build.err.find("--title"), std::string::npos);
     EXPECT_FALSE(fs::exists(Path("untitled.ldb")));
 
-    // An empty option empties a title from the source, too.
+    // An empty value is a usage error, not an empty title.
     std::string keyed = Write("keyed.lml", kKeyedSource);
-    EXPECT_EQ(RunTool({"build", keyed, "--title="}).status, 1);
+    EXPECT_EQ(RunTool({"build", keyed, "--title="}).status, 2);
+    EXPECT_FALSE(fs::exists(Path("keyed.ldb")));
 
     ToolRun titled = RunTool({"build", source, "--title", "Given"});
     EXPECT_EQ(titled.status, 0) << titled.err;

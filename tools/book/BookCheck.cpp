@@ -12,6 +12,7 @@
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
 #include "tools/book/PngSummary.h"
+#include "tools/book/PngVerify.h"
 
 namespace {
 
@@ -24,6 +25,11 @@ constexpr size_t kMaxProblemsPerRecordKind = 10;
 // Feature bits of every book, and the one a dictionary adds.
 constexpr uint32_t kBaseFeatures = 0x00006240;
 constexpr uint32_t kDictionaryFeature = 0x00040000;
+// Container header values every book has, and the unique ID of record 0.
+constexpr uint16_t kContainerAttributes = 0x0008;
+constexpr uint32_t kFirstUniqueId = 0x6F8000;
+// A database name holds at most this many characters before its NUL.
+constexpr size_t kDatabaseNameLength = 29;
 
 class CBookChecker {
 public:
@@ -46,8 +52,10 @@ private:
     void CheckNotes(const BookSection& section);
     bool SectionInRange(const BookSection& section) const;
     // Whether the text holds `bytes` at `position`; what it holds there.
-    bool TextHas(uint64_t position, const char* bytes) const;
-    std::string TextAt(uint64_t position) const;
+    bool TextHas(uint64_t position, const char* bytes);
+    std::string TextAt(uint64_t position);
+    // Up to n bytes of the text from position (fewer at its end).
+    std::string TextBytes(uint64_t position, size_t n);
     // Counts a problem of one kind; false once enough of them were shown.
     bool Quota(size_t& used);
 
@@ -57,9 +65,12 @@ private:
     std::vector<uint64_t> m_textStarts; // start of each text record in the text
     bool m_haveTextSizes = false;
     uint64_t m_textLength = 0;
-    // The whole decompressed text, when every text record was sound.
-    std::vector<uint8_t> m_text;
+    // Whether every text record was sound; the text is then read a record
+    // at a time, decompressing the one that holds a position when asked,
+    // so memory goes by the record, not by the book.
     bool m_haveText = false;
+    uint32_t m_cachedRecord = 0; // 1-based text record in m_cachedText, 0 for none
+    std::vector<uint8_t> m_cachedText;
 };
 
 
@@ -121,13 +132,51 @@ bool CBookChecker::CheckContainer()
                 (unsigned long long)listEnd, h.recordCount, (unsigned long long)fileSize);
         return false;
     }
-    const uint8_t* gap = m_book.Bytes().data() + listEnd - 2;
-    if (gap[0] != 0 || gap[1] != 0) {
+    uint8_t gap[2] = {};
+    if (m_book.ReadBytes(listEnd - 2, gap, 2) && (gap[0] != 0 || gap[1] != 0)) {
         Problem("gap after the record list at offset %llu: expected 0x0000, found 0x%02X%02X",
                 (unsigned long long)(listEnd - 2), gap[0], gap[1]);
     }
-    if (h.name[31] != 0) {
+    size_t nameLength = TerminatedLength(h.name, 32);
+    if (nameLength == kNoTerminator) {
         Problem("container header: database name: expected a NUL within 32 bytes, found none");
+    } else {
+        if (nameLength > kDatabaseNameLength) {
+            Problem("container header: database name: expected at most %zu characters, found %zu",
+                    kDatabaseNameLength, nameLength);
+        }
+        for (size_t i = nameLength + 1; i < 32; ++i) {
+            if (h.name[i] != 0) {
+                Problem("container header: database name: expected zero bytes after the NUL, found 0x%02X at "
+                        "byte %zu",
+                        h.name[i], i);
+                break;
+            }
+        }
+    }
+    if (h.attributes != kContainerAttributes) {
+        Problem("container header: attributes: expected 0x%04X, found 0x%04X", kContainerAttributes, h.attributes);
+    }
+    if (h.version != 0) {
+        Problem("container header: version: expected 0, found %u", h.version);
+    }
+    if (h.modified != h.created + 1u) {
+        Problem("container header: modification time: expected %u (the creation time + 1), found %u",
+                h.created + 1u, h.modified);
+    }
+    const struct {
+        const char* name;
+        uint32_t value;
+    } zeroFields[] = {{"backup time", h.backupTime},
+                      {"modification number", h.modificationNumber},
+                      {"application-info offset", h.appInfoOffset},
+                      {"sort-info offset", h.sortInfoOffset},
+                      {"unique-ID seed", h.uniqueIdSeed},
+                      {"next record list", h.nextRecordList}};
+    for (const auto& field : zeroFields) {
+        if (field.value != 0) {
+            Problem("container header: %s: expected 0, found %u", field.name, field.value);
+        }
     }
     std::string type = FourCCText(h.type);
     if (type != "VxBk" && type != "VxDc") {
@@ -163,11 +212,18 @@ void CBookChecker::CheckOffsets()
             }
         }
     }
-    std::set<uint32_t> ids;
-    size_t duplicates = 0;
+    size_t idProblems = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (!ids.insert(entries[i].uniqueId).second && Quota(duplicates)) {
-            Problem("record %zu: unique ID: expected a new ID, found 0x%06X again", i, entries[i].uniqueId);
+        uint32_t expected = (kFirstUniqueId + uint32_t(i)) & 0xFFFFFF;
+        if (entries[i].uniqueId != expected && Quota(idProblems)) {
+            Problem("record %zu: unique ID: expected 0x%06X (0x%06X + the record number), found 0x%06X", i,
+                    expected, kFirstUniqueId, entries[i].uniqueId);
+        }
+    }
+    size_t attributeProblems = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].attributes != 0 && Quota(attributeProblems)) {
+            Problem("record %zu: attributes: expected 0, found 0x%02X", i, entries[i].attributes);
         }
     }
 }
@@ -176,7 +232,8 @@ void CBookChecker::CheckEndMarker()
 {
     uint32_t last = m_book.RecordCount() - 1;
     uint32_t size = m_book.RecordSize(last);
-    const uint8_t* p = m_book.RecordData(last);
+    const CBookRecord record = m_book.ReadRecordStart(last, 9);
+    const uint8_t* p = record.Data();
     static const uint8_t kMarker[9] = {'M', 'e', 'T', 'a', 'I', 'n', 'F', 'o', 0};
     if (size != 9) {
         Problem("record %u (end marker): size: expected 9 bytes, found %u", last, size);
@@ -289,7 +346,8 @@ void CBookChecker::CheckText()
     m_haveText = m_haveTextSizes;
     for (uint32_t i = 0; i < text.count; ++i) {
         uint32_t index = text.first + i;
-        const uint8_t* p = m_book.RecordData(index);
+        const CBookRecord record = m_book.ReadRecord(index);
+        const uint8_t* p = record.Data();
         if (!p) {
             m_haveText = false;
             continue; // offsets already reported
@@ -319,30 +377,54 @@ void CBookChecker::CheckText()
                     i + 1);
         }
         m_textLength += m_haveTextSizes ? m_textSizes[i] : plain.size();
-        if (m_haveText && plain.size() == m_textSizes[i]) {
-            m_text.insert(m_text.end(), plain.begin(), plain.end());
-        } else {
+        if (!m_haveText || plain.size() != m_textSizes[i]) {
             m_haveText = false;
         }
     }
-    if (!m_haveText) {
-        m_text.clear();
-    }
 }
 
-bool CBookChecker::TextHas(uint64_t position, const char* bytes) const
+std::string CBookChecker::TextBytes(uint64_t position, size_t n)
+{
+    std::string bytes;
+    if (!m_haveText) {
+        return bytes;
+    }
+    const BookSection& text = *m_book.FindSection(SectionKind::Text);
+    // The last record starting at or before the position.
+    size_t i = size_t(std::upper_bound(m_textStarts.begin(), m_textStarts.end(), position) - m_textStarts.begin());
+    while (bytes.size() < n && i >= 1 && i <= m_textStarts.size()) {
+        if (m_cachedRecord != i) {
+            m_cachedRecord = 0;
+            const CBookRecord record = m_book.ReadRecord(text.first + uint32_t(i) - 1);
+            if (!record.Data() ||
+                InflateRecord(record.Data(), record.Size(), kTextRecordLimit, m_cachedText) != InflateResult::Ok) {
+                break;
+            }
+            m_cachedRecord = uint32_t(i);
+        }
+        uint64_t at = position + bytes.size() - m_textStarts[i - 1];
+        if (at < m_cachedText.size()) {
+            size_t take = std::min<size_t>(n - bytes.size(), size_t(m_cachedText.size() - at));
+            bytes.append(reinterpret_cast<const char*>(m_cachedText.data() + at), take);
+        }
+        ++i;
+    }
+    return bytes;
+}
+
+bool CBookChecker::TextHas(uint64_t position, const char* bytes)
 {
     size_t n = std::strlen(bytes);
-    return position + n <= m_text.size() && std::memcmp(m_text.data() + position, bytes, n) == 0;
+    return TextBytes(position, n) == std::string(bytes, n);
 }
 
-std::string CBookChecker::TextAt(uint64_t position) const
+std::string CBookChecker::TextAt(uint64_t position)
 {
-    if (position >= m_text.size()) {
+    const std::string bytes = TextBytes(position, 12);
+    if (bytes.empty()) {
         return "the end of the text";
     }
-    size_t n = size_t(std::min<uint64_t>(12, m_text.size() - position));
-    return "\"" + DisplayText(m_text.data() + position, n) + "\"";
+    return "\"" + DisplayText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()) + "\"";
 }
 
 void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries)
@@ -353,7 +435,8 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
         uint32_t size = m_book.RecordSize(index);
-        const uint8_t* p = m_book.RecordData(index);
+        const CBookRecord record = m_book.ReadRecord(index);
+        const uint8_t* p = record.Data();
         bool last = i + 1 == section.count;
         uint32_t full = kPageEntriesPerRecord * kPageEntrySize;
         if ((!last && size != full) || (last && (size == 0 || size > full || size % kPageEntrySize))) {
@@ -425,7 +508,8 @@ void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
         uint32_t size = m_book.RecordSize(index);
-        const uint8_t* p = m_book.RecordData(index);
+        const CBookRecord record = m_book.ReadRecord(index);
+        const uint8_t* p = record.Data();
         if (!p) {
             continue;
         }
@@ -485,7 +569,8 @@ void CBookChecker::CheckImages(const BookSection& section)
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
         uint32_t size = m_book.RecordSize(index);
-        const uint8_t* p = m_book.RecordData(index);
+        const CBookRecord record = m_book.ReadRecord(index);
+        const uint8_t* p = record.Data();
         if (!p) {
             continue;
         }
@@ -532,6 +617,33 @@ void CBookChecker::CheckImages(const BookSection& section)
         if (pngSize >= kImageDataLimit && Quota(shown)) {
             Problem("record %u (images): PNG size: expected below %u bytes, found %u", index, kImageDataLimit, pngSize);
         }
+        for (uint32_t at = 36; at < kImageRecordHeaderSize - 4; ++at) {
+            if (p[at] != 0) {
+                if (Quota(shown)) {
+                    Problem("record %u (images): bytes 36 to 57: expected zero, found 0x%02X at byte %u", index,
+                            p[at], at);
+                }
+                break;
+            }
+        }
+        for (const PngCrcFault& fault : FindPngCrcFaults(png, pngSize)) {
+            if (Quota(shown)) {
+                Problem("record %u (images): PNG chunk %s at byte %u of the PNG: CRC: expected 0x%08X, found 0x%08X",
+                        index, fault.type.c_str(), fault.offset, fault.computed, fault.stored);
+            }
+        }
+        std::vector<std::string> headerFaults = CheckPngHeaderFields(summary);
+        for (const std::string& fault : headerFaults) {
+            if (Quota(shown)) {
+                Problem("record %u (images): PNG header: %s", index, fault.c_str());
+            }
+        }
+        if (headerFaults.empty()) {
+            std::string fault = CheckPngImageData(png, pngSize, summary);
+            if (!fault.empty() && Quota(shown)) {
+                Problem("record %u (images): PNG %s", index, fault.c_str());
+            }
+        }
     }
 }
 
@@ -545,7 +657,8 @@ void CBookChecker::CheckIndex(const BookSection& section)
         return;
     }
     uint32_t headingIndex = section.first;
-    const uint8_t* heading = m_book.RecordData(headingIndex);
+    const CBookRecord headingRecord = m_book.ReadRecord(headingIndex);
+    const uint8_t* heading = headingRecord.Data();
     uint32_t headingSize = m_book.RecordSize(headingIndex);
     std::vector<std::string> headings;
     if (heading) {
@@ -572,7 +685,8 @@ void CBookChecker::CheckIndex(const BookSection& section)
     for (uint32_t i = 1; i < section.count; ++i) {
         uint32_t index = section.first + i;
         uint32_t size = m_book.RecordSize(index);
-        const uint8_t* p = m_book.RecordData(index);
+        const CBookRecord record = m_book.ReadRecord(index);
+        const uint8_t* p = record.Data();
         if (!p) {
             continue;
         }
@@ -617,7 +731,8 @@ void CBookChecker::CheckMetadata(const BookSection& section)
 {
     uint32_t index = section.first;
     uint32_t size = m_book.RecordSize(index);
-    const uint8_t* p = m_book.RecordData(index);
+    const CBookRecord record = m_book.ReadRecord(index);
+    const uint8_t* p = record.Data();
     if (!p) {
         return;
     }
@@ -645,7 +760,8 @@ void CBookChecker::CheckNotes(const BookSection& section)
         return;
     }
     uint32_t tableIndex = section.first;
-    const uint8_t* p = m_book.RecordData(tableIndex);
+    const CBookRecord table = m_book.ReadRecord(tableIndex);
+    const uint8_t* p = table.Data();
     uint32_t size = m_book.RecordSize(tableIndex);
     if (!p) {
         return;
@@ -689,7 +805,8 @@ void CBookChecker::CheckNotes(const BookSection& section)
     size_t shown = 0;
     for (uint32_t i = 1; i < section.count; ++i) {
         uint32_t index = section.first + i;
-        const uint8_t* data = m_book.RecordData(index);
+        const CBookRecord record = m_book.ReadRecord(index);
+        const uint8_t* data = record.Data();
         if (data && InflateRecord(data, m_book.RecordSize(index), kTextRecordLimit, plain) != InflateResult::Ok &&
             Quota(shown)) {
             Problem("record %u (%s): expected zlib data of at most %u bytes, found data that does not decompress",

@@ -76,9 +76,9 @@ bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options
         } else {
             continue;
         }
-        // An empty book-information value empties its field; an empty
-        // output path names nothing.
-        if (value->empty() && option.plain) {
+        // An empty value is a mistake, not a request: it names no file and
+        // no book information (a source's key line gives the field then).
+        if (value->empty()) {
             error = std::string("option '") + option.longName + "' needs a value that is not empty";
             return false;
         }
