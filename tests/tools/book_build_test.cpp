@@ -5,11 +5,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "book/driver/BuildBook.h"
+#include "framework/io/File.h"
 #include "tests/PortableEnv.h"
 #include "tools/book/BookCheck.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
 #include "tools/book/BookTool.h"
+#include "tools/book/ReportToStream.h"
 #include "tests/tools/ToolRun.h"
 
 namespace {
@@ -173,6 +176,42 @@ TEST_F(BookBuild, FailuresAreErrorsAndExitOne)
     ToolRun unwritable = RunTool({"build", source, "-o", Path("no/such/dir/out.ldb")});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("error: The file \""), std::string::npos) << unwritable.err;
+}
+
+// A name the system refuses as too long says so, for the source, the
+// output and a book to check, and nothing is written.
+TEST_F(BookBuild, NamesTooLongSayTheirCause)
+{
+    const std::string longName = Path(std::string(300, 'n') + ".lml");
+    const std::string source = Write("short.lml", kKeyedSource);
+
+    ToolRun build = RunTool({"build", longName});
+    EXPECT_EQ(build.status, 1);
+    EXPECT_NE(build.err.find("cannot be opened: its name is too long"), std::string::npos) << build.err;
+
+    ToolRun output = RunTool({"build", source, "-o", longName});
+    EXPECT_EQ(output.status, 1);
+    EXPECT_NE(output.err.find("error: The file \"" + longName.substr(0, 40)), std::string::npos) << output.err;
+    EXPECT_NE(output.err.find("could not be opened for writing: its name is too long."), std::string::npos)
+        << output.err;
+
+    ToolRun check = RunTool({"check", longName});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.err.find("its name is too long"), std::string::npos) << check.err;
+
+    // The build itself, given the long name.
+    std::ostringstream messages;
+    {
+        CReportToStream capture(messages);
+        CFile longSource(longName.c_str());
+        CFile book(Path("short.ldb").c_str());
+        bool written = true;
+        EXPECT_EQ(BuildBook(&longSource, &book, nullptr, 0, &written), 0u);
+        EXPECT_FALSE(written);
+    }
+    EXPECT_NE(messages.str().find("could not be opened: its name is too long."), std::string::npos)
+        << messages.str();
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(BookBuild, SidebarWithoutEndTagExitsOneAndWritesNoBook)
