@@ -202,5 +202,6 @@ const char* ToolUsageText()
            "\n"
            "Build reports status lines, 'warning: ...' and 'error: ...' on standard\n"
            "error. Exit status: 0 success, 1 failure (no book written, problems\n"
-           "found, or output that could not be written), 2 usage error.\n";
+           "found, a file that could not be read, memory that ran out, or output\n"
+           "that could not be written), 2 usage error (an empty option value too).\n";
 }
