@@ -7,6 +7,15 @@
 #include "framework/core/MemBuffer.h"
 #include "framework/core/RkStream.h"
 
+// Sanitizers reserve address space of their own: no limit test there.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VX_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
+#define VX_SANITIZED 1
+#endif
+#endif
+
 #if !defined(_WIN32)
 #include <new>
 
@@ -245,7 +254,7 @@ TEST(MemBuffer, ReadFailures)
     EXPECT_LT(target.GetCapacity(), 1u << 20);
 }
 
-#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+#if !defined(_WIN32) && !defined(VX_SANITIZED)
 // Growth that cannot be had throws std::bad_alloc (TryReserve says false)
 // and leaves the buffer as it was; run in a child whose address space is
 // limited, so that the failure is real.
