@@ -112,7 +112,11 @@ void CVellumixApplication::PrepareJob()
         return;
     }
     if (!job.source->Exists() || job.source->IsDirectory()) {
-        ReportError("The input file \"%s\" could not be opened.", ShownPath(*job.source).c_str());
+        if (job.source->IsNameTooLong())
+            ReportError("The input file \"%s\" could not be opened: its name is too long.",
+                        ShownPath(*job.source).c_str());
+        else
+            ReportError("The input file \"%s\" could not be opened.", ShownPath(*job.source).c_str());
         Post(kMsgAdvance);
         return;
     }

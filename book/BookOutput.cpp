@@ -14,6 +14,9 @@ BookOutputCheck CBookFileOutput::Prepare()
 {
     Abandon();
     m_target.reset();
+    // Found now, not by the rename at the end of a whole build.
+    if (m_output.IsNameTooLong())
+        return BookOutputCheck::NameTooLong;
     switch (m_output.GetKind()) {
     case kFileKindMissing:
         m_target = std::make_unique<CFile>(m_output);

@@ -24,6 +24,7 @@ enum class BookOutputCheck {
     Ready,
     NotARegularFile, // a folder, device, FIFO or a link to one of them (or to nothing)
     CannotCreate,    // no temporary file could be made beside the output
+    NameTooLong,     // the system refuses the output's name (or path) as too long
 };
 
 // A book written to a file. The output is never opened itself: the book

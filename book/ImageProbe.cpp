@@ -95,6 +95,7 @@ ImageProbeResult ProbeImageFile(const CRkString& imageDirectory, std::string_vie
     // A NUL inside the name would name another file on the way to the system.
     if (name.find('\0') != std::string_view::npos || !file.Exists() || file.IsDirectory()) {
         result.outcome = ImageProbeResult::Missing;
+        result.nameTooLong = file.IsNameTooLong();
         result.width = result.height = kDefaultSize;
         return result;
     }
@@ -125,7 +126,10 @@ bool ReportImageProbe(const ImageProbeResult& result, const CRkString& imageDire
     case ImageProbeResult::Missing:
         width = result.width;
         height = result.height;
-        if (logNameErrors)
+        if (logNameErrors && result.nameTooLong)
+            ReportError("Image \"%s\" could not be opened: its name is too long.",
+                        MakeImagePathBytes(imageDirectory, name).c_str());
+        else if (logNameErrors)
             ReportError("Image \"%s\" doesn't exist!", MakeImagePathBytes(imageDirectory, name).c_str());
         return true;
     case ImageProbeResult::BadFile:

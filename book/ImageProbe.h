@@ -43,6 +43,7 @@ struct ImageProbeResult {
     uint16_t width = 0;  // for Ok; 16 x 16 for Missing, 0 x 0 for BadFile
     uint16_t height = 0;
     const char* fileError = nullptr; // the message format for BadFile
+    bool nameTooLong = false;        // for Missing: the system refused the name as too long
 };
 
 // The probe without its messages.

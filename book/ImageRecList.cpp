@@ -1,6 +1,7 @@
 #include "book/ImageRecList.h"
 
 #include <algorithm>
+#include <new>
 #include <cstring>
 
 #include "book/ImageProbe.h"
@@ -70,6 +71,14 @@ uint32_t ImageRecList::LoadImage(Image& image)
     case kReencodeColorType:
         ReportError("The file \"%s\" must be an 8-bit color image or a grayscale image.", shown);
         break;
+    case kReencodeTooLargeToDecode:
+        ReportError("The image \"%s\" is too large to decode (at most 65535 by 65535 pixels and %u MB of pixels).",
+                    shown, kMaxDecodedImageBytes >> 20);
+        break;
+    case kReencodeOutOfMemory:
+        // The build's boundary reports it; the image list is left as it was.
+        image.dataSize = 0;
+        throw std::bad_alloc();
     default:
         ReportError("An unknown error occurred reading the file \"%s\"", shown);
         break;

@@ -16,10 +16,10 @@
 
 namespace {
 
-// A decoded image larger than this is refused rather than held in memory.
-constexpr size_t kMaxDecodedBytes = 64u * 1024u * 1024u;
 // Width and height are stored as 16-bit values.
 constexpr uint32_t kMaxDimension = 0xFFFF;
+// The largest width and height a PNG header may give at all.
+constexpr uint32_t kLargestPngDimension = 0x7FFFFFFF;
 constexpr size_t kSignatureBytes = 8;
 
 struct Source {
@@ -35,6 +35,8 @@ struct Session {
     uint32_t outStart;
     uint32_t sizeLimit;
     uint32_t failure;
+    // Set by any allocation that failed; the failure is then this one.
+    bool outOfMemory;
     png_structp reader;
     png_infop readInfo;
     png_structp writer;
@@ -68,6 +70,20 @@ bool ReadSource(Source& source, void* into, size_t count)
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
+// libpng's allocations, noting a failure for the result.
+png_voidp AllocateForLibrary(png_structp png, png_alloc_size_t size)
+{
+    void* block = std::malloc(size ? size : 1);
+    if (!block)
+        static_cast<Session*>(png_get_mem_ptr(png))->outOfMemory = true;
+    return block;
+}
+
+void FreeForLibrary(png_structp, png_voidp block)
+{
+    std::free(block);
+}
+
 void ReadData(png_structp png, png_bytep data, size_t length)
 {
     auto* session = static_cast<Session*>(png_get_io_ptr(png));
@@ -83,6 +99,11 @@ void WriteData(png_structp png, png_bytep data, size_t length)
         session->failure = kReencodeTooLarge;
         png_error(png, "too large");
     }
+    // No exception may cross the library: the room is made first.
+    if (!session->out->TryReserve(session->out->GetSize() + static_cast<uint32_t>(length))) {
+        session->outOfMemory = true;
+        png_error(png, "out of memory");
+    }
     session->out->Append(data, static_cast<uint32_t>(length));
 }
 
@@ -93,21 +114,24 @@ void FlushData(png_structp) {}
 uint32_t Decode(Session& session)
 {
     if (setjmp(session.recovery) != 0)
-        return session.failure;
+        return session.outOfMemory ? kReencodeOutOfMemory : session.failure;
 
     uint8_t signature[kSignatureBytes];
     if (!ReadSource(*session.source, signature, kSignatureBytes) || png_sig_cmp(signature, 0, kSignatureBytes) != 0)
         return kReencodeReadFailed;
 
-    session.reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, &session, ErrorExit, IgnoreWarning);
+    session.reader = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &session, ErrorExit, IgnoreWarning, &session,
+                                              AllocateForLibrary, FreeForLibrary);
     if (!session.reader)
-        return kReencodeReadFailed;
+        return session.outOfMemory ? kReencodeOutOfMemory : kReencodeReadFailed;
     session.readInfo = png_create_info_struct(session.reader);
     if (!session.readInfo)
-        return kReencodeReadFailed;
+        return session.outOfMemory ? kReencodeOutOfMemory : kReencodeReadFailed;
     png_set_read_fn(session.reader, &session, ReadData);
     png_set_sig_bytes(session.reader, kSignatureBytes);
-    png_set_user_limits(session.reader, kMaxDimension, kMaxDimension);
+    // The size limits are checked here, after the header, so that an image
+    // over them is told apart from a damaged one.
+    png_set_user_limits(session.reader, kLargestPngDimension, kLargestPngDimension);
 
     png_read_info(session.reader, session.readInfo);
     png_uint_32 width = 0;
@@ -121,6 +145,8 @@ uint32_t Decode(Session& session)
                  &compression, &filter);
     if (colorType != PNG_COLOR_TYPE_GRAY && colorType != PNG_COLOR_TYPE_PALETTE)
         return kReencodeColorType;
+    if (width > kMaxDimension || height > kMaxDimension)
+        return kReencodeTooLargeToDecode;
 
     png_colorp palette = nullptr;
     int paletteSize = 0;
@@ -130,22 +156,25 @@ uint32_t Decode(Session& session)
     png_set_interlace_handling(session.reader);
     png_read_update_info(session.reader, session.readInfo);
     const size_t rowBytes = png_get_rowbytes(session.reader, session.readInfo);
-    if (rowBytes == 0 || height == 0 || rowBytes > kMaxDecodedBytes / height)
+    if (rowBytes == 0 || height == 0)
         return kReencodeReadFailed;
+    if (rowBytes > kMaxDecodedImageBytes / height)
+        return kReencodeTooLargeToDecode;
 
     session.block = static_cast<png_bytep>(std::calloc(height, rowBytes));
     session.rows = static_cast<png_bytepp>(std::calloc(height, sizeof(png_bytep)));
     if (!session.block || !session.rows)
-        return kReencodeReadFailed;
+        return kReencodeOutOfMemory;
     for (png_uint_32 y = 0; y < height; ++y)
         session.rows[y] = session.block + static_cast<size_t>(y) * rowBytes;
 
-    session.writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, &session, ErrorExit, IgnoreWarning);
+    session.writer = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, &session, ErrorExit, IgnoreWarning, &session,
+                                               AllocateForLibrary, FreeForLibrary);
     if (!session.writer)
-        return kReencodeReadFailed;
+        return session.outOfMemory ? kReencodeOutOfMemory : kReencodeReadFailed;
     session.writeInfo = png_create_info_struct(session.writer);
     if (!session.writeInfo)
-        return kReencodeReadFailed;
+        return session.outOfMemory ? kReencodeOutOfMemory : kReencodeReadFailed;
     png_set_write_fn(session.writer, &session, WriteData, FlushData);
     png_set_filter(session.writer, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_IHDR(session.writer, session.writeInfo, width, height, bitDepth, colorType, PNG_INTERLACE_NONE,

@@ -14,13 +14,21 @@ inline constexpr uint32_t kMaxImageDataSize = 65444;
 
 enum : uint32_t {
     kReencodeOk = 0,
-    // Not a PNG, damaged data, a read error, or an image too big to decode.
+    // Not a PNG, damaged data or a read error.
     kReencodeReadFailed = 1,
     // A colour type other than grayscale or palette.
     kReencodeColorType = 2,
     // The re-encoded data reached the size limit.
     kReencodeTooLarge = 3,
+    // Wider or higher than 65535 pixels, or more than kMaxDecodedImageBytes
+    // of decoded rows.
+    kReencodeTooLargeToDecode = 4,
+    // Memory ran out.
+    kReencodeOutOfMemory = 5,
 };
+
+// The most bytes of decoded rows an image may take.
+inline constexpr uint32_t kMaxDecodedImageBytes = 64u * 1024u * 1024u;
 
 // No limit on the re-encoded size (batch mode keeps images of any size).
 inline constexpr uint32_t kNoImageSizeLimit = UINT32_MAX;

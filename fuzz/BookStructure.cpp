@@ -21,7 +21,8 @@ bool JoinText(const CBookImage& book, std::string& text, std::string& fault)
     const uint32_t end = book.BookHeader().firstAfterText;
     for (uint32_t i = 1; i < end && i < book.RecordCount(); ++i) {
         std::vector<uint8_t> out;
-        const uint8_t* data = book.RecordData(i);
+        const CBookRecord record = book.ReadRecord(i);
+        const uint8_t* data = record.Data();
         if (!data || InflateRecord(data, book.RecordSize(i), kTextRecordLimit, out) != InflateResult::Ok) {
             fault = "text record " + std::to_string(i) + " does not decompress into 8192 bytes";
             return false;

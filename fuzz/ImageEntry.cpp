@@ -89,7 +89,7 @@ std::string RunPngInput(const uint8_t* data, size_t size)
     CMemBuffer fromBytes;
     fromBytes.Append(kKept, kKeptSize);
     const uint32_t result = ReencodePngBytes(data, size, fromBytes);
-    if (result > kReencodeTooLarge)
+    if (result > kReencodeOutOfMemory)
         return "the re-encoding returned an unknown code";
     if (fromBytes.GetSize() < kKeptSize || std::memcmp(fromBytes.GetData(), kKept, kKeptSize) != 0)
         return "the re-encoding changed the bytes already in its buffer";

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "book/AssembleBook.h"
@@ -89,6 +90,10 @@ bool CheckOutput(const CFile* source, const CRkString& imageDirectory, CFile& ou
     case BookOutputCheck::CannotCreate:
         ReportError("The file \"%s\" could not be opened for writing.", ShownPath(output, kPathInMessage).c_str());
         return false;
+    case BookOutputCheck::NameTooLong:
+        ReportError("The file \"%s\" could not be opened for writing: its name is too long.",
+                    ShownPath(output, kPathInMessage).c_str());
+        return false;
     }
     std::unique_ptr<CFile> folder(bookOutput.Target()->GetParent());
     if (folder && !imageDirectory.IsEmpty() && InImageDirectory(*folder, imageDirectory)) {
@@ -98,6 +103,17 @@ bool CheckOutput(const CFile* source, const CRkString& imageDirectory, CFile& ou
         return false;
     }
     return true;
+}
+
+// The error of a build that ran out of memory. Everything the build held
+// has been freed by then, so the report itself finds room.
+void ReportOutOfMemory()
+{
+    try {
+        ReportError("Not enough memory to build the book.");
+    } catch (const std::bad_alloc&) {
+        // Not even the message fits; the result still says no book.
+    }
 }
 
 void CheckImageDirectory(const CRkString& path)
@@ -207,7 +223,10 @@ std::unique_ptr<CMemBuffer> ReadSourceText(CFile& source, uint64_t limit)
 {
     const std::string shown = ShownPath(source, kPathInMessage);
     if (source.Open(kFileModeReadStream) != 0) {
-        ReportError("The input file \"%s\" could not be opened.", shown.c_str());
+        if (source.IsNameTooLong())
+            ReportError("The input file \"%s\" could not be opened: its name is too long.", shown.c_str());
+        else
+            ReportError("The input file \"%s\" could not be opened.", shown.c_str());
         return nullptr;
     }
     // Read to the end of the stream: the size of a pipe, a FIFO or a
@@ -275,18 +294,23 @@ uint32_t BuildBookFromText(const CFile* source, const std::string& sourceName, s
         source->GetPath(sourcePath);
         ImageDirectoryPath(sourcePath, imageDirectory);
     }
-    // Until the book is finished the output stays as it was; whatever
-    // ends the build early removes the temporary file with this object.
-    std::unique_ptr<CBookFileOutput> bookOutput;
-    if (!sink) {
-        bookOutput = std::make_unique<CBookFileOutput>(*output);
-        if (!CheckOutput(source, imageDirectory, *output, *bookOutput))
-            return 0;
-        sink = bookOutput.get();
+    try {
+        // Until the book is finished the output stays as it was; whatever
+        // ends the build early (memory running out too) removes the
+        // temporary file with this object.
+        std::unique_ptr<CBookFileOutput> bookOutput;
+        if (!sink) {
+            bookOutput = std::make_unique<CBookFileOutput>(*output);
+            if (!CheckOutput(source, imageDirectory, *output, *bookOutput))
+                return 0;
+            sink = bookOutput.get();
+        }
+        const bool written = CompileAndWrite(sourceName, imageDirectory, std::move(text), *sink, info, options);
+        if (bookWritten)
+            *bookWritten = written;
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory();
     }
-    const bool written = CompileAndWrite(sourceName, imageDirectory, std::move(text), *sink, info, options);
-    if (bookWritten)
-        *bookWritten = written;
     return 0;
 }
 
@@ -303,7 +327,14 @@ uint32_t ReadAndBuild(CFile* source, CFile* output, IBookSink* sink, const CBook
         ReportError("The input and output files are the same! (%s)", ShownPath(*source, kPathInMessage).c_str());
         return 0;
     }
-    std::unique_ptr<CMemBuffer> text = ReadSourceText(*source);
+    std::unique_ptr<CMemBuffer> text;
+    try {
+        text = ReadSourceText(*source);
+    } catch (const std::bad_alloc&) {
+        source->Close();
+        ReportOutOfMemory();
+        return 0;
+    }
     if (!text)
         return 0;
     return BuildBookFromText(source, ShownPath(*source, kPathInStatus), std::move(text), output, sink, info, options,

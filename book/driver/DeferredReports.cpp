@@ -1,6 +1,7 @@
 #include "book/driver/DeferredReports.h"
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -18,7 +19,14 @@ CDeferredReports::CDeferredReports() : m_error(GetErrorHook()), m_warning(GetWar
 
 CDeferredReports::~CDeferredReports()
 {
-    Replay();
+    // Also reached while a build unwinds because memory ran out: the
+    // messages then go out if there is room for them, else they are lost,
+    // but the destructor never throws.
+    try {
+        Replay();
+    } catch (const std::bad_alloc&) {
+        Discard();
+    }
 }
 
 void CDeferredReports::Restore()

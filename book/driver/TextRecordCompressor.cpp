@@ -1,6 +1,7 @@
 #include "book/driver/TextRecordCompressor.h"
 
 #include <algorithm>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -55,6 +56,7 @@ void CTextRecordCompressor::Start(const uint8_t* text, const CMemBuffer& recordE
     m_front = 1;
     m_back = recordEnds.GetCount() > 0 ? recordEnds.GetCount() : 1;
     m_failedRecord = 0;
+    m_outOfMemory = false;
     m_recordSizes->AppendU32(0);
     if (g_background && m_back - m_front > 1) {
         try {
@@ -99,14 +101,21 @@ bool CTextRecordCompressor::CompressOne(uint32_t i, std::vector<uint8_t>& out)
 
 void CTextRecordCompressor::Run()
 {
-    // Runs on the worker thread: no reports from here, only the index of
-    // the record that failed, which ReportFailure reports.
-    std::vector<uint8_t> chunk;
-    while (const uint32_t i = ClaimFront()) {
-        if (!CompressOne(i, chunk))
-            return;
-        m_recordSizes->AppendU32(static_cast<uint32_t>(chunk.size()));
-        m_textBuffer->Append(chunk.data(), static_cast<uint32_t>(chunk.size()));
+    // Runs on the worker thread: no reports and no exceptions from here,
+    // only the index of the record that failed, which ReportFailure
+    // reports, or the note that memory ran out, which Wait passes on.
+    try {
+        std::vector<uint8_t> chunk;
+        while (const uint32_t i = ClaimFront()) {
+            if (!CompressOne(i, chunk))
+                return;
+            m_recordSizes->AppendU32(static_cast<uint32_t>(chunk.size()));
+            m_textBuffer->Append(chunk.data(), static_cast<uint32_t>(chunk.size()));
+        }
+    } catch (const std::bad_alloc&) {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_outOfMemory = true;
+        m_front = m_back; // nothing more is worth doing
     }
 }
 
@@ -122,6 +131,8 @@ bool CTextRecordCompressor::Wait()
         }
         m_thread.join();
     }
+    if (m_outOfMemory)
+        throw std::bad_alloc();
     if (m_failedRecord != 0)
         return false;
     for (auto record = tail.rbegin(); record != tail.rend(); ++record) {

@@ -30,7 +30,8 @@ public:
     CTextRecordCompressor& operator=(const CTextRecordCompressor&) = delete;
 
     void Start(const uint8_t* text, const CMemBuffer& recordEnds, CMemBuffer& textBuffer, CMemBuffer& recordSizes);
-    // True when every record was stored.
+    // True when every record was stored; throws std::bad_alloc when memory
+    // ran out on either thread (the thread has ended by then).
     bool Wait();
     // After Wait returned false: reports the error "The text beginning
     // \"%s\" does not compress into 8192 bytes." for the record that failed.
@@ -55,12 +56,13 @@ private:
     CMemBuffer* m_recordSizes = nullptr;
     std::thread m_thread;
 
-    std::mutex m_lock; // guards the three fields below
+    std::mutex m_lock; // guards the four fields below
     // Records m_front to m_back - 1 are not taken yet.
     uint32_t m_front = 1;
     uint32_t m_back = 1;
     // Index in the ends list of the first record that did not compress, or 0.
     uint32_t m_failedRecord = 0;
+    bool m_outOfMemory = false;
 };
 
 // Whether Start may use a second thread (on by default); the output is the

@@ -1,20 +1,21 @@
 #include "framework/core/MemBuffer.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "framework/core/RkStream.h"
 
 namespace {
 
-uint8_t* AllocateOrDie(size_t bytes)
+// Allocation failure is an exception, as for the standard containers: the
+// whole operation is undone and the caller's subsystem turns it into its
+// error at its boundary.
+uint8_t* Allocate(size_t bytes)
 {
     void* p = std::malloc(bytes ? bytes : 1);
-    if (!p) {
-        std::fputs("out of memory\n", stderr);
-        std::abort();
-    }
+    if (!p)
+        throw std::bad_alloc();
     return static_cast<uint8_t*>(p);
 }
 
@@ -28,7 +29,7 @@ CMemBuffer::CMemBuffer(uint32_t initialCapacity, uint32_t growIncrement)
     : m_capacity(initialCapacity ? initialCapacity : 256),
       m_growIncrement(growIncrement ? growIncrement : kGrowDoubling)
 {
-    m_data = AllocateOrDie(m_capacity);
+    m_data = Allocate(m_capacity);
 }
 
 CMemBuffer::CMemBuffer(const CMemBuffer& other)
@@ -38,7 +39,7 @@ CMemBuffer::CMemBuffer(const CMemBuffer& other)
       m_growIncrement(other.m_growIncrement),
       m_elementSize(other.m_elementSize)
 {
-    m_data = AllocateOrDie(m_capacity);
+    m_data = Allocate(m_capacity);
     if (m_size)
         std::memcpy(m_data, other.m_data, m_size);
 }
@@ -50,8 +51,14 @@ CMemBuffer::~CMemBuffer()
 
 void CMemBuffer::Reserve(uint32_t need)
 {
+    if (!TryReserve(need))
+        throw std::bad_alloc();
+}
+
+bool CMemBuffer::TryReserve(uint32_t need) noexcept
+{
     if (need <= m_capacity)
-        return;
+        return true;
     uint64_t capacity = m_capacity;
     if (m_growIncrement != kGrowDoubling) {
         uint64_t steps = (static_cast<uint64_t>(need) - capacity + m_growIncrement - 1) / m_growIncrement;
@@ -65,12 +72,20 @@ void CMemBuffer::Reserve(uint32_t need)
     // Keep the capacity representable; the need itself always is.
     if (capacity > 0xFFFFFFFFu)
         capacity = need;
-    uint8_t* block = AllocateOrDie(static_cast<size_t>(capacity));
+    void* block = std::malloc(static_cast<size_t>(capacity));
+    if (!block && capacity > need) {
+        // Short of memory: the exact need may still be had.
+        capacity = need;
+        block = std::malloc(static_cast<size_t>(capacity));
+    }
+    if (!block)
+        return false;
     if (m_size)
         std::memcpy(block, m_data, m_size);
     std::free(m_data);
-    m_data = block;
+    m_data = static_cast<uint8_t*>(block);
     m_capacity = static_cast<uint32_t>(capacity);
+    return true;
 }
 
 void CMemBuffer::SetSize(uint32_t bytes, bool zeroFill)
@@ -156,7 +171,7 @@ uint8_t* CMemBuffer::CopyBytes() const
 {
     if (m_size == 0)
         return nullptr;
-    uint8_t* copy = AllocateOrDie(m_size);
+    uint8_t* copy = Allocate(m_size);
     std::memcpy(copy, m_data, m_size);
     return copy;
 }

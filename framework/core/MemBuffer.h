@@ -19,8 +19,12 @@ public:
     CMemBuffer& operator=(const CMemBuffer&) = delete;
     ~CMemBuffer() override;
 
-    // Byte layer.
+    // Byte layer. Every operation that grows the buffer throws std::bad_alloc
+    // when the memory cannot be had, leaving the buffer as it was.
     void Reserve(uint32_t bytes);
+    // Reserve without the exception: false, the buffer unchanged, when the
+    // memory cannot be had (for callers that report failure by result).
+    bool TryReserve(uint32_t bytes) noexcept;
     uint32_t GetSize() const { return m_size; }
     uint32_t GetCapacity() const { return m_capacity; }
     uint32_t GetGrowIncrement() const { return m_growIncrement; }

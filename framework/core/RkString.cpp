@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "framework/core/CharTable.h"
 #include "framework/core/Crc32.h"
@@ -35,11 +36,12 @@ uint32_t WideLength(const char16_t* units)
     return n;
 }
 
-void* AllocateOrDie(size_t bytes)
+// Allocation failure throws, as the units' buffer does.
+void* Allocate(size_t bytes)
 {
     void* p = std::malloc(bytes ? bytes : 1);
     if (!p)
-        std::abort();
+        throw std::bad_alloc();
     return p;
 }
 
@@ -176,7 +178,7 @@ void CRkString::Append(const char16_t* units, uint32_t n)
     if (from >= block && from < block + m_units.GetCapacity()) {
         // The source lies in this string's own block, which may move.
         const size_t bytes = static_cast<size_t>(n) * 2;
-        char16_t* copy = static_cast<char16_t*>(AllocateOrDie(bytes));
+        char16_t* copy = static_cast<char16_t*>(Allocate(bytes));
         std::memcpy(copy, units, bytes);
         Append(copy, n);
         std::free(copy);
@@ -358,7 +360,7 @@ void CRkString::RemoveChar(char16_t ch)
 char16_t* CRkString::CopyChars() const
 {
     const size_t bytes = (static_cast<size_t>(m_length) + 1) * 2;
-    auto* copy = static_cast<char16_t*>(AllocateOrDie(bytes));
+    auto* copy = static_cast<char16_t*>(Allocate(bytes));
     std::memcpy(copy, GetChars(), bytes);
     return copy;
 }
@@ -367,7 +369,7 @@ const char* CRkString::GetNarrow(int encoding) const
 {
     void* block = std::realloc(m_narrow, static_cast<size_t>(m_length) + 1);
     if (!block)
-        std::abort();
+        throw std::bad_alloc();
     m_narrow = static_cast<char*>(block);
     const uint32_t n = ConvertFromUnicode(GetChars(), m_length, encoding, m_narrow, kSubstitute);
     m_narrow[n] = 0;
@@ -376,7 +378,7 @@ const char* CRkString::GetNarrow(int encoding) const
 
 char* CRkString::CopyNarrow(int encoding) const
 {
-    auto* copy = static_cast<char*>(AllocateOrDie(static_cast<size_t>(m_length) + 1));
+    auto* copy = static_cast<char*>(Allocate(static_cast<size_t>(m_length) + 1));
     const uint32_t n = ConvertFromUnicode(GetChars(), m_length, encoding, copy, kSubstitute);
     copy[n] = 0;
     return copy;

@@ -302,6 +302,11 @@ bool CFile::PathNamesOpenFile() const
     return m_imp && m_imp->PathNamesOpenFile();
 }
 
+bool CFile::IsNameTooLong() const
+{
+    return m_imp && m_imp->IsNameTooLong();
+}
+
 uint32_t CFile::GetKind() const
 {
     return m_imp ? m_imp->GetKind() : kFileKindMissing;

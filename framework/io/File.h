@@ -70,6 +70,8 @@ public:
     uint32_t GetKind() const;
     CFile* ResolveLinks() const; // owned by the caller, null on failure
     void RemoveOnInterrupt(bool on);
+    // True when the system refuses the path, or a part of it, as too long.
+    bool IsNameTooLong() const;
 
     CFile* MakeUniqueSibling(const CRkString& baseName) const; // owned by the caller
     // The file `name` in the folder that holds this one (owned by the caller).

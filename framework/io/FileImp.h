@@ -106,6 +106,9 @@ public:
     // object holds open is removed: turned on before that, it takes effect
     // with a successful CreateExclusive, at the same moment as the creation.
     virtual void RemoveOnInterrupt(bool on) = 0;
+    // True when the system refuses the path, or a part of it, as too long
+    // (so that a failure can name its real cause).
+    virtual bool IsNameTooLong() const { return false; }
 };
 
 // Fills out with count bytes from the system's unpredictable random source;

@@ -210,7 +210,7 @@ TEST(PngReencode, HugeDimensionsAreRefusedWithoutDecoding)
     for (int i = 0; i < 4; ++i)
         bytes[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
     CMemBuffer out(64, 64);
-    EXPECT_EQ(Reencode(bytes, out), kReencodeReadFailed);
+    EXPECT_EQ(Reencode(bytes, out), kReencodeTooLargeToDecode);
 
     // Wider than a 16-bit size can say.
     const uint8_t wide[8] = {0, 1, 0, 0, 0, 0, 0, 1};
@@ -218,7 +218,7 @@ TEST(PngReencode, HugeDimensionsAreRefusedWithoutDecoding)
     const uLong crc2 = crc32(0, reinterpret_cast<const Bytef*>(bytes.data()) + 12, 17);
     for (int i = 0; i < 4; ++i)
         bytes[29 + i] = static_cast<char>(crc2 >> (24 - 8 * i));
-    EXPECT_EQ(Reencode(bytes, out), kReencodeReadFailed);
+    EXPECT_EQ(Reencode(bytes, out), kReencodeTooLargeToDecode);
     EXPECT_EQ(out.GetSize(), 0u);
 }
 

@@ -63,7 +63,9 @@ inline void PutChunk(Bytes& png, const char* type, const Bytes& data)
     png.insert(png.end(), type, type + 4);
     png.insert(png.end(), data.begin(), data.end());
     uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-    crc = crc32(crc, data.data(), uInt(data.size()));
+    if (!data.empty()) {
+        crc = crc32(crc, data.data(), uInt(data.size())); // a null buffer would reset the CRC
+    }
     PutU32(png, uint32_t(crc));
 }
 

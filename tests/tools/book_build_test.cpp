@@ -5,11 +5,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "book/driver/BuildBook.h"
+#include "framework/io/File.h"
 #include "tests/PortableEnv.h"
 #include "tools/book/BookCheck.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
 #include "tools/book/BookTool.h"
+#include "tools/book/ReportToStream.h"
 #include "tests/tools/ToolRun.h"
 
 namespace {
@@ -22,10 +25,11 @@ std::vector<std::string> Metadata(const fs::path& path)
     CBookImage book(ReadBytes(path));
     std::vector<std::string> fields;
     const BookSection* section = book.FindSection(SectionKind::Metadata);
-    if (!section || !book.RecordData(section->first)) {
+    const CBookRecord record = section ? book.ReadRecord(section->first) : CBookRecord();
+    if (!record.Data()) {
         return fields;
     }
-    const char* p = reinterpret_cast<const char*>(book.RecordData(section->first));
+    const char* p = reinterpret_cast<const char*>(record.Data());
     uint32_t size = book.RecordSize(section->first);
     for (uint32_t at = 0; at < size;) {
         fields.emplace_back(p + at);
@@ -121,10 +125,11 @@ TEST_F(BookBuild, OptionsReplaceTheirFieldOnly)
 {
     std::string source = Write("keyed.lml", kKeyedSource);
     std::string out = Path("keyed.ldb");
-    ToolRun build = RunTool({"build", source, "--author", "Opt Author", "--eisbn=", "--copyright", "Opt Copy"});
+    ToolRun build = RunTool({"build", source, "--author", "Opt Author", "--eisbn=Opt ISBN", "--copyright", "Opt Copy"});
     ASSERT_EQ(build.status, 0) << build.err;
     // Metadata order: title, author, copyright, publisher, eISBN.
-    EXPECT_EQ(Metadata(out), (std::vector<std::string> {"Key Title", "Opt Author", "Opt Copy", "Key Pub", ""}));
+    EXPECT_EQ(Metadata(out),
+              (std::vector<std::string> {"Key Title", "Opt Author", "Opt Copy", "Key Pub", "Opt ISBN"}));
 
     ASSERT_EQ(RunTool({"build", source, "--title", "Opt Title"}).status, 0);
     EXPECT_EQ(Metadata(out),
@@ -146,9 +151,10 @@ TEST_F(BookBuild, ABookNeedsATitle)
     EXPECT_NE(build.err.find("--title"), std::string::npos);
     EXPECT_FALSE(fs::exists(Path("untitled.ldb")));
 
-    // An empty option empties a title from the source, too.
+    // An empty value is a usage error, not an empty title.
     std::string keyed = Write("keyed.lml", kKeyedSource);
-    EXPECT_EQ(RunTool({"build", keyed, "--title="}).status, 1);
+    EXPECT_EQ(RunTool({"build", keyed, "--title="}).status, 2);
+    EXPECT_FALSE(fs::exists(Path("keyed.ldb")));
 
     ToolRun titled = RunTool({"build", source, "--title", "Given"});
     EXPECT_EQ(titled.status, 0) << titled.err;
@@ -170,6 +176,42 @@ TEST_F(BookBuild, FailuresAreErrorsAndExitOne)
     ToolRun unwritable = RunTool({"build", source, "-o", Path("no/such/dir/out.ldb")});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("error: The file \""), std::string::npos) << unwritable.err;
+}
+
+// A name the system refuses as too long says so, for the source, the
+// output and a book to check, and nothing is written.
+TEST_F(BookBuild, NamesTooLongSayTheirCause)
+{
+    const std::string longName = Path(std::string(300, 'n') + ".lml");
+    const std::string source = Write("short.lml", kKeyedSource);
+
+    ToolRun build = RunTool({"build", longName});
+    EXPECT_EQ(build.status, 1);
+    EXPECT_NE(build.err.find("cannot be opened: its name is too long"), std::string::npos) << build.err;
+
+    ToolRun output = RunTool({"build", source, "-o", longName});
+    EXPECT_EQ(output.status, 1);
+    EXPECT_NE(output.err.find("error: The file \"" + longName.substr(0, 40)), std::string::npos) << output.err;
+    EXPECT_NE(output.err.find("could not be opened for writing: its name is too long."), std::string::npos)
+        << output.err;
+
+    ToolRun check = RunTool({"check", longName});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.err.find("its name is too long"), std::string::npos) << check.err;
+
+    // The build itself, given the long name.
+    std::ostringstream messages;
+    {
+        CReportToStream capture(messages);
+        CFile longSource(longName.c_str());
+        CFile book(Path("short.ldb").c_str());
+        bool written = true;
+        EXPECT_EQ(BuildBook(&longSource, &book, nullptr, 0, &written), 0u);
+        EXPECT_FALSE(written);
+    }
+    EXPECT_NE(messages.str().find("could not be opened: its name is too long."), std::string::npos)
+        << messages.str();
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(BookBuild, SidebarWithoutEndTagExitsOneAndWritesNoBook)

@@ -167,7 +167,8 @@ TEST(BookCheck, ReportsRecordContents)
     Bytes bad = good;
     bad[synthetic::EntryOffset(5) + 7] = bad[synthetic::EntryOffset(4) + 7];
     auto problems = Check(bad);
-    EXPECT_TRUE(HasProblem(problems, {"record 5: unique ID", "0x6F8004 again"})) << Joined(problems);
+    EXPECT_TRUE(HasProblem(problems, {"record 5: unique ID: expected 0x6F8005", "found 0x6F8004"}))
+        << Joined(problems);
 
     // A chapter title without its NUL.
     bad = good;

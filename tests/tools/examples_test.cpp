@@ -51,7 +51,8 @@ std::vector<std::string> SectionStrings(const CBookImage& book, SectionKind kind
     std::vector<std::string> strings;
     const BookSection* section = book.FindSection(kind);
     for (uint32_t i = 0; section && i < section->count; ++i) {
-        const uint8_t* p = book.RecordData(section->first + i);
+        const CBookRecord record = book.ReadRecord(section->first + i);
+        const uint8_t* p = record.Data();
         strings.emplace_back(p ? reinterpret_cast<const char*>(p + skip) : "");
     }
     return strings;
@@ -65,7 +66,8 @@ std::vector<std::string> NoteTable(const CBookImage& book, SectionKind kind)
     if (!section || section->count == 0) {
         return entries;
     }
-    const uint8_t* p = book.RecordData(section->first);
+    const CBookRecord record = book.ReadRecord(section->first);
+    const uint8_t* p = record.Data();
     uint32_t size = book.RecordSize(section->first);
     for (uint32_t at = 0; p && at + 4 <= size; at += p[at + 2] + 4u) {
         entries.push_back(std::string(reinterpret_cast<const char*>(p + at + 3), p[at + 2]) + ": " +
@@ -108,7 +110,8 @@ TEST_F(Examples, TheGlossaryIsADictionaryWithAnIndex)
     // Terms in index order: accents fold to their letter ("\xc9cluse" after
     // "ebb"), case is ignored.
     std::vector<std::string> terms;
-    const uint8_t* p = book.RecordData(index->first + 1);
+    const CBookRecord record = book.ReadRecord(index->first + 1);
+    const uint8_t* p = record.Data();
     uint32_t size = book.RecordSize(index->first + 1);
     for (uint32_t at = 0; p && at + 5 <= size;) {
         terms.emplace_back(reinterpret_cast<const char*>(p + at + 4));

@@ -4,64 +4,14 @@
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <string>
 #include <utility>
 
-#include "framework/core/Compiler.h"
+#include "tools/book/BookChecker.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
-#include "tools/book/PngSummary.h"
 
-namespace {
-
-// Page-table entry (12 bytes): u16 page, u16 text record, u16 offset in
-// that record, u32 text position, u16 style word.
-// Index entry: u16 text record, u16 offset, term, NUL.
-// Note table entry: u16 record count, u8 name length, name, NUL.
-
-constexpr size_t kMaxProblemsPerRecordKind = 10;
-// Feature bits of every book, and the one a dictionary adds.
-constexpr uint32_t kBaseFeatures = 0x00006240;
-constexpr uint32_t kDictionaryFeature = 0x00040000;
-
-class CBookChecker {
-public:
-    explicit CBookChecker(const CBookImage& book) : m_book(book) {}
-
-    std::vector<std::string> Run();
-
-private:
-    void Problem(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
-    bool CheckContainer();
-    void CheckOffsets();
-    void CheckSections();
-    void CheckEndMarker();
-    void CheckText();
-    void CheckPages(const BookSection& section, uint16_t listedEntries);
-    void CheckStringRecords(const BookSection& section, bool links);
-    void CheckImages(const BookSection& section);
-    void CheckIndex(const BookSection& section);
-    void CheckMetadata(const BookSection& section);
-    void CheckNotes(const BookSection& section);
-    bool SectionInRange(const BookSection& section) const;
-    // Whether the text holds `bytes` at `position`; what it holds there.
-    bool TextHas(uint64_t position, const char* bytes) const;
-    std::string TextAt(uint64_t position) const;
-    // Counts a problem of one kind; false once enough of them were shown.
-    bool Quota(size_t& used);
-
-    const CBookImage& m_book;
-    std::vector<std::string> m_problems;
-    std::vector<uint16_t> m_textSizes;
-    std::vector<uint64_t> m_textStarts; // start of each text record in the text
-    bool m_haveTextSizes = false;
-    uint64_t m_textLength = 0;
-    // The whole decompressed text, when every text record was sound.
-    std::vector<uint8_t> m_text;
-    bool m_haveText = false;
-};
-
+namespace bookcheck {
 
 void CBookChecker::Problem(const char* format, ...)
 {
@@ -121,13 +71,51 @@ bool CBookChecker::CheckContainer()
                 (unsigned long long)listEnd, h.recordCount, (unsigned long long)fileSize);
         return false;
     }
-    const uint8_t* gap = m_book.Bytes().data() + listEnd - 2;
-    if (gap[0] != 0 || gap[1] != 0) {
+    uint8_t gap[2] = {};
+    if (m_book.ReadBytes(listEnd - 2, gap, 2) && (gap[0] != 0 || gap[1] != 0)) {
         Problem("gap after the record list at offset %llu: expected 0x0000, found 0x%02X%02X",
                 (unsigned long long)(listEnd - 2), gap[0], gap[1]);
     }
-    if (h.name[31] != 0) {
+    size_t nameLength = TerminatedLength(h.name, 32);
+    if (nameLength == kNoTerminator) {
         Problem("container header: database name: expected a NUL within 32 bytes, found none");
+    } else {
+        if (nameLength > kDatabaseNameLength) {
+            Problem("container header: database name: expected at most %zu characters, found %zu",
+                    kDatabaseNameLength, nameLength);
+        }
+        for (size_t i = nameLength + 1; i < 32; ++i) {
+            if (h.name[i] != 0) {
+                Problem("container header: database name: expected zero bytes after the NUL, found 0x%02X at "
+                        "byte %zu",
+                        h.name[i], i);
+                break;
+            }
+        }
+    }
+    if (h.attributes != kContainerAttributes) {
+        Problem("container header: attributes: expected 0x%04X, found 0x%04X", kContainerAttributes, h.attributes);
+    }
+    if (h.version != 0) {
+        Problem("container header: version: expected 0, found %u", h.version);
+    }
+    if (h.modified != h.created + 1u) {
+        Problem("container header: modification time: expected %u (the creation time + 1), found %u",
+                h.created + 1u, h.modified);
+    }
+    const struct {
+        const char* name;
+        uint32_t value;
+    } zeroFields[] = {{"backup time", h.backupTime},
+                      {"modification number", h.modificationNumber},
+                      {"application-info offset", h.appInfoOffset},
+                      {"sort-info offset", h.sortInfoOffset},
+                      {"unique-ID seed", h.uniqueIdSeed},
+                      {"next record list", h.nextRecordList}};
+    for (const auto& field : zeroFields) {
+        if (field.value != 0) {
+            Problem("container header: %s: expected 0, found %u", field.name, field.value);
+        }
     }
     std::string type = FourCCText(h.type);
     if (type != "VxBk" && type != "VxDc") {
@@ -163,11 +151,18 @@ void CBookChecker::CheckOffsets()
             }
         }
     }
-    std::set<uint32_t> ids;
-    size_t duplicates = 0;
+    size_t idProblems = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (!ids.insert(entries[i].uniqueId).second && Quota(duplicates)) {
-            Problem("record %zu: unique ID: expected a new ID, found 0x%06X again", i, entries[i].uniqueId);
+        uint32_t expected = (kFirstUniqueId + uint32_t(i)) & 0xFFFFFF;
+        if (entries[i].uniqueId != expected && Quota(idProblems)) {
+            Problem("record %zu: unique ID: expected 0x%06X (0x%06X + the record number), found 0x%06X", i,
+                    expected, kFirstUniqueId, entries[i].uniqueId);
+        }
+    }
+    size_t attributeProblems = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].attributes != 0 && Quota(attributeProblems)) {
+            Problem("record %zu: attributes: expected 0, found 0x%02X", i, entries[i].attributes);
         }
     }
 }
@@ -176,7 +171,8 @@ void CBookChecker::CheckEndMarker()
 {
     uint32_t last = m_book.RecordCount() - 1;
     uint32_t size = m_book.RecordSize(last);
-    const uint8_t* p = m_book.RecordData(last);
+    const CBookRecord record = m_book.ReadRecordStart(last, 9);
+    const uint8_t* p = record.Data();
     static const uint8_t kMarker[9] = {'M', 'e', 'T', 'a', 'I', 'n', 'F', 'o', 0};
     if (size != 9) {
         Problem("record %u (end marker): size: expected 9 bytes, found %u", last, size);
@@ -289,7 +285,8 @@ void CBookChecker::CheckText()
     m_haveText = m_haveTextSizes;
     for (uint32_t i = 0; i < text.count; ++i) {
         uint32_t index = text.first + i;
-        const uint8_t* p = m_book.RecordData(index);
+        const CBookRecord record = m_book.ReadRecord(index);
+        const uint8_t* p = record.Data();
         if (!p) {
             m_haveText = false;
             continue; // offsets already reported
@@ -319,30 +316,54 @@ void CBookChecker::CheckText()
                     i + 1);
         }
         m_textLength += m_haveTextSizes ? m_textSizes[i] : plain.size();
-        if (m_haveText && plain.size() == m_textSizes[i]) {
-            m_text.insert(m_text.end(), plain.begin(), plain.end());
-        } else {
+        if (!m_haveText || plain.size() != m_textSizes[i]) {
             m_haveText = false;
         }
     }
-    if (!m_haveText) {
-        m_text.clear();
-    }
 }
 
-bool CBookChecker::TextHas(uint64_t position, const char* bytes) const
+std::string CBookChecker::TextBytes(uint64_t position, size_t n)
+{
+    std::string bytes;
+    if (!m_haveText) {
+        return bytes;
+    }
+    const BookSection& text = *m_book.FindSection(SectionKind::Text);
+    // The last record starting at or before the position.
+    size_t i = size_t(std::upper_bound(m_textStarts.begin(), m_textStarts.end(), position) - m_textStarts.begin());
+    while (bytes.size() < n && i >= 1 && i <= m_textStarts.size()) {
+        if (m_cachedRecord != i) {
+            m_cachedRecord = 0;
+            const CBookRecord record = m_book.ReadRecord(text.first + uint32_t(i) - 1);
+            if (!record.Data() ||
+                InflateRecord(record.Data(), record.Size(), kTextRecordLimit, m_cachedText) != InflateResult::Ok) {
+                break;
+            }
+            m_cachedRecord = uint32_t(i);
+        }
+        uint64_t at = position + bytes.size() - m_textStarts[i - 1];
+        if (at < m_cachedText.size()) {
+            size_t take = std::min<size_t>(n - bytes.size(), size_t(m_cachedText.size() - at));
+            bytes.append(reinterpret_cast<const char*>(m_cachedText.data() + at), take);
+        }
+        ++i;
+    }
+    return bytes;
+}
+
+bool CBookChecker::TextHas(uint64_t position, const char* bytes)
 {
     size_t n = std::strlen(bytes);
-    return position + n <= m_text.size() && std::memcmp(m_text.data() + position, bytes, n) == 0;
+    return TextBytes(position, n) == std::string(bytes, n);
 }
 
-std::string CBookChecker::TextAt(uint64_t position) const
+std::string CBookChecker::TextAt(uint64_t position)
 {
-    if (position >= m_text.size()) {
+    const std::string bytes = TextBytes(position, 12);
+    if (bytes.empty()) {
         return "the end of the text";
     }
-    size_t n = size_t(std::min<uint64_t>(12, m_text.size() - position));
-    return "\"" + DisplayText(m_text.data() + position, n) + "\"";
+    return "\"" + DisplayText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()) + "\"";
 }
 
 void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries)
@@ -353,7 +374,8 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
         uint32_t size = m_book.RecordSize(index);
-        const uint8_t* p = m_book.RecordData(index);
+        const CBookRecord record = m_book.ReadRecord(index);
+        const uint8_t* p = record.Data();
         bool last = i + 1 == section.count;
         uint32_t full = kPageEntriesPerRecord * kPageEntrySize;
         if ((!last && size != full) || (last && (size == 0 || size > full || size % kPageEntrySize))) {
@@ -418,289 +440,9 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
     }
 }
 
-void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
-{
-    size_t shown = 0;
-    std::string previousName;
-    for (uint32_t i = 0; i < section.count; ++i) {
-        uint32_t index = section.first + i;
-        uint32_t size = m_book.RecordSize(index);
-        const uint8_t* p = m_book.RecordData(index);
-        if (!p) {
-            continue;
-        }
-        size_t length = size >= 5 ? TerminatedLength(p + 4, size - 4) : kNoTerminator;
-        if (length == kNoTerminator || length + 5 != size) {
-            if (Quota(shown)) {
-                Problem("record %u (%s): expected a position and one NUL-terminated %s filling %u bytes, found %s",
-                        index, section.name, links ? "name" : "title", size,
-                        length == kNoTerminator ? "no NUL" : "bytes after the NUL");
-            }
-            continue;
-        }
-        if (links) {
-            std::string name(reinterpret_cast<const char*>(p + 4), length);
-            if (name.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos && Quota(shown)) {
-                Problem("record %u (links): name: expected lower case, found \"%s\"", index,
-                        DisplayText(p + 4, length).c_str());
-            }
-            if (i > 0 && name <= previousName && Quota(shown)) {
-                Problem("record %u (links): name: expected a name after \"%s\" in byte order, found \"%s\"", index,
-                        DisplayText(reinterpret_cast<const uint8_t*>(previousName.data()), previousName.size()).c_str(),
-                        DisplayText(p + 4, length).c_str());
-            }
-            previousName = std::move(name);
-        }
-        uint32_t position = ReadU32At(p);
-        bool undefinedLink = links && position == 0xFFFFFFFF;
-        // An anchor stands two bytes after the closing quote of its name,
-        // which may be the last byte of the text.
-        uint64_t limit = links ? m_textLength + 1 : m_textLength;
-        if (m_haveTextSizes && !undefinedLink && position > limit) {
-            if (Quota(shown)) {
-                Problem("record %u (%s): position: expected at most %llu, found %u", index, section.name,
-                        (unsigned long long)limit, position);
-            }
-            continue;
-        }
-        if (!m_haveText || undefinedLink) {
-            continue;
-        }
-        if (!links && !TextHas(position, "\\x") && !TextHas(position, "\\X") && !TextHas(position, "\\C") &&
-            Quota(shown)) {
-            Problem("record %u (chapters): position %u: expected a chapter code (\\x, \\X or \\C), found %s", index,
-                    position, TextAt(position).c_str());
-        }
-        if (links && (position < 2 || !TextHas(position - 2, "\"")) && Quota(shown)) {
-            Problem("record %u (links): position %u: expected the closing quote of an anchor two bytes before, "
-                    "found %s",
-                    index, position, position < 2 ? "the start of the text" : TextAt(position - 2).c_str());
-        }
-    }
-}
-
-void CBookChecker::CheckImages(const BookSection& section)
-{
-    size_t shown = 0;
-    for (uint32_t i = 0; i < section.count; ++i) {
-        uint32_t index = section.first + i;
-        uint32_t size = m_book.RecordSize(index);
-        const uint8_t* p = m_book.RecordData(index);
-        if (!p) {
-            continue;
-        }
-        if (size < kImageRecordHeaderSize + kPngHeaderBytes) {
-            if (Quota(shown)) {
-                Problem("record %u (images): size: expected at least %u bytes, found %u", index,
-                        kImageRecordHeaderSize + kPngHeaderBytes, size);
-            }
-            continue;
-        }
-        if (std::memcmp(p, "PNG ", 4) != 0 || p[35] != 0) {
-            if (Quota(shown)) {
-                Problem("record %u (images): expected \"PNG \" and a name of at most 31 bytes, found \"%s\"", index,
-                        DisplayText(p, 36).c_str());
-            }
-            continue;
-        }
-        const uint8_t* png = p + kImageRecordHeaderSize;
-        uint32_t pngSize = size - kImageRecordHeaderSize;
-        PngSummary summary;
-        std::string fault = ReadPngSummary(png, pngSize, summary);
-        if (!fault.empty()) {
-            if (Quota(shown)) {
-                Problem("record %u (images): expected a PNG file at byte 62, found %s", index, fault.c_str());
-            }
-            continue;
-        }
-        uint16_t width = ReadU16At(p + 58);
-        uint16_t height = ReadU16At(p + 60);
-        if ((width != uint16_t(summary.width) || height != uint16_t(summary.height)) && Quota(shown)) {
-            Problem("record %u (images): size: expected %ux%u (the PNG header), found %ux%u", index,
-                    unsigned(uint16_t(summary.width)), unsigned(uint16_t(summary.height)), width, height);
-        }
-        if (summary.colourType != 0 && summary.colourType != 3 && Quota(shown)) {
-            Problem("record %u (images): PNG colour type: expected 0 or 3, found %u", index, summary.colourType);
-        }
-        if (summary.interlace != 0 && Quota(shown)) {
-            Problem("record %u (images): PNG interlace method: expected 0, found %u", index, summary.interlace);
-        }
-        if (!summary.ancillary.empty() && Quota(shown)) {
-            Problem("record %u (images): PNG chunks: expected no ancillary chunk, found %s", index,
-                    summary.ancillary.c_str());
-        }
-        if (pngSize >= kImageDataLimit && Quota(shown)) {
-            Problem("record %u (images): PNG size: expected below %u bytes, found %u", index, kImageDataLimit, pngSize);
-        }
-    }
-}
-
-void CBookChecker::CheckIndex(const BookSection& section)
-{
-    if (section.count == 0) {
-        return;
-    }
-    if (section.count == 1) {
-        Problem("book header record: index records: expected 0 or at least 2, found 1");
-        return;
-    }
-    uint32_t headingIndex = section.first;
-    const uint8_t* heading = m_book.RecordData(headingIndex);
-    uint32_t headingSize = m_book.RecordSize(headingIndex);
-    std::vector<std::string> headings;
-    if (heading) {
-        uint32_t terms = 0;
-        size_t at = 0;
-        while (at < headingSize) {
-            size_t length = TerminatedLength(heading + at, headingSize - at);
-            if (length == kNoTerminator) {
-                Problem("record %u (index headings): expected NUL-terminated terms, found an unterminated one at "
-                        "byte %zu",
-                        headingIndex, at);
-                break;
-            }
-            headings.emplace_back(reinterpret_cast<const char*>(heading + at), length);
-            at += length + 1;
-            ++terms;
-        }
-        if (terms != section.count - 1) {
-            Problem("record %u (index headings): expected %u terms (one per entry record), found %u", headingIndex,
-                    section.count - 1, terms);
-        }
-    }
-    size_t shown = 0;
-    for (uint32_t i = 1; i < section.count; ++i) {
-        uint32_t index = section.first + i;
-        uint32_t size = m_book.RecordSize(index);
-        const uint8_t* p = m_book.RecordData(index);
-        if (!p) {
-            continue;
-        }
-        size_t at = 0;
-        while (at < size) {
-            size_t length = size - at >= 5 ? TerminatedLength(p + at + 4, size - at - 4) : kNoTerminator;
-            if (length == kNoTerminator) {
-                if (Quota(shown)) {
-                    Problem("record %u (index entries): expected record number, offset and NUL-terminated term at "
-                            "byte %zu, found %zu bytes without a NUL",
-                            index, at, size - at);
-                }
-                break;
-            }
-            if (at == 0 && i - 1 < headings.size() &&
-                headings[i - 1] != std::string(reinterpret_cast<const char*>(p + 4), length) && Quota(shown)) {
-                Problem("record %u (index entries): first term: expected \"%s\" (the group heading), found \"%s\"",
-                        index,
-                        DisplayText(reinterpret_cast<const uint8_t*>(headings[i - 1].data()), headings[i - 1].size())
-                            .c_str(),
-                        DisplayText(p + 4, length).c_str());
-            }
-            uint16_t record = ReadU16At(p + at);
-            uint16_t offset = ReadU16At(p + at + 2);
-            if (m_haveTextSizes && (record < 1 || record > m_textSizes.size() || offset > m_textSizes[record - 1])) {
-                if (Quota(shown)) {
-                    Problem("record %u (index entries), byte %zu: expected a place in the text, found text record "
-                            "%u offset %u",
-                            index, at, record, offset);
-                }
-            } else if (m_haveText && !TextHas(m_textStarts[record - 1] + offset, "\\I") && Quota(shown)) {
-                Problem("record %u (index entries), byte %zu: text record %u offset %u: expected an index code "
-                        "(\\I), found %s",
-                        index, at, record, offset, TextAt(m_textStarts[record - 1] + offset).c_str());
-            }
-            at += length + 5;
-        }
-    }
-}
-
-void CBookChecker::CheckMetadata(const BookSection& section)
-{
-    uint32_t index = section.first;
-    uint32_t size = m_book.RecordSize(index);
-    const uint8_t* p = m_book.RecordData(index);
-    if (!p) {
-        return;
-    }
-    uint32_t strings = 0;
-    size_t at = 0;
-    while (at < size) {
-        size_t length = TerminatedLength(p + at, size - at);
-        if (length == kNoTerminator) {
-            Problem("record %u (metadata): expected NUL-terminated strings, found an unterminated one at byte %zu",
-                    index, at);
-            return;
-        }
-        at += length + 1;
-        ++strings;
-    }
-    if (strings != 5) {
-        Problem("record %u (metadata): expected 5 strings (title, author, copyright, publisher, eISBN), found %u",
-                index, strings);
-    }
-}
-
-void CBookChecker::CheckNotes(const BookSection& section)
-{
-    if (section.count == 0) {
-        return;
-    }
-    uint32_t tableIndex = section.first;
-    const uint8_t* p = m_book.RecordData(tableIndex);
-    uint32_t size = m_book.RecordSize(tableIndex);
-    if (!p) {
-        return;
-    }
-    uint64_t records = 0;
-    size_t at = 0;
-    std::string previousName;
-    size_t nameProblems = 0;
-    while (at < size) {
-        if (size - at < 4 || p[at + 2] + 4u > size - at || p[at + 3 + p[at + 2]] != 0) {
-            Problem("record %u (%s table), byte %zu: expected count, name length, name and NUL, found a broken "
-                    "entry",
-                    tableIndex, section.name, at);
-            return;
-        }
-        std::string name(reinterpret_cast<const char*>(p + at + 3), p[at + 2]);
-        std::string shownName = DisplayText(p + at + 3, p[at + 2]);
-        if (name.find('\0') != std::string::npos ||
-            name.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos) {
-            if (Quota(nameProblems)) {
-                Problem("record %u (%s table), byte %zu: name: expected lower case without NUL, found \"%s\"",
-                        tableIndex, section.name, at, shownName.c_str());
-            }
-        }
-        if (at > 0 && name <= previousName && Quota(nameProblems)) {
-            Problem("record %u (%s table), byte %zu: name: expected a name after \"%s\" in byte order, found \"%s\"",
-                    tableIndex, section.name, at,
-                    DisplayText(reinterpret_cast<const uint8_t*>(previousName.data()), previousName.size()).c_str(),
-                    shownName.c_str());
-        }
-        previousName = std::move(name);
-        records += ReadU16At(p + at);
-        at += p[at + 2] + 4u;
-    }
-    if (records != section.count - 1) {
-        Problem("record %u (%s table): text records: expected %u (the section's records after the table), found "
-                "%llu",
-                tableIndex, section.name, section.count - 1, (unsigned long long)records);
-    }
-    std::vector<uint8_t> plain;
-    size_t shown = 0;
-    for (uint32_t i = 1; i < section.count; ++i) {
-        uint32_t index = section.first + i;
-        const uint8_t* data = m_book.RecordData(index);
-        if (data && InflateRecord(data, m_book.RecordSize(index), kTextRecordLimit, plain) != InflateResult::Ok &&
-            Quota(shown)) {
-            Problem("record %u (%s): expected zlib data of at most %u bytes, found data that does not decompress",
-                    index, section.name, kTextRecordLimit);
-        }
-    }
-}
-
 }
 
 std::vector<std::string> CheckBook(const CBookImage& book)
 {
-    return CBookChecker(book).Run();
+    return bookcheck::CBookChecker(book).Run();
 }

@@ -38,12 +38,15 @@ private:
     void Notes(const BookSection& section);
     void TextSizes(const BookSection& section);
     void PrintText(const std::vector<uint8_t>& plain);
-    // Record data with the "missing" note printed when it is out of the file.
-    const uint8_t* Data(uint32_t index);
+    // Record data with the "missing" note printed when it is out of the
+    // file; at most `limit` bytes of it. Valid until the next call: one
+    // record is held at a time.
+    const uint8_t* Data(uint32_t index, uint32_t limit = UINT32_MAX);
 
     const CBookImage& m_book;
     const DumpOptions& m_options;
     std::ostream& m_out;
+    CBookRecord m_record;
 };
 
 void CBookDumper::Line(const char* format, ...)
@@ -189,9 +192,11 @@ void CBookDumper::PrintText(const std::vector<uint8_t>& plain)
     Line("----");
 }
 
-const uint8_t* CBookDumper::Data(uint32_t index)
+const uint8_t* CBookDumper::Data(uint32_t index, uint32_t limit)
 {
-    const uint8_t* p = m_book.RecordData(index);
+    m_record = CBookRecord();
+    m_record = m_book.ReadRecordStart(index, limit);
+    const uint8_t* p = m_record.Data();
     if (!p) {
         Line("  record %u: not in the file", index);
     }
@@ -223,9 +228,11 @@ void CBookDumper::Section(const BookSection& section)
     case SectionKind::Footnotes: Notes(section); break;
     case SectionKind::TextSizes: TextSizes(section); break;
     case SectionKind::EndMarker: {
-        const uint8_t* p = Data(section.first);
+        // Shown as far as a marker goes (a damaged one may be long).
+        const uint8_t* p = Data(section.first, 64);
         if (p) {
-            Line("  \"%s\"", DisplayText(p, m_book.RecordSize(section.first)).c_str());
+            Line("  \"%s\"%s", DisplayText(p, m_record.Size()).c_str(),
+                 m_book.RecordSize(section.first) > m_record.Size() ? "..." : "");
         }
         break;
     }

@@ -1,20 +1,70 @@
 #include "tools/book/BookImage.h"
 
+#include <cstring>
 #include <utility>
 
+namespace {
+
+class CMemoryBookBytes : public IBookBytes {
+public:
+    explicit CMemoryBookBytes(std::vector<uint8_t> bytes) : m_bytes(std::move(bytes)) {}
+    uint64_t Size() const override { return m_bytes.size(); }
+    bool ReadAt(uint64_t offset, void* into, size_t n) override
+    {
+        if (n) {
+            std::memcpy(into, m_bytes.data() + offset, n);
+        }
+        return true;
+    }
+
+private:
+    std::vector<uint8_t> m_bytes;
+};
+
+// The record list is read in pieces of this many entries.
+constexpr uint32_t kEntriesPerRead = 1024;
+
+}
+
+const uint8_t* CBookRecord::Data() const
+{
+    static const uint8_t kNothing = 0;
+    if (!m_present) {
+        return nullptr;
+    }
+    return m_bytes.empty() ? &kNothing : m_bytes.data();
+}
+
 CBookImage::CBookImage(std::vector<uint8_t> bytes)
-    : m_bytes(std::move(bytes))
+    : CBookImage(std::make_unique<CMemoryBookBytes>(std::move(bytes)))
+{
+}
+
+CBookImage::CBookImage(std::unique_ptr<IBookBytes> bytes)
+    : m_bytes(std::move(bytes)), m_size(m_bytes ? m_bytes->Size() : 0)
 {
     ParseContainer();
     ParseBookHeader();
 }
 
+bool CBookImage::ReadBytes(uint64_t offset, void* into, size_t n) const
+{
+    if (!m_bytes || offset > m_size || n > m_size - offset) {
+        return false;
+    }
+    if (!m_bytes->ReadAt(offset, into, n)) {
+        m_readFailed = true;
+        return false;
+    }
+    return true;
+}
+
 void CBookImage::ParseContainer()
 {
-    if (m_bytes.size() < kContainerHeaderSize) {
+    uint8_t p[kContainerHeaderSize];
+    if (!ReadBytes(0, p, kContainerHeaderSize)) {
         return;
     }
-    const uint8_t* p = m_bytes.data();
     for (int i = 0; i < 32; ++i) {
         m_header.name[i] = p[i];
     }
@@ -33,16 +83,24 @@ void CBookImage::ParseContainer()
     m_header.recordCount = ReadU16At(p + 76);
     m_hasHeader = true;
 
-    for (uint32_t i = 0; i < m_header.recordCount; ++i) {
-        uint64_t at = kContainerHeaderSize + uint64_t(i) * kRecordEntrySize;
-        if (at + kRecordEntrySize > m_bytes.size()) {
-            break;
+    // Only the entries that lie inside the file.
+    uint64_t listed = (m_size - kContainerHeaderSize) / kRecordEntrySize;
+    uint32_t count = listed < m_header.recordCount ? uint32_t(listed) : m_header.recordCount;
+    std::vector<uint8_t> piece;
+    for (uint32_t first = 0; first < count; first += kEntriesPerRead) {
+        uint32_t n = count - first < kEntriesPerRead ? count - first : kEntriesPerRead;
+        piece.resize(size_t(n) * kRecordEntrySize);
+        if (!ReadBytes(kContainerHeaderSize + uint64_t(first) * kRecordEntrySize, piece.data(), piece.size())) {
+            return;
         }
-        RecordEntry entry;
-        entry.offset = ReadU32At(p + at);
-        entry.attributes = p[at + 4];
-        entry.uniqueId = ReadU32At(p + at + 4) & 0xFFFFFF;
-        m_entries.push_back(entry);
+        for (uint32_t i = 0; i < n; ++i) {
+            const uint8_t* e = piece.data() + size_t(i) * kRecordEntrySize;
+            RecordEntry entry;
+            entry.offset = ReadU32At(e);
+            entry.attributes = e[4];
+            entry.uniqueId = ReadU32At(e + 4) & 0xFFFFFF;
+            m_entries.push_back(entry);
+        }
     }
 }
 
@@ -52,31 +110,47 @@ uint32_t CBookImage::RecordSize(uint32_t index) const
         return 0;
     }
     uint64_t start = m_entries[index].offset;
-    uint64_t end = index + 1 < m_entries.size() ? m_entries[index + 1].offset : m_bytes.size();
+    uint64_t end = index + 1 < m_entries.size() ? m_entries[index + 1].offset : m_size;
     if (index + 1 == m_header.recordCount || index + 1 < m_entries.size()) {
         return end > start ? uint32_t(end - start) : 0;
     }
     return 0; // the list is cut short: the next offset is unknown
 }
 
-const uint8_t* CBookImage::RecordData(uint32_t index) const
+CBookRecord CBookImage::ReadRecordStart(uint32_t index, uint32_t n) const
 {
+    CBookRecord record;
     if (index >= m_entries.size()) {
-        return nullptr;
+        return record;
     }
     uint64_t start = m_entries[index].offset;
-    if (start + RecordSize(index) > m_bytes.size()) {
-        return nullptr;
+    uint32_t size = RecordSize(index);
+    if (start + size > m_size) {
+        return record;
     }
-    return m_bytes.data() + start;
+    record.m_bytes.resize(n < size ? n : size);
+    record.m_present = ReadBytes(start, record.m_bytes.data(), record.m_bytes.size());
+    if (!record.m_present) {
+        record.m_bytes.clear();
+    }
+    return record;
+}
+
+CBookRecord CBookImage::ReadRecord(uint32_t index) const
+{
+    return ReadRecordStart(index, RecordSize(index));
 }
 
 void CBookImage::ParseBookHeader()
 {
-    if (m_entries.empty() || RecordSize(0) < kBookHeaderRecordSize || !RecordData(0)) {
+    if (m_entries.empty() || RecordSize(0) < kBookHeaderRecordSize) {
         return;
     }
-    const uint8_t* p = RecordData(0);
+    const CBookRecord record = ReadRecordStart(0, kBookHeaderRecordSize);
+    const uint8_t* p = record.Data();
+    if (!p) {
+        return;
+    }
     BookHeaderRecord& h = m_bookHeader;
     h.formatVersion = ReadU16At(p + 0);
     h.reserved2 = ReadU16At(p + 2);
@@ -145,9 +219,10 @@ bool CBookImage::ReadTextSizes(std::vector<uint16_t>& sizes) const
     if (!text || !table || table->count != 1) {
         return false;
     }
-    const uint8_t* p = RecordData(table->first);
+    const CBookRecord record = ReadRecord(table->first);
+    const uint8_t* p = record.Data();
     uint32_t size = RecordSize(table->first);
-    if ((!p && size) || size != 2 * text->count) {
+    if (!p || size != 2 * text->count) {
         return false;
     }
     for (uint32_t i = 0; i < text->count; ++i) {

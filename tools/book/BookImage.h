@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -123,12 +124,44 @@ struct BookSection {
     uint32_t count;
 };
 
+// Where a book's bytes come from: read by offset as they are needed, so
+// that only what is looked at is held in memory.
+class IBookBytes {
+public:
+    virtual ~IBookBytes() = default;
+    virtual uint64_t Size() const = 0;
+    // Reads n bytes at offset (all of them inside Size); false on a read error.
+    virtual bool ReadAt(uint64_t offset, void* into, size_t n) = 0;
+};
+
+// The bytes of one record, read from the book.
+class CBookRecord {
+public:
+    // The bytes; null when the record does not lie wholly in the file (or
+    // could not be read).
+    const uint8_t* Data() const;
+    uint32_t Size() const { return uint32_t(m_bytes.size()); }
+
+private:
+    friend class CBookImage;
+    bool m_present = false;
+    std::vector<uint8_t> m_bytes;
+};
+
 class CBookImage {
 public:
+    // A book held in memory.
     explicit CBookImage(std::vector<uint8_t> bytes);
+    // A book read through `bytes` as it is looked at (a file).
+    explicit CBookImage(std::unique_ptr<IBookBytes> bytes);
 
-    uint64_t FileSize() const { return m_bytes.size(); }
-    const std::vector<uint8_t>& Bytes() const { return m_bytes; }
+    uint64_t FileSize() const { return m_size; }
+    // Reads n bytes at offset; false when they are not all in the file or
+    // cannot be read.
+    bool ReadBytes(uint64_t offset, void* into, size_t n) const;
+    // True once a read of the file failed (not a record out of the file:
+    // the file itself could not be read).
+    bool ReadFailed() const { return m_readFailed; }
 
     bool HasContainerHeader() const { return m_hasHeader; }
     const ContainerHeader& Header() const { return m_header; }
@@ -140,8 +173,11 @@ public:
     // Size by the container rule: next offset minus this one, the last
     // record up to the end of the file; 0 when the offsets do not allow it.
     uint32_t RecordSize(uint32_t index) const;
-    // The record's bytes when it lies wholly inside the file, else null.
-    const uint8_t* RecordData(uint32_t index) const;
+    // The record's bytes when it lies wholly inside the file. A record is
+    // read whole, so memory goes by the largest record looked at.
+    CBookRecord ReadRecord(uint32_t index) const;
+    // At most the first n bytes of the record (fewer when it is shorter).
+    CBookRecord ReadRecordStart(uint32_t index, uint32_t n) const;
 
     bool HasBookHeader() const { return m_hasBookHeader; }
     const BookHeaderRecord& BookHeader() const { return m_bookHeader; }
@@ -157,7 +193,9 @@ private:
     void ParseContainer();
     void ParseBookHeader();
 
-    std::vector<uint8_t> m_bytes;
+    std::unique_ptr<IBookBytes> m_bytes;
+    uint64_t m_size = 0;
+    mutable bool m_readFailed = false;
     bool m_hasHeader = false;
     ContainerHeader m_header;
     std::vector<RecordEntry> m_entries;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -42,13 +43,19 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
         }
     }
     int status = 2;
-    switch (options.command) {
-    case ToolCommand::Help: out << ToolUsageText(); status = 0; break;
-    case ToolCommand::Version: out << "vellumix-book " << kBookToolVersion << "\n"; status = 0; break;
-    case ToolCommand::Build: status = RunBuildCommand(options, in, out, err); break;
-    case ToolCommand::Dump: status = RunDumpCommand(options, out, err); break;
-    case ToolCommand::Check: status = RunCheckCommand(options, out, err); break;
-    case ToolCommand::Pages: status = RunPagesCommand(options, in, out, err); break;
+    try {
+        switch (options.command) {
+        case ToolCommand::Help: out << ToolUsageText(); status = 0; break;
+        case ToolCommand::Version: out << "vellumix-book " << kBookToolVersion << "\n"; status = 0; break;
+        case ToolCommand::Build: status = RunBuildCommand(options, in, out, err); break;
+        case ToolCommand::Dump: status = RunDumpCommand(options, out, err); break;
+        case ToolCommand::Check: status = RunCheckCommand(options, out, err); break;
+        case ToolCommand::Pages: status = RunPagesCommand(options, in, out, err); break;
+        }
+    } catch (const std::bad_alloc&) {
+        // Whatever the command held is freed by now; it did not do its work.
+        err << "error: " << OutOfMemoryText(options.command) << "\n";
+        status = 1;
     }
     // What could not be written was not delivered.
     if (!out.flush() && status == 0) {
@@ -69,11 +76,36 @@ int RunBookToolOnStandardStreams(int argc, const char* const* argv)
     return status;
 }
 
+const char* OutOfMemoryText(ToolCommand command)
+{
+    switch (command) {
+    case ToolCommand::Dump: return "Not enough memory to dump the book.";
+    case ToolCommand::Check: return "Not enough memory to check the book.";
+    case ToolCommand::Pages: return "Not enough memory to lay out the book.";
+    default: return "Not enough memory to build the book.";
+    }
+}
+
+namespace {
+
+// A failed read of the book is the command's failure, not a problem of
+// the book.
+bool ReportReadFailure(const CBookImage& book, const std::string& path, std::ostream& err)
+{
+    if (!book.ReadFailed()) {
+        return false;
+    }
+    err << "error: cannot read \"" << path << "\": a read failed\n";
+    return true;
+}
+
+}
+
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
 {
-    std::vector<uint8_t> bytes;
     std::string error;
-    if (!LoadWholeFile(options.input, bytes, error)) {
+    std::unique_ptr<IBookBytes> bytes = OpenBookFile(options.input, error);
+    if (!bytes) {
         err << "error: " << error << "\n";
         return 1;
     }
@@ -81,19 +113,22 @@ int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& 
     DumpOptions dumpOptions;
     dumpOptions.text = options.text;
     DumpBook(book, dumpOptions, out);
-    return 0;
+    return ReportReadFailure(book, options.input, err) ? 1 : 0;
 }
 
 int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
 {
-    std::vector<uint8_t> bytes;
     std::string error;
-    if (!LoadWholeFile(options.input, bytes, error)) {
+    std::unique_ptr<IBookBytes> bytes = OpenBookFile(options.input, error);
+    if (!bytes) {
         err << "error: " << error << "\n";
         return 1;
     }
     CBookImage book(std::move(bytes));
     std::vector<std::string> problems = CheckBook(book);
+    if (ReportReadFailure(book, options.input, err)) {
+        return 1;
+    }
     for (const std::string& problem : problems) {
         out << options.input << ": " << problem << "\n";
     }

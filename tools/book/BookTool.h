@@ -20,6 +20,9 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
 int RunBookToolOnStandardStreams(int argc, const char* const* argv);
 
 struct ToolOptions;
+enum class ToolCommand;
+// The error of a command that ran out of memory.
+const char* OutOfMemoryText(ToolCommand command);
 int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
 int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);

@@ -90,7 +90,10 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
     CFile source(options.input.c_str());
     if (!fromStream && (!source.Exists() || source.IsDirectory())) {
         err << "error: the source file \"" << options.input << "\" "
-            << (source.Exists() ? "is a directory" : "does not exist") << "\n";
+            << (source.Exists()          ? "is a directory"
+                : source.IsNameTooLong() ? "cannot be opened: its name is too long"
+                                         : "does not exist")
+            << "\n";
         return 1;
     }
     // Read once: the book information and the build use the same bytes.

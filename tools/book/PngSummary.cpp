@@ -31,6 +31,8 @@ std::string ReadPngSummary(const uint8_t* data, uint32_t size, PngSummary& summa
     summary.height = ReadU32At(data + 20);
     summary.bitDepth = data[24];
     summary.colourType = data[25];
+    summary.compression = data[26];
+    summary.filter = data[27];
     summary.interlace = data[28];
 
     uint32_t at = 8;
@@ -51,6 +53,7 @@ std::string ReadPngSummary(const uint8_t* data, uint32_t size, PngSummary& summa
         AddWord(summary.chunks, type);
         if (type == "PLTE") {
             summary.paletteEntries = length / 3;
+            summary.paletteBytes = length;
         } else if (type == "IDAT") {
             summary.dataBytes += length;
         } else if (type[0] >= 'a' && type[0] <= 'z') {

@@ -15,8 +15,11 @@ struct PngSummary {
     uint32_t height = 0;
     uint8_t bitDepth = 0;
     uint8_t colourType = 0;
+    uint8_t compression = 0;
+    uint8_t filter = 0;
     uint8_t interlace = 0;
     uint32_t paletteEntries = 0; // PLTE length / 3
+    uint32_t paletteBytes = 0;   // PLTE length
     uint32_t dataBytes = 0;      // total length of the IDAT chunks
     std::string chunks;          // chunk types in file order, space-separated
     std::string ancillary;       // the ancillary chunk types, space-separated

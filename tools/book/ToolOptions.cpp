@@ -76,9 +76,9 @@ bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options
         } else {
             continue;
         }
-        // An empty book-information value empties its field; an empty
-        // output path names nothing.
-        if (value->empty() && option.plain) {
+        // An empty value is a mistake, not a request: it names no file and
+        // no book information (a source's key line gives the field then).
+        if (value->empty()) {
             error = std::string("option '") + option.longName + "' needs a value that is not empty";
             return false;
         }
@@ -202,5 +202,6 @@ const char* ToolUsageText()
            "\n"
            "Build reports status lines, 'warning: ...' and 'error: ...' on standard\n"
            "error. Exit status: 0 success, 1 failure (no book written, problems\n"
-           "found, or output that could not be written), 2 usage error.\n";
+           "found, a file that could not be read, memory that ran out, or output\n"
+           "that could not be written), 2 usage error (an empty option value too).\n";
 }

@@ -63,6 +63,7 @@ public:
     uint32_t GetKind() const override;
     IFileImp* ResolveLinks() const override;
     void RemoveOnInterrupt(bool on) override;
+    bool IsNameTooLong() const override;
 
 private:
     // The native form of the path; null when it has none (embedded U+0000).

@@ -393,6 +393,12 @@ bool CPosixFileImp::PathNamesOpenFile() const
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
+bool CPosixFileImp::IsNameTooLong() const
+{
+    struct stat st;
+    return Native() && ::lstat(Native(), &st) != 0 && errno == ENAMETOOLONG;
+}
+
 uint32_t CPosixFileImp::GetKind() const
 {
     struct stat st;

@@ -94,6 +94,15 @@ bool WindowsFileImp::PathNamesOpenFile() const
     return same;
 }
 
+bool WindowsFileImp::IsNameTooLong() const
+{
+    if (m_path.GetLength() > kWindowsMaxPath)
+        return true;
+    if (!Wide() || ::GetFileAttributesW(Wide()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    return ::GetLastError() == ERROR_FILENAME_EXCED_RANGE;
+}
+
 uint32_t WindowsFileImp::GetKind() const
 {
     if (!Wide())

@@ -66,6 +66,7 @@ public:
     // A file this object created is removed when the console is
     // interrupted (Ctrl+C, Ctrl+Break, closing the console).
     void RemoveOnInterrupt(bool on) override;
+    bool IsNameTooLong() const override;
 
 private:
     void UpdateInterruptEntry();

@@ -213,3 +213,36 @@ TEST_F(ImagesAndNotesTest, UnresolvedReferenceLeavesNoBook)
 }
 
 } // namespace
+
+namespace {
+
+// A grayscale PNG whose header says width x height over a tiny data stream.
+std::string PngClaiming(uint32_t width, uint32_t height)
+{
+    std::string bytes = EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_GRAY, 8, 2, 2));
+    for (int i = 0; i < 4; ++i) {
+        bytes[16 + i] = static_cast<char>(width >> (24 - 8 * i));
+        bytes[20 + i] = static_cast<char>(height >> (24 - 8 * i));
+    }
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data()) + 12, 17);
+    for (int i = 0; i < 4; ++i)
+        bytes[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    return bytes;
+}
+
+} // namespace
+
+// An image over the decode limits is named as such, not as unreadable.
+TEST_F(ImagesAndNotesTest, ImageOverTheDecodeLimitSaysSo)
+{
+    const std::string tooLarge = "\" is too large to decode (at most 65535 by 65535 pixels and 64 MB of pixels).";
+    std::ofstream(m_dir / "book_img" / "wide.png", std::ios::binary) << PngClaiming(70000, 1);
+    std::ofstream(m_dir / "book_img" / "huge.png", std::ios::binary) << PngClaiming(8200, 8200);
+    for (const char* name : {"wide.png", "huge.png"}) {
+        ReportCapture capture;
+        EXPECT_FALSE(Build("Picture: \\m=\""s + name + "\"\n"));
+        EXPECT_EQ(capture.errors(), (Strings{"The image \"" + ImagePath(name) + tooLarge,
+                                             "Errors occurred while paginating the book. No output file generated."}))
+            << name;
+    }
+}

@@ -7,6 +7,23 @@
 #include "framework/core/MemBuffer.h"
 #include "framework/core/RkStream.h"
 
+// Sanitizers reserve address space of their own: no limit test there.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VX_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
+#define VX_SANITIZED 1
+#endif
+#endif
+
+#if !defined(_WIN32)
+#include <new>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 std::string Bytes(const CMemBuffer& b)
@@ -236,3 +253,46 @@ TEST(MemBuffer, ReadFailures)
     EXPECT_EQ(Bytes(target), "abc");
     EXPECT_LT(target.GetCapacity(), 1u << 20);
 }
+
+#if !defined(_WIN32) && !defined(VX_SANITIZED)
+// Growth that cannot be had throws std::bad_alloc (TryReserve says false)
+// and leaves the buffer as it was; run in a child whose address space is
+// limited, so that the failure is real.
+TEST(MemBuffer, GrowthBeyondTheMemoryLeftFailsCleanly)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CMemBuffer buffer(16, 0);
+        buffer.Append("kept", 4);
+        rlimit current {};
+        ::getrlimit(RLIMIT_AS, &current);
+        const rlimit limit {rlim_t(512) << 20, current.rlim_max};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0)
+            ::_exit(2);
+        int failures = 0;
+        if (buffer.TryReserve(0xF0000000u))
+            failures |= 4;
+        try {
+            buffer.SetSize(0xF0000000u);
+            failures |= 8;
+        } catch (const std::bad_alloc&) {
+        }
+        try {
+            CMemBuffer huge(0xF0000000u);
+            failures |= 16;
+        } catch (const std::bad_alloc&) {
+        }
+        if (buffer.GetSize() != 4 || std::memcmp(buffer.GetData(), "kept", 4) != 0 || buffer.GetCapacity() != 16)
+            failures |= 32;
+        // Room that can be had is still given.
+        if (!buffer.TryReserve(1u << 20) || buffer.GetCapacity() < (1u << 20))
+            failures |= 64;
+        ::_exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+#endif
