@@ -3,7 +3,8 @@
 # display of their own, in build-windows/), then checks the registry layout
 # of the preferences with `wine reg query`, the executables' format and
 # imports, and compares the books that vellumix-book.exe writes with the
-# Linux tool's (build/tools/vellumix-book, built when missing).
+# Linux tool's (build/tools/vellumix-book, built when missing), and runs
+# the end-to-end scenarios of Vellumix.exe (scripts/e2e-windows.sh).
 # Run scripts/build-windows.sh first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,4 +64,5 @@ failed=0
 ctest --test-dir "$build" --output-on-failure -j2 || failed=1
 
 bash scripts/windows-checks.sh "$build" || failed=1
+bash scripts/e2e-windows.sh "$build" || failed=1
 exit "$failed"

@@ -168,8 +168,14 @@ bool WriteSelfTestBounds(HWND window, const std::wstring& path, std::wstring& er
     GetClientRect(window, &client);
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
-    std::fprintf(file.get(), "window title=%s clientw=%ld clienth=%ld screenx=%ld screeny=%ld",
-                 Quoted(TextOf(window)).c_str(), client.right, client.bottom, origin.x, origin.y);
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    std::fprintf(file.get(),
+                 "window title=%s clientw=%ld clienth=%ld screenx=%ld screeny=%ld outerx=%ld outery=%ld outerw=%ld "
+                 "outerh=%ld screenw=%d screenh=%d",
+                 Quoted(TextOf(window)).c_str(), client.right, client.bottom, origin.x, origin.y, outer.left, outer.top,
+                 outer.right - outer.left, outer.bottom - outer.top, GetSystemMetrics(SM_CXSCREEN),
+                 GetSystemMetrics(SM_CYSCREEN));
     if (CRkComponent* component = ComponentOf(window))
         std::fprintf(file.get(), " s2=%d s3=%d s5=%d s8=%d", component->ConvertDistance(2), component->ConvertDistance(3),
                      component->ConvertDistance(5), component->ConvertDistance(8));
