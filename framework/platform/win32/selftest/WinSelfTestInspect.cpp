@@ -180,14 +180,7 @@ bool WriteSelfTestBounds(HWND window, const std::wstring& path, std::wstring& er
         std::fprintf(file.get(), " s2=%d s3=%d s5=%d s8=%d", component->ConvertDistance(2), component->ConvertDistance(3),
                      component->ConvertDistance(5), component->ConvertDistance(8));
     std::fprintf(file.get(), "\n");
-    std::vector<HWND> controls;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&controls));
+    const std::vector<HWND> controls = SelfTestDescendants(window);
     for (HWND control : controls)
         WriteControl(file.get(), window, control);
     if (std::fflush(file.get()) != 0) {

@@ -18,39 +18,33 @@ std::wstring ClassOf(HWND window)
     return name;
 }
 
+BOOL CALLBACK CollectShown(HWND window, LPARAM data)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM data)
+{
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> ShownTopWindows()
 {
     std::vector<HWND> windows;
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process == GetCurrentProcessId() && IsWindowVisible(window))
-                reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    EnumWindows(CollectShown, reinterpret_cast<LPARAM>(&windows));
     return windows;
-}
-
-std::vector<HWND> Descendants(HWND window)
-{
-    std::vector<HWND> children;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
 }
 
 bool IsMessageBoxWithText(HWND window, const std::wstring& text)
 {
     if (ClassOf(window) != L"#32770")
         return false;
-    for (HWND child : Descendants(window)) {
+    for (HWND child : SelfTestDescendants(window)) {
         std::wstring shown;
         if (ClassOf(child) == L"Static" && ReadSelfTestText(child, shown) && shown.find(text) != std::wstring::npos)
             return true;
@@ -93,6 +87,13 @@ std::string SelfTestNarrow(const std::wstring& text)
     return narrow;
 }
 
+std::vector<HWND> SelfTestDescendants(HWND window)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
 bool ReadSelfTestText(HWND window, std::wstring& text)
 {
     DWORD_PTR length = 0;
@@ -111,7 +112,7 @@ HWND FindSelfTestControl(HWND window, int id)
 {
     if (HWND direct = GetDlgItem(window, id))
         return direct;
-    for (HWND child : Descendants(window))
+    for (HWND child : SelfTestDescendants(window))
         if (GetDlgCtrlID(child) == id)
             return child;
     return nullptr;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/platform/win32/Win32Api.h"
 
@@ -20,6 +21,8 @@ std::string SelfTestNarrow(const std::wstring& text);
 HWND FindSelfTestWindow(const std::wstring& selector);
 // The control of `window` with the control id `id` (any depth); null when none.
 HWND FindSelfTestControl(HWND window, int id);
+// Every control of `window`, at any depth, parents before their children.
+std::vector<HWND> SelfTestDescendants(HWND window);
 // The window's text; false when the UI thread did not answer in time.
 bool ReadSelfTestText(HWND window, std::wstring& text);
 // Describes the shown top-level windows of this process (for reports).
