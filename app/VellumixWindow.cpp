@@ -152,7 +152,8 @@ void CVellumixWindow::SaveOptions()
 bool CVellumixWindow::HandleMessage(uint16_t message, CRkMessage* payload, IRkMessageTarget&)
 {
     if (message == kMsgCloseWindow) {
-        RkRect outer = GetOuterBounds();
+        // Where the window is when neither minimized nor maximized.
+        RkRect outer = GetWindowImp() ? GetWindowImp()->GetRestoredBounds() : GetOuterBounds();
         SetInt(kPrefWindowX, outer.x);
         SetInt(kPrefWindowY, outer.y);
         return false; // the standard handler closes the window

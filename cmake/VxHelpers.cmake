@@ -1,7 +1,11 @@
-# vx_library(NAME [DEPS lib...]): a static library of every .cpp in the calling folder.
+# vx_library(NAME [DEPS lib...] [EXCLUDE file...]): a static library of every
+# .cpp in the calling folder but the excluded ones (names in the folder).
 function(vx_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM srcs ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   if(srcs)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})

@@ -9,6 +9,7 @@
 #include "framework/core/RkMessageNumbers.h"
 #include "framework/core/RkMessageTarget.h"
 #include "framework/core/RkShortcutTable.h"
+#include "framework/platform/win32/Win32Keys.h"
 #include "framework/platform/win32/Win32Platform.h"
 #include "framework/platform/win32/Win32Text.h"
 
@@ -30,18 +31,6 @@ bool RegisterHiddenWindowClass(HINSTANCE instance, WNDPROC procedure)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kHiddenWindowClass;
     return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-uint8_t CurrentModifiers()
-{
-    uint8_t modifiers = 0;
-    if (::GetKeyState(VK_CONTROL) < 0)
-        modifiers |= kKeyModifierCtrl;
-    if (::GetKeyState(VK_SHIFT) < 0)
-        modifiers |= kKeyModifierShift;
-    if (::GetKeyState(VK_MENU) < 0)
-        modifiers |= kKeyModifierAlt;
-    return modifiers;
 }
 
 } // namespace
@@ -85,6 +74,9 @@ bool CRkWinApplicationImp::CreateHiddenWindow()
     if (!window)
         return false;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The UI layer's panels share the class name: whoever registered it,
+    // this window answers through this layer's procedure.
+    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
     m_window = window;
     m_wakePending = false;
     m_retryRunning = false;
@@ -335,17 +327,23 @@ bool CRkWinApplicationImp::TranslateShortcut(const MSG& msg)
 {
     if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !m_shortcuts.HasTables() || msg.wParam > 0xFF)
         return false;
-    const uint16_t keyCode = uint16_t(msg.wParam);
-    const uint8_t modifiers = CurrentModifiers();
-    // The window that got the key and the windows around it, each with the
-    // targets that contain its target.
-    for (HWND window = msg.hwnd; window; window = ::GetParent(window)) {
+    const uint16_t keyCode = FrameworkKeyCode(uint32_t(msg.wParam));
+    if (keyCode == 0 || keyCode > 0xFF)
+        return false;
+    const uint8_t modifiers = CurrentKeyModifiers();
+    // The window that got the key and the windows around it up to its
+    // top-level window (not that window's owner: a dialog's keys are not
+    // its owner's shortcuts), each with the targets that contain its target.
+    for (HWND window = msg.hwnd; window;) {
         IRkMessageTarget* owner = nullptr;
         uint16_t command = 0;
         if (m_shortcuts.Find(TargetOfWindow(window), keyCode, modifiers, owner, command)) {
             PostTo(owner, kMsgCommand, CRkShortcutRouting::MakeCommand(command), 0);
             return true;
         }
+        if ((::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0)
+            break;
+        window = ::GetParent(window);
     }
     return false;
 }

@@ -8,6 +8,8 @@
 
 namespace {
 
+Win32OwnerWindowFunction gMessageBoxOwner = nullptr;
+
 // Seconds between 1601-01-01 (the FILETIME origin) and 1970-01-01.
 constexpr uint64_t kEpochDifference = 11644473600ull;
 
@@ -60,7 +62,8 @@ uint32_t CRkWinSystemImp::ShowMessageBox(const CRkString& text, const CRkString&
     const std::wstring wideText = ToWide(text);
     const std::wstring wideCaption = ToWide(caption);
     const UINT style = (buttons == kMessageBoxOKCancel ? MB_OKCANCEL : MB_OK) | MB_SETFOREGROUND;
-    const int answer = ::MessageBoxW(::GetActiveWindow(), wideText.c_str(), wideCaption.c_str(), style);
+    HWND owner = gMessageBoxOwner ? static_cast<HWND>(gMessageBoxOwner()) : ::GetActiveWindow();
+    const int answer = ::MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), style);
     if (buttons != kMessageBoxOKCancel)
         return kMessageBoxAnswerOK;
     // Cancel, the close box, Escape or a box that could not be shown.
@@ -92,6 +95,11 @@ bool CRkWinSystemImp::GetSystemColor(uint32_t index, uint8_t& red, uint8_t& gree
     green = GetGValue(color);
     blue = GetBValue(color);
     return true;
+}
+
+void SetWin32MessageBoxOwner(Win32OwnerWindowFunction owner)
+{
+    gMessageBoxOwner = owner;
 }
 
 IRkSystemImp* CreateWin32SystemImp()

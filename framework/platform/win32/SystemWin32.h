@@ -14,7 +14,8 @@ public:
     uint64_t GetCurrentTime() const override;
     uint64_t GetTickCount() const override;
     bool IsWindows() const override { return true; }
-    // A box owned by the active window of this thread, when there is one.
+    // A box owned by the active framework window (see
+    // SetWin32MessageBoxOwner), else by the active window of this thread.
     uint32_t ShowMessageBox(const CRkString& text, const CRkString& caption, uint32_t buttons) override;
     void GetScreenRect(int32_t& x, int32_t& y, int32_t& width, int32_t& height) const override;
     bool GetSystemColor(uint32_t index, uint8_t& red, uint8_t& green, uint8_t& blue) const override;

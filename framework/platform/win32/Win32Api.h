@@ -1,6 +1,6 @@
 // The Windows headers for the Win32 layer, with the macros that would
 // rename the framework's own members (GetCurrentTime, CreateDirectory,
-// PostMessage) taken away; the layer calls the wide functions by name.
+// PostMessage, CreateWindow) taken away; the layer calls the wide functions by name.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -17,3 +17,4 @@
 #undef CopyFile
 #undef MoveFile
 #undef DeleteFile
+#undef CreateWindow

@@ -13,6 +13,11 @@ class IRkSystemImp;
 IRkApplicationImp* CreateWin32ApplicationImp(IRkMessageTarget* application, void* startup);
 IRkSystemImp* CreateWin32SystemImp();
 
+// The window message boxes are owned by: the UI layer installs the active
+// framework window's (null puts back the thread's active window).
+using Win32OwnerWindowFunction = void* (*)();
+void SetWin32MessageBoxOwner(Win32OwnerWindowFunction owner);
+
 // An RCDATA resource of the program by number: its bytes (valid while the
 // program runs) and size, or null.
 const uint8_t* FindWin32StringResource(uint32_t resourceId, uint32_t& size);

@@ -16,3 +16,24 @@ void AssignWide(CRkString& out, const std::wstring& units)
 {
     AssignWide(out, units.data(), units.size());
 }
+
+const wchar_t* Win32CommandLineTail(const wchar_t* line)
+{
+    if (!line)
+        return L"";
+    while (*line == L' ' || *line == L'\t')
+        ++line;
+    if (*line == L'"') {
+        ++line;
+        while (*line && *line != L'"')
+            ++line;
+        if (*line == L'"')
+            ++line;
+    } else {
+        while (*line && *line != L' ' && *line != L'\t')
+            ++line;
+    }
+    while (*line == L' ' || *line == L'\t')
+        ++line;
+    return line;
+}
