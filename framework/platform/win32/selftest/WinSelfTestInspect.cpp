@@ -206,14 +206,17 @@ bool WriteSelfTestScreenshot(HWND window, const std::wstring& path, std::wstring
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    // Painted now, then copied from the window's own surface: what the
+    // window shows, whatever lies over it on the screen.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC source = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool copied = false;
     if (memory && bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        copied = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY | CAPTUREBLT) != FALSE;
+        copied = BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY) != FALSE;
         GdiFlush();
         SelectObject(memory, old);
     }
@@ -228,8 +231,8 @@ bool WriteSelfTestScreenshot(HWND window, const std::wstring& path, std::wstring
         DeleteObject(bitmap);
     if (memory)
         DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, source);
     if (!written)
-        error = copied ? L"cannot write " + path : L"the screen could not be copied";
+        error = copied ? L"cannot write " + path : L"the window could not be copied";
     return written;
 }

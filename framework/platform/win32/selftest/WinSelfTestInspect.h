@@ -12,5 +12,6 @@
 // UI thread (it asks the framework). False with `error` when the file
 // cannot be written.
 bool WriteSelfTestBounds(HWND window, const std::wstring& path, std::wstring& error);
-// Writes the window as the screen shows it (frame included) to a PNG file.
+// Writes the window as it shows itself (frame included, freshly painted) to
+// a PNG file. Runs on the UI thread.
 bool WriteSelfTestScreenshot(HWND window, const std::wstring& path, std::wstring& error);

@@ -425,7 +425,18 @@ bool DumpBounds(SelfTestContext& context, const SelfTestStep& step, std::wstring
 bool Screenshot(SelfTestContext& context, const SelfTestStep& step, std::wstring& seen)
 {
     HWND window = Window(context, step, seen);
-    return window && WriteSelfTestScreenshot(window, Arg(step, 1), seen);
+    if (!window)
+        return false;
+    auto result = std::make_shared<std::pair<bool, std::wstring>>();
+    const std::wstring path = Arg(step, 1);
+    if (!RunOnSelfTestUiThread(
+            [window, path, result] { result->first = WriteSelfTestScreenshot(window, path, result->second); },
+            kUiTimeoutMs)) {
+        seen = L"the program did not answer";
+        return false;
+    }
+    seen = result->second;
+    return result->first;
 }
 
 // The program is to end by itself: the exit handler completes this step.

@@ -4,6 +4,7 @@
 // deleted while their own messages are being handled.
 #include <gtest/gtest.h>
 
+#include "framework/platform/win32/Win32Api.h"
 #include <commctrl.h>
 
 #include "WinUiTestSupport.h"
