@@ -159,16 +159,19 @@ field() {
 
 forget_preferences
 
-# A clean source on the command line: built, and the program ends with 0.
+# A clean source on the command line (unquoted: the program looks the name
+# up): built, and the program ends with 0.
 prepare clean-build tale.lml
 run clean-build tale.lml
 same_book tale.ldb tale.lml
 finish clean-build
 
-# A warning keeps the program open, and the log window shows the row.
-prepare warning tabbed.lml
-run warning tabbed.lml
-same_book tabbed.ldb tabbed.lml
+# A warning keeps the program open, and the log window shows the row. The
+# name has a space, so the command line holds it in quotes.
+prepare warning
+cp "$scenarios/sources/tabbed.lml" "$dir/tabbed tale.lml"
+run warning "tabbed tale.lml"
+same_book "tabbed tale.ldb" "tabbed tale.lml"
 layout log log-bounds.txt
 shot log-window.png
 finish warning
