@@ -35,6 +35,22 @@ done
 [ "$count" -gt 0 ] || fail "no .exe found in $build"
 echo "windows-checks: $count executables are PE32 i386 and import only Windows' DLLs"
 
+# The GUI program: a Windows GUI subsystem program among the ones above,
+# with its manifest, icon and version information.
+vellumix=$build/app/Vellumix.exe
+if [ ! -f "$vellumix" ]; then
+  fail "no $vellumix"
+else
+  grep -qx "$vellumix" <<<"$exes" || fail "Vellumix.exe was not among the checked executables"
+  i686-w64-mingw32-objdump -p "$vellumix" | grep -q 'Subsystem.*(Windows GUI)' || fail "Vellumix.exe is not a GUI program"
+  resources=$(i686-w64-mingw32-windres -i "$vellumix" -O rc 2>/dev/null || true)
+  grep -q 'Microsoft.Windows.Common-Controls' <<<"$resources" || fail "Vellumix.exe has no common-controls manifest"
+  grep -q 'VALUE "ProductVersion", "1.6.0"' <<<"$resources" || fail "Vellumix.exe has no version 1.6.0"
+  grep -q 'RT_GROUP_ICON' <<<"$resources" || fail "Vellumix.exe has no icon"
+  grep -q 'Name: 11000' <<<"$resources" || fail "Vellumix.exe has no string resource"
+  echo "windows-checks: Vellumix.exe is a GUI program with its manifest, icon and version"
+fi
+
 # 2. Registry layout: the test leaves its values under Software\Lumo\VxRegistryCheck.
 tests=$build/tests/framework/platform/win32/vx_win32_tests.exe
 key='HKCU\Software\Lumo\VxRegistryCheck'

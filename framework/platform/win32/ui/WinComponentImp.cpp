@@ -308,10 +308,11 @@ void CRkWinComponentImp::ApplyRange()
     switch (m_kind) {
     case kKindScrollbar: {
         // The framework's last value is maximum - page; Windows' is
-        // nMax - nPage + 1.
+        // nMax - nPage + 1. Whether the bar is enabled is the framework's
+        // to say, not the range's.
         SCROLLINFO info{};
         info.cbSize = sizeof(info);
-        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
         info.nMin = minimum;
         info.nMax = std::max(minimum, page > 0 ? maximum - 1 : maximum);
         info.nPage = UINT(page);
@@ -356,8 +357,9 @@ RkSize CRkWinComponentImp::GetNaturalSize(int32_t wrapWidth) const
         return measure.Block(WindowText(GetHandle()), wrapWidth);
     }
     case kKindTextField: {
+        // Forty characters of the layout's average width.
         CRkTextMeasure measure;
-        return {40 * measure.AverageWidth(), measure.LineHeight() + 8};
+        return {40 * GetWinFont(kFontWindow).GetAverageCharWidth(), measure.LineHeight() + 8};
     }
     case kKindProgressBar:
         return {100, ::GetSystemMetrics(SM_CYHSCROLL)};

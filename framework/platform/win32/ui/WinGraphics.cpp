@@ -6,6 +6,7 @@
 #include "framework/ui/RkGraphicsImp.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "framework/core/RkColor.h"
 #include "framework/platform/win32/Win32Text.h"

@@ -21,11 +21,12 @@ std::unique_ptr<IRkGraphicsContextImp> CreateWinGraphicsContext(HDC dc, int32_t 
                                                                 std::vector<std::wstring>* textLines = nullptr);
 
 // At most this many lines of one paint are kept for GetWinPaintedText,
-// each cut to kMaxPaintedLineUnits units, for at most kMaxPaintedWindows
-// windows (the longest unpainted is forgotten first).
-constexpr size_t kMaxPaintedLines = 1024;
-constexpr size_t kMaxPaintedLineUnits = 1024;
-constexpr size_t kMaxPaintedWindows = 256;
+// each cut to kMaxPaintedLineUnits units (a reported message is at most
+// 511 characters), for at most kMaxPaintedWindows windows (the longest
+// unpainted is forgotten first): 32 MiB at the very most.
+constexpr size_t kMaxPaintedLines = 512;
+constexpr size_t kMaxPaintedLineUnits = 512;
+constexpr size_t kMaxPaintedWindows = 64;
 
 // Forgets what is kept about `window` (its painted text and its drop
 // target); called when the window is destroyed (WM_NCDESTROY).

@@ -1,5 +1,7 @@
 #include "framework/platform/win32/ui/WinUiPlatform.h"
 
+#include "framework/platform/win32/Win32Api.h"
+
 #include <commctrl.h>
 
 #include "framework/platform/win32/Win32Platform.h"
@@ -8,7 +10,6 @@
 #include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/platform/win32/ui/WinWindowImp.h"
 
-#undef CreateWindow
 
 namespace {
 

@@ -78,6 +78,9 @@ CRkWinWindowImp::CRkWinWindowImp(IRkWindowHost& host, const CRkString& title, ui
 
 CRkWinWindowImp::~CRkWinWindowImp()
 {
+    // The host is being destroyed: what the calls below make Windows send
+    // gets the default answers.
+    m_closing = true;
     if (m_menuBar)
         m_menuBar->ForgetWindow();
     if (HWND window = GetHandle()) {
@@ -322,7 +325,9 @@ void CRkWinWindowImp::ReportMoved()
 {
     HWND window = GetHandle();
     IRkWindowHost* host = WindowHost();
-    if (!host || !window || m_settingBounds || ::IsIconic(window))
+    // A hidden window is laid out by the framework when it sizes it; only
+    // what the user does to a shown one is news.
+    if (!host || !window || m_settingBounds || !::IsWindowVisible(window) || ::IsIconic(window))
         return;
     host->OnMoved(GetOuterBounds());
 }
@@ -331,6 +336,8 @@ LRESULT CRkWinWindowImp::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 {
     HWND window = GetHandle();
     RkWinNode* node = GetNode();
+    if (m_closing)
+        return Default(message, wParam, lParam);
     switch (message) {
     case WM_CLOSE:
         // The framework decides; the window is never destroyed by Windows.

@@ -73,4 +73,5 @@ private:
     std::map<uint32_t, int32_t> m_properties;
     bool m_settingBounds = false; // our own move: the host knows already
     HWND m_lastFocus = nullptr;   // the control to give the focus back to
+    bool m_closing = false;       // in the destructor: the host is going
 };

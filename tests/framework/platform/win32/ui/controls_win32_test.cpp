@@ -4,13 +4,14 @@
 // deleted while their own messages are being handled.
 #include <gtest/gtest.h>
 
-#include "framework/platform/win32/Win32Api.h"
+#include "WinUiTestSupport.h"
+
 #include <commctrl.h>
 
-#include "WinUiTestSupport.h"
 #include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/ui/RkControls.h"
 #include "framework/ui/RkCustomControl.h"
+#include "framework/ui/RkGraphicsImp.h"
 #include "framework/ui/RkWindow.h"
 
 namespace {
@@ -73,8 +74,9 @@ TEST_F(WinControls, EachKindIsTheNativeControlOfItsRowWithTheComponentIdAsContro
         const bool panel = row.windowClass[0] == L'L';
         const bool text = !panel && row.kind != kKindProgressBar && row.kind != kKindScrollbar;
         EXPECT_EQ(TextOf(control), text ? L"Fnord." : L"");
-        if (!panel) // the window font, not the system's
+        if (text) { // the window font, not the system's
             EXPECT_NE(::SendMessageW(control, WM_GETFONT, 0, 0), 0);
+        }
     }
     // A vertical scroll bar is the same control with SBS_VERT.
     auto* vertical = new CRkScrollbar(window, 600, true);
@@ -108,7 +110,8 @@ TEST_F(WinControls, NaturalSizesFollowTheRealFont)
     EXPECT_EQ(labelSize.width, text.cx);
     EXPECT_EQ(labelSize.height, metrics.tmHeight);
     // The same font the distances are converted with.
-    EXPECT_EQ(window->ConvertDistance(2), metrics.tmAveCharWidth);
+    EXPECT_EQ(window->ConvertDistance(2), label->GetFont().GetAverageCharWidth());
+    EXPECT_EQ(label->GetFont().GetLineHeight(), metrics.tmHeight);
     const RkSize buttonSize = button->GetPreferredSize();
     EXPECT_GT(buttonSize.width, buttonText.cx);
     EXPECT_GT(buttonSize.height, metrics.tmHeight);
@@ -182,11 +185,19 @@ TEST_F(WinControls, ACheckBoxShowsTheStateTheFrameworkAnswersAfterEveryClick)
 
 TEST_F(WinControls, TypingInATextFieldReportsEachEditButSettingItsTextDoesNot)
 {
+    recorder.onMessage = [](uint16_t message, CRkMessage* payload) {
+        auto* command = dynamic_cast<CRkCommand*>(payload);
+        if (message != kMsgCommandStatus || !command || command->GetCommand() != 710)
+            return false;
+        command->SetEnabled(true);
+        return true;
+    };
     auto* field = new CRkTextField(window, 710);
     field->SetText(CRkString(u"set by the program"));
     EXPECT_TRUE(recorder.commands.empty());
     HWND control = HandleOf(*field);
-    ::SendMessageW(control, EM_SETSEL, WPARAM(-1), LPARAM(-1));
+    const int end = ::GetWindowTextLengthW(control);
+    ::SendMessageW(control, EM_SETSEL, WPARAM(end), LPARAM(end));
     ::SendMessageW(control, WM_CHAR, L'!', 1);
     ASSERT_EQ(recorder.commands.size(), 1u);
     EXPECT_EQ(recorder.commands[0], 710u);

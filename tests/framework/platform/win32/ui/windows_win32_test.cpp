@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "WinUiTestSupport.h"
+#include "framework/core/RkSystemImp.h"
 #include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/ui/RkControls.h"
 #include "framework/ui/RkMenuBar.h"
@@ -96,6 +97,43 @@ TEST_F(WinWindows, ShowingOrRaisingWithoutActivationKeepsTheActiveWindow)
     main->SetVisible(false);
     log->SetVisible(false);
     EXPECT_EQ(GetActiveFrameworkWindow(), nullptr);
+}
+
+// Finds the message box (trying for two seconds at most), notes its owner
+// and answers Cancel.
+struct BoxWatch {
+    int tries = 0;
+    bool seen = false;
+    HWND owner = nullptr;
+} gBoxWatch;
+
+void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = ::FindWindowW(L"#32770", L"Owner check");
+    if (!box && ++gBoxWatch.tries > 40)
+        box = ::FindWindowW(L"#32770", nullptr);
+    if (!box)
+        return;
+    ::KillTimer(nullptr, timer);
+    gBoxWatch.seen = true;
+    gBoxWatch.owner = ::GetWindow(box, GW_OWNER);
+    ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(WinWindows, AMessageBoxIsOwnedByTheActiveFrameworkWindow)
+{
+    CRkWindow* main = MakeWindow(u"Main", {100, 100, 300, 200});
+    main->SetVisible(true);
+    CRkWindow* log = MakeWindow(u"Log", {150, 150, 300, 200});
+    log->GetWindowImp()->Show(true, false);
+    gBoxWatch = BoxWatch{};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseBox);
+    const uint32_t answer = CRkGlobalVars::Get()->system->ShowMessageBox(
+        CRkString(u"The file exists. Do you want to overwrite it?"), CRkString(u"Owner check"), kMessageBoxOKCancel);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(gBoxWatch.seen);
+    EXPECT_EQ(gBoxWatch.owner, HandleOf(*main));
+    EXPECT_EQ(answer, kMessageBoxAnswerCancel);
 }
 
 // Answers the menu's commands: 12 enabled, 40 disabled, 41 checked.

@@ -153,6 +153,22 @@ TEST_F(WinDrag, ADropTargetIsRegisteredWithOleAndTakesDroppedFiles)
     drag.SetDropTarget(component, true);
     EXPECT_EQ(::RegisterDragDrop(window, other), DRAGDROP_E_ALREADYREGISTERED);
 
+    // OLE keeps the registered target in the window's property, with a
+    // reference of its own besides the drag layer's.
+    auto* registered = static_cast<IDropTarget*>(::GetPropW(window, L"OleDropTargetInterface"));
+    ASSERT_TRUE(registered);
+    EXPECT_EQ(registered->AddRef(), 3u);
+    registered->Release();
+    FileDataObject data(paths);
+    DWORD effect = DROPEFFECT_COPY;
+    registered->DragEnter(&data, MK_LBUTTON, POINTL{}, &effect);
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY));
+    effect = DROPEFFECT_COPY;
+    registered->Drop(&data, MK_LBUTTON, POINTL{}, &effect);
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY));
+    ASSERT_EQ(Messages(host), (std::vector<uint16_t>{kMsgDragEnter, kMsgDrop}));
+    EXPECT_EQ(host.drags[1].files, U16(paths));
+
     drag.SetDropTarget(component, false);
     EXPECT_FALSE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(::RevokeDragDrop(window), DRAGDROP_E_NOTREGISTERED);

@@ -273,6 +273,28 @@ TEST_F(WinPaint, TheRecordOfAPaintIsBounded)
     ASSERT_EQ(lines.size(), kMaxPaintedLines);
     EXPECT_EQ(lines[0], std::wstring(kMaxPaintedLineUnits, L'x'));
     EXPECT_EQ(lines[1], L"y");
+
+    // As many other windows painting after it push this one's text out.
+    std::vector<HWND> others;
+    TestHost otherHost;
+    otherHost.paint = [](IRkGraphicsContextImp& context) {
+        context.DrawText(0, 0, CRkString(u"other"), CRkColor(0, 0, 0), GetWinFont(kFontWindow));
+    };
+    for (size_t i = 0; i < kMaxPaintedWindows; ++i) {
+        HWND other = CreateTestWindow(20, 20);
+        SetTestWindowHost(other, &otherHost);
+        ::InvalidateRect(other, nullptr, FALSE);
+        ::UpdateWindow(other);
+        others.push_back(other);
+    }
+    GetWinPaintedText(window, lines);
+    EXPECT_TRUE(lines.empty()) << "more windows than the bound are remembered";
+    GetWinPaintedText(others.back(), lines);
+    EXPECT_EQ(lines, std::vector<std::wstring>{L"other"});
+    GetWinPaintedText(others.front(), lines);
+    EXPECT_EQ(lines, std::vector<std::wstring>{L"other"});
+    for (HWND other : others)
+        ::DestroyWindow(other);
 }
 
 TEST_F(WinPaint, AThousandPaintsLeaveNoGdiObjectBehind)
