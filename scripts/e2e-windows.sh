@@ -31,14 +31,10 @@ if [ -z "$exe" ]; then
   exit 1
 fi
 
-# The XDND drop needs python3-xlib (Debian's package).
+# The XDND drop needs python3-xlib (installed by scripts/build-windows.sh).
 if ! "$python" -c 'import Xlib' 2>/dev/null; then
-  if [ "$(id -u)" -eq 0 ]; then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends python3-xlib >/dev/null
-  else
-    echo "e2e-windows: python3-xlib is missing and installing it needs root" >&2
-    exit 1
-  fi
+  echo "e2e-windows: python3-xlib is missing; run scripts/build-windows.sh as root" >&2
+  exit 1
 fi
 
 linux_tool=$root/build/tools/vellumix-book

@@ -37,7 +37,9 @@ while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
   display=$((display + 1))
 done
 screen=1024x768
-Xvfb ":$display" -screen 0 ${screen}x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the server stays as it is when its last client goes (each Wine
+# program is one), instead of restarting and refusing connections meanwhile.
+Xvfb ":$display" -screen 0 ${screen}x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
 # The Win32 tests check the screen size that Windows programs see.

@@ -42,7 +42,9 @@ if [ ! -f "$vellumix" ]; then
   fail "no $vellumix"
 else
   grep -qx "$vellumix" <<<"$exes" || fail "Vellumix.exe was not among the checked executables"
-  i686-w64-mingw32-objdump -p "$vellumix" | grep -q 'Subsystem.*(Windows GUI)' || fail "Vellumix.exe is not a GUI program"
+  # Read whole first: grep -q leaving early would fail the pipe.
+  headers=$(i686-w64-mingw32-objdump -p "$vellumix")
+  grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "Vellumix.exe is not a GUI program"
   resources=$(i686-w64-mingw32-windres -i "$vellumix" -O rc 2>/dev/null || true)
   grep -q 'Microsoft.Windows.Common-Controls' <<<"$resources" || fail "Vellumix.exe has no common-controls manifest"
   grep -q 'VALUE "ProductVersion", "1.6.0"' <<<"$resources" || fail "Vellumix.exe has no version 1.6.0"
