@@ -204,6 +204,16 @@ same_book three.ldb three.txt --title Third
 shot progress-dialog.png
 finish three-drops
 
+# An OLE drag onto the splash, in-process: TALE.LML is built, notes.pdf not.
+forget_preferences
+prepare ole-drop
+cp "$scenarios/sources/tale.lml" "$dir/TALE.LML"
+echo "not a source" >"$dir/notes.pdf"
+run ole-drop
+same_book TALE.ldb TALE.LML
+[ ! -e "$dir/notes.ldb" ] || problem "notes.pdf was built"
+finish ole-drop
+
 # The options toggle their registry values (bool: tag 04 00, then 00 or 01).
 forget_preferences
 prepare options-on

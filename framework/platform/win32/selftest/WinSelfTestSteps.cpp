@@ -1,15 +1,13 @@
 #include "framework/platform/win32/selftest/WinSelfTestSteps.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <vector>
 
+#include "framework/platform/win32/selftest/WinSelfTestDrag.h"
 #include "framework/platform/win32/selftest/WinSelfTestInspect.h"
 #include "framework/platform/win32/selftest/WinSelfTestWindows.h"
 #include "framework/platform/win32/ui/WinUiShared.h"
@@ -255,6 +253,14 @@ bool Menu(SelfTestContext& context, const SelfTestStep& step, std::wstring& seen
     return false;
 }
 
+std::vector<std::wstring> DroppedPaths(const SelfTestStep& step)
+{
+    std::vector<std::wstring> paths;
+    for (size_t i = 2; i < step.args.size(); ++i)
+        paths.push_back(FullPath(Arg(step, i)));
+    return paths;
+}
+
 // Files dropped on a control as the shell drops them: an HDROP with their
 // full paths, posted as WM_DROPFILES; the receiver frees it.
 bool Drop(SelfTestContext& context, const SelfTestStep& step, std::wstring& seen)
@@ -262,29 +268,36 @@ bool Drop(SelfTestContext& context, const SelfTestStep& step, std::wstring& seen
     HWND control = Control(context, step, seen);
     if (!control)
         return false;
-    std::wstring list;
-    for (size_t i = 2; i < step.args.size(); ++i)
-        list += FullPath(Arg(step, i)) + L'\0';
-    list += L'\0';
-    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    if (!drop) {
+    HGLOBAL memory = MakeSelfTestDropHandle(DroppedPaths(step), CentreOf(control));
+    if (!memory) {
         seen = L"no memory for the drop";
         return false;
     }
-    drop->pFiles = sizeof(DROPFILES);
-    drop->pt = CentreOf(control);
-    drop->fNC = FALSE;
-    drop->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
     if (!PostMessageW(control, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
         GlobalFree(memory);
         seen = L"the drop could not be posted";
         return false;
     }
     return true;
+}
+
+// Files dragged onto a control with OLE drag and drop (DoDragDrop on the
+// program's thread, so the control's registered drop target takes them).
+bool OleDrop(SelfTestContext& context, const SelfTestStep& step, std::wstring& seen)
+{
+    HWND control = Control(context, step, seen);
+    if (!control)
+        return false;
+    auto result = std::make_shared<std::pair<bool, std::wstring>>();
+    const std::vector<std::wstring> paths = DroppedPaths(step);
+    if (!RunOnSelfTestUiThread(
+            [control, paths, result] { result->first = OleDragSelfTestFiles(control, paths, result->second); },
+            kUiTimeoutMs * 3)) {
+        seen = L"the program did not answer";
+        return false;
+    }
+    seen = result->second;
+    return result->first;
 }
 
 // ---- expectations ----
@@ -459,6 +472,7 @@ const SelfTestStepKind kStepKinds[] = {
     {"move", 3, 3, Move},
     {"menu", 2, 2, Menu},
     {"drop", 3, kMany, Drop},
+    {"ole-drop", 3, kMany, OleDrop},
     {"expect-text", 3, 3, ExpectText},
     {"expect-enabled", 3, 3, ExpectEnabled},
     {"expect-checked", 3, 3, ExpectChecked},
@@ -479,6 +493,7 @@ bool ArgumentsWellFormed(const SelfTestStep& step)
 {
     const std::string& kind = step.kind;
     const bool controlStep = kind == "click" || kind == "mouse-click" || kind == "type" || kind == "drop" ||
+                             kind == "ole-drop" ||
                              (kind.rfind("expect-", 0) == 0 && step.args.size() == 3 && kind != "expect-position");
     if (controlStep && !IsNumber(step.args[1]))
         return false;
