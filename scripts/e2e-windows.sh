@@ -65,6 +65,7 @@ prepare() {
     cp "$scenarios/sources/$source" "$dir/"
   done
   problems=()
+  scenario_start=$(date +%s.%N)
 }
 
 # run NAME [ARGUMENT...]: runs Vellumix.exe in the scenario's folder (the
@@ -86,14 +87,18 @@ check_outcome() {
   [ "$report" = PASS ] || problem "$report"
 }
 
+elapsed() {
+  awk -v now="$(date +%s.%N)" -v start="$scenario_start" 'BEGIN { printf "%.1f", now - start }'
+}
+
 # finish NAME: counts the scenario and shows its problems.
 finish() {
   if [ ${#problems[@]} -eq 0 ]; then
     passed=$((passed + 1))
-    echo "e2e-windows: $1 passed"
+    echo "e2e-windows: $1 passed ($(elapsed) s)"
   else
     failed=$((failed + 1))
-    echo "e2e-windows: $1 FAILED" >&2
+    echo "e2e-windows: $1 FAILED ($(elapsed) s)" >&2
     printf '  %s\n' "${problems[@]}" >&2
   fi
 }

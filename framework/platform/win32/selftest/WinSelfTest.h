@@ -3,8 +3,10 @@
 // the program runs normally, posting real input to the program's real
 // windows and checking what they show. The outcome ("PASS", or one line
 // "FAIL line N: ...") goes to the file RK_SELF_TEST_REPORT (default: the
-// scenario's name followed by ".report"). A failed step ends the process
-// with kSelfTestFailedExit, an unreadable scenario with kSelfTestBadScenarioExit.
+// scenario's name followed by ".report"). A scenario ends with the step
+// expect-exit: PASS is written when the program ends by itself there. A
+// failed step ends the process with kSelfTestFailedExit, an unreadable
+// scenario with kSelfTestBadScenarioExit.
 #pragma once
 
 enum : int {

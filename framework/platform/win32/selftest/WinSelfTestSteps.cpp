@@ -463,7 +463,7 @@ constexpr size_t kMany = 1000;
 
 const SelfTestStepKind kStepKinds[] = {
     {"wait-window", 1, 1, WaitWindow},
-    {"expect-no-window", 1, 1, ExpectNoWindow},
+    {"expect-no-window", 1, 1, ExpectNoWindow, true},
     {"click", 2, 2, Click},
     {"mouse-click", 2, 2, MouseClick},
     {"type", 3, 3, Type},
@@ -480,12 +480,12 @@ const SelfTestStepKind kStepKinds[] = {
     {"expect-painted", 3, 3, ExpectPainted},
     {"expect-position", 3, 3, ExpectPosition},
     {"expect-same-window", 1, 1, ExpectSameWindow},
-    {"expect-file", 1, 1, ExpectFile},
-    {"expect-no-file", 1, 1, ExpectNoFile},
-    {"expect-same-file", 2, 2, ExpectSameFile},
+    {"expect-file", 1, 1, ExpectFile, true},
+    {"expect-no-file", 1, 1, ExpectNoFile, true},
+    {"expect-same-file", 2, 2, ExpectSameFile, true},
     {"dump-bounds", 2, 2, DumpBounds},
     {"screenshot", 2, 2, Screenshot},
-    {"expect-exit", 0, 0, ExpectExit},
+    {"expect-exit", 0, 0, ExpectExit, true},
 };
 
 // Which arguments must be numbers, yes/no or key names, by kind.
@@ -536,6 +536,15 @@ bool CheckSelfTestSteps(const std::vector<SelfTestStep>& steps, std::string& err
             error = where + "an id, number, yes/no or key name is not well formed";
             return false;
         }
+    }
+    // The program is to end by itself within the scenario; only checks
+    // that hold after its end may follow.
+    size_t last = steps.size();
+    while (last > 0 && steps[last - 1].kind != "expect-exit" && FindSelfTestStepKind(steps[last - 1].kind)->afterExit)
+        --last;
+    if (last == 0 || steps[last - 1].kind != "expect-exit") {
+        error = "the scenario does not end with expect-exit (and checks of files or windows gone)";
+        return false;
     }
     return true;
 }

@@ -21,10 +21,14 @@ struct SelfTestStepKind {
     size_t minArgs;
     size_t maxArgs;
     bool (*attempt)(SelfTestContext& context, const SelfTestStep& step, std::wstring& seen);
+    // Can still be checked once the program has ended (files, windows gone).
+    bool afterExit = false;
 };
 
 // The kind named `name`; null when there is none.
 const SelfTestStepKind* FindSelfTestStepKind(const std::string& name);
 // Checks the argument count of every step and the shape of ids, numbers
-// and yes/no values; false with `error` naming the first bad line.
+// and yes/no values, and that the scenario ends with expect-exit (only
+// checks that can be made after the program's end may follow it); false
+// with `error` naming the first bad line.
 bool CheckSelfTestSteps(const std::vector<SelfTestStep>& steps, std::string& error);

@@ -77,7 +77,8 @@ TEST(SelfTestSteps, EveryStepIsCheckedForItsKindAndArguments)
                          "expect-same-file a.ldb b.ldb\n"
                          "expect-exit\n"),
               "");
-    EXPECT_NE(CheckError("wait-window A\npress A 1\n").find("line 2: no step \"press\""), std::string::npos);
+    EXPECT_NE(CheckError("wait-window A\npress A 1\nexpect-exit\n").find("line 2: no step \"press\""),
+              std::string::npos);
     EXPECT_NE(CheckError("click A\n").find("line 1"), std::string::npos);
     EXPECT_NE(CheckError("drop A 325\n").find("or more"), std::string::npos);
     EXPECT_NE(CheckError("expect-exit now\n"), "");
@@ -86,4 +87,13 @@ TEST(SelfTestSteps, EveryStepIsCheckedForItsKindAndArguments)
     EXPECT_NE(CheckError("key A space\n"), "");
     EXPECT_NE(CheckError("move A 10 left\n"), "");
     EXPECT_NE(CheckError("expect-progress A 316 half\n"), "");
+}
+
+TEST(SelfTestSteps, AScenarioEndsWithTheProgramsExitAndChecksThatHoldAfterIt)
+{
+    EXPECT_EQ(CheckError("expect-exit\nexpect-file a.ldb\nexpect-no-window Vellumix\nexpect-same-file a b\n"), "");
+    EXPECT_NE(CheckError("wait-window Vellumix\n").find("expect-exit"), std::string::npos);
+    EXPECT_NE(CheckError("expect-exit\nclick Vellumix 30\n").find("expect-exit"), std::string::npos);
+    EXPECT_NE(CheckError("expect-exit\nexpect-text Vellumix 0 Vellumix\n"), "");
+    EXPECT_NE(CheckError("# only a comment\n"), "");
 }
