@@ -42,7 +42,6 @@ if [ ! -f "$vellumix" ]; then
   fail "no $vellumix"
 else
   grep -qx "$vellumix" <<<"$exes" || fail "Vellumix.exe was not among the checked executables"
-  # Read whole first: grep -q leaving early would fail the pipe.
   headers=$(i686-w64-mingw32-objdump -p "$vellumix")
   grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "Vellumix.exe is not a GUI program"
   resources=$(i686-w64-mingw32-windres -i "$vellumix" -O rc 2>/dev/null || true)

@@ -58,16 +58,19 @@ protected:
 
     CRkWinApplicationImp& Loop() { return *static_cast<CRkWinApplicationImp*>(app->GetImp()); }
 
-    // Runs the real loop until its queues are empty (checked twice in a
-    // row), at most `ms` milliseconds; false when it was still busy.
+    // Runs the real loop until it has nothing left to do (posted messages,
+    // input, paints and the framework's queue all empty at two checks in a
+    // row), at most `ms` milliseconds; false when it was still busy. The
+    // checks are timer messages, which Windows hands out only when nothing
+    // else waits.
     bool Settle(uint32_t ms = 3000)
     {
         m_idleRounds = 0;
         m_timedOut = false;
-        Loop().StartTimerFor(&m_stopper, kTimerOnce, ms, kGuard);
-        Loop().PostTo(&m_stopper, kProbe, nullptr, 0);
+        m_deadline = ::GetTickCount() + ms;
+        Loop().StartTimerFor(&m_stopper, kTimerOnce, 10, kProbe);
         Loop().Run();
-        Loop().StopTimerFor(&m_stopper, kGuard);
+        Loop().StopTimerFor(&m_stopper, kProbe);
         return !m_timedOut;
     }
 
@@ -76,7 +79,6 @@ protected:
 
 private:
     static constexpr uint16_t kProbe = 9101;
-    static constexpr uint16_t kGuard = 9102;
 
     class Stopper : public IRkMessageTarget {
     public:
@@ -86,7 +88,9 @@ private:
         void PostMessage(uint16_t, CRkMessage* payload, uint32_t) override { delete payload; }
         bool HandleMessage(uint16_t message, CRkMessage*) override
         {
-            if (message == kGuard) {
+            if (message != kProbe)
+                return false;
+            if (int32_t(::GetTickCount() - m_test.m_deadline) > 0) {
                 m_test.m_timedOut = true;
                 ::PostQuitMessage(0);
                 return true;
@@ -98,7 +102,7 @@ private:
             if (m_test.m_idleRounds >= 2)
                 ::PostQuitMessage(0);
             else
-                m_test.Loop().PostTo(this, kProbe, nullptr, 0);
+                m_test.Loop().StartTimerFor(this, kTimerOnce, 10, kProbe);
             return true;
         }
 
@@ -109,6 +113,7 @@ private:
     Stopper m_stopper{*this};
     int m_idleRounds = 0;
     bool m_timedOut = false;
+    DWORD m_deadline = 0;
 };
 
 inline std::wstring ClassOf(HWND window)

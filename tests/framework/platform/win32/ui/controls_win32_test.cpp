@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include "framework/platform/win32/ui/WinUiShared.h"
+#include "framework/core/RkColor.h"
 #include "framework/ui/RkControls.h"
 #include "framework/ui/RkCustomControl.h"
 #include "framework/ui/RkGraphicsImp.h"
@@ -287,6 +288,31 @@ TEST_F(WinControls, AWindowClosedFromItsOwnControlIsDestroyedAfterTheLoopRuns)
     EXPECT_TRUE(::IsWindow(otherFrame));
     EXPECT_TRUE(Settle());
     EXPECT_FALSE(::IsWindow(otherFrame));
+}
+
+// A panel that draws one line of text, the one it is given.
+class TextPanel : public CRkCustomControl {
+public:
+    TextPanel(CRkContainer* parent, uint32_t id) : CRkCustomControl(parent, id) {}
+    void Draw(IRkGraphicsContextImp& context) override
+    {
+        context.DrawText(2, 2, text, CRkColor(0, 0, 0), GetFont());
+    }
+    CRkString text;
+};
+
+TEST_F(WinControls, UpdatePaintsAPanelBeforeItReturns)
+{
+    auto* panel = new TextPanel(window, 740);
+    panel->SetBounds(10, 10, 200, 30);
+    ASSERT_TRUE(Settle()); // the first paint
+    panel->text = CRkString(u"Building tale.ldb...");
+    panel->Redraw();
+    panel->GetImp()->Update(); // no loop in between: the program is busy
+    std::vector<std::wstring> lines;
+    GetWinPaintedText(HandleOf(*panel), lines);
+    EXPECT_EQ(lines, (std::vector<std::wstring>{L"Building tale.ldb..."}));
+    EXPECT_EQ(_wcsicmp(ClassOf(HandleOf(*panel)).c_str(), L"LUMO_EMPTY_PANEL"), 0);
 }
 
 } // namespace
