@@ -83,7 +83,13 @@ run() {
 check_outcome() {
   local name=$1 code=$2 report
   report=$(tr -d '\r' <"$dir/$name.report" 2>/dev/null || echo "no report written")
-  [ "$code" -eq 0 ] || problem "exit code $code (124: the time-out ended it)"
+  case $code in
+    0) ;;
+    124 | 137) problem "exit code $code: the scenario's time-out ended the program" ;;
+    98) problem "exit code 98: the scenario could not be read" ;;
+    99) problem "exit code 99: a step failed" ;;
+    *) problem "exit code $code" ;;
+  esac
   [ "$report" = PASS ] || problem "$report"
 }
 
@@ -118,7 +124,7 @@ same_book() {
 
 # The preferences as NAME HEX lines, sorted.
 registry() {
-  wine reg query "$key" 2>/dev/null | tr -d '\r' | sed -n 's/^ *\([^ ]*\) *REG_BINARY *\([0-9A-Fa-f]*\)$/\1 \2/p' | sort
+  { wine reg query "$key" 2>/dev/null || true; } | tr -d '\r' | sed -n 's/^ *\([^ ]*\) *REG_BINARY *\([0-9A-Fa-f]*\)$/\1 \2/p' | sort
 }
 
 # expect_registry NAME=HEX...: those values are in the preferences.
@@ -136,6 +142,7 @@ forget_preferences() {
 }
 
 layout() {
+  [ -f "$dir/$2" ] || { problem "no bounds file $2 to check the layout with"; return; }
   "$python" "$scenarios/check_layout.py" "$1" "$dir/$2" >"$dir/$2.check" 2>&1 || problem "$(cat "$dir/$2.check")"
 }
 
@@ -151,9 +158,9 @@ shot() {
 field() {
   local line
   if [ "$2" = window ]; then
-    line=$(grep '^window ' "$1")
+    line=$(grep '^window ' "$1" || true)
   else
-    line=$(grep "^control id=$2 " "$1")
+    line=$(grep "^control id=$2 " "$1" || true)
   fi
   sed -n "s/.* $3=\(-\?[0-9]*\).*/\1/p" <<<"$line"
 }
@@ -193,8 +200,8 @@ finish book-info-cancel
 # Overwrite with prompt, Cancel: the old book stays byte for byte.
 forget_preferences
 prepare overwrite-cancel tale.lml tabbed.lml
-"$linux_tool" build "$dir/tabbed.lml" -o "$dir/tale.ldb" 2>/dev/null
-cp "$dir/tale.ldb" "$dir/tale.ldb.old"
+"$linux_tool" build "$dir/tabbed.lml" -o "$dir/tale.ldb" 2>/dev/null || problem "the Linux tool did not build tale.ldb"
+cp "$dir/tale.ldb" "$dir/tale.ldb.old" 2>/dev/null || true
 run overwrite-cancel
 cmp -s "$dir/tale.ldb" "$dir/tale.ldb.old" || problem "tale.ldb changed"
 finish overwrite-cancel
@@ -238,7 +245,7 @@ forget_preferences
 prepare position-first
 run position-first
 bounds=$dir/first-bounds.txt
-if [ -f "$bounds" ]; then
+if grep -q '^window ' "$bounds" 2>/dev/null; then
   x=$(field "$bounds" window outerx) y=$(field "$bounds" window outery)
   w=$(field "$bounds" window outerw) h=$(field "$bounds" window outerh)
   sw=$(field "$bounds" window screenw) sh=$(field "$bounds" window screenh)
@@ -268,7 +275,7 @@ for _ in $(seq 1 300); do
   [ -s "$bounds" ] && grep -q '^control id=325 ' "$bounds" && break
   sleep 0.1
 done
-if grep -q '^control id=328 ' "$bounds" 2>/dev/null; then
+if grep -q '^control id=328 ' "$bounds" 2>/dev/null && grep -q '^control id=325 ' "$bounds"; then
   ox=$(field "$bounds" window screenx) oy=$(field "$bounds" window screeny)
   cx=$((ox + $(field "$bounds" 328 tx) + $(field "$bounds" 328 w) / 2))
   cy=$((oy + $(field "$bounds" 328 ty) + $(field "$bounds" 328 h) / 2))
@@ -284,7 +291,7 @@ if grep -q '^control id=328 ' "$bounds" 2>/dev/null; then
   "$python" "$scenarios/xdnd_drop.py" "$dx" "$dy" "$dir/dropped.lml" >"$dir/xdnd.log" 2>&1 ||
     problem "XDND drop: $(cat "$dir/xdnd.log")"
 else
-  problem "no bounds of the main window written"
+  problem "no bounds of the main window's splash and Dictionary box written"
 fi
 code=0
 wait "$program" || code=$?
