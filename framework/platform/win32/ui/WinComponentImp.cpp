@@ -3,13 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
-#include "framework/platform/win32/Win32Keys.h"
 #include "framework/platform/win32/Win32Text.h"
 #include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/platform/win32/ui/WinWindowController.h"
+#include "framework/platform/win32/ui/WinWindowImp.h"
 #include "framework/ui/RkComponentKinds.h"
 #include "framework/ui/RkGraphicsImp.h"
 
@@ -36,14 +35,11 @@ bool ShowsText(uint32_t kind)
     }
 }
 
-bool IsButtonKind(uint32_t kind)
+// The framework window a control is in, when it is one of ours.
+CRkWinWindowImp* WindowOf(HWND control)
 {
-    return kind == kKindPushButton || kind == kKindCheckbox || kind == kKindRadioButton || kind == kKindImageButton;
-}
-
-bool IsDialogKey(uint16_t code)
-{
-    return code == kKeyEnter || code == kKeyEscape || code == kKeyTab;
+    HWND root = control ? ::GetAncestor(control, GA_ROOT) : nullptr;
+    return root ? dynamic_cast<CRkWinWindowImp*>(CRkWinNative::FromHandle(root)) : nullptr;
 }
 
 // The font's metrics and the size of a text in it, measured on the screen.
@@ -153,8 +149,7 @@ CRkWinComponentImp::~CRkWinComponentImp()
         BindWinWindow(window, nullptr);
         if (::GetCapture() == window)
             ::ReleaseCapture();
-        if (::GetFocus() == window)
-            GiveFocusAway();
+        ForgetFocus();
     }
     Detach();
 }
@@ -181,8 +176,8 @@ void CRkWinComponentImp::SetVisible(bool visible)
     HWND window = GetHandle();
     if (!window)
         return;
-    if (!visible && ::GetFocus() == window)
-        GiveFocusAway();
+    if (!visible)
+        ForgetFocus();
     ::ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -197,8 +192,8 @@ void CRkWinComponentImp::SetEnabled(bool enabled)
     HWND window = GetHandle();
     if (!window)
         return;
-    if (!enabled && ::GetFocus() == window)
-        GiveFocusAway();
+    if (!enabled)
+        ForgetFocus();
     ::EnableWindow(window, enabled ? TRUE : FALSE);
 }
 
@@ -211,7 +206,7 @@ bool CRkWinComponentImp::IsEnabled() const
 void CRkWinComponentImp::SetChecked(bool checked)
 {
     m_checked = checked;
-    if (HWND window = GetHandle(); window && IsButtonKind(m_kind))
+    if (HWND window = GetHandle(); window && IsButton())
         ::SendMessageW(window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -230,6 +225,12 @@ void CRkWinComponentImp::SetText(const CRkString& text)
 void CRkWinComponentImp::GetText(CRkString& out) const
 {
     AssignWide(out, WindowText(GetHandle()));
+}
+
+bool CRkWinComponentImp::IsButton() const
+{
+    return m_kind == kKindPushButton || m_kind == kKindCheckbox || m_kind == kKindRadioButton ||
+           m_kind == kKindImageButton;
 }
 
 bool CRkWinComponentImp::HasRange() const
@@ -397,14 +398,39 @@ void CRkWinComponentImp::Update()
 void CRkWinComponentImp::SetFocus()
 {
     HWND window = GetHandle();
-    if (window && IsVisible() && IsEnabled())
-        ::SetFocus(window);
+    if (!window || !IsVisible() || !IsEnabled())
+        return;
+    // Focus in a window that is not active would activate it: the window
+    // keeps the control for when it is activated.
+    HWND root = ::GetAncestor(window, GA_ROOT);
+    if (root && ::GetActiveWindow() != root) {
+        if (CRkWinWindowImp* frame = WindowOf(window))
+            frame->RememberFocus(window);
+        return;
+    }
+    ::SetFocus(window);
 }
 
 bool CRkWinComponentImp::HasFocus() const
 {
     HWND window = GetHandle();
-    return window && ::GetFocus() == window;
+    if (!window)
+        return false;
+    if (::GetFocus() == window)
+        return true;
+    HWND root = ::GetAncestor(window, GA_ROOT);
+    CRkWinWindowImp* frame = WindowOf(window);
+    return frame && ::GetActiveWindow() != root && frame->GetRememberedFocus() == window;
+}
+
+void CRkWinComponentImp::ForgetFocus()
+{
+    HWND window = GetHandle();
+    CRkWinWindowImp* frame = WindowOf(window);
+    if (frame && frame->GetRememberedFocus() == window)
+        frame->RememberFocus(nullptr);
+    if (window && ::GetFocus() == window)
+        GiveFocusAway();
 }
 
 void CRkWinComponentImp::GiveFocusAway()
@@ -460,165 +486,4 @@ LRESULT CRkWinComponentImp::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
     default:
         return Default(message, wParam, lParam);
     }
-}
-
-LRESULT CRkWinComponentImp::HandleKey(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const bool multiline = m_kind == kKindMultilineTextField;
-    if (message == WM_CHAR) {
-        // The characters of the keys the framework took make the control beep.
-        const bool taken = wParam == L'\t' || wParam == 27 || (!multiline && (wParam == L'\r' || wParam == L'\n'));
-        if (taken && !IsPanel())
-            return 0;
-        return Default(message, wParam, lParam);
-    }
-    const uint16_t code = FrameworkKeyCode(uint32_t(wParam));
-    IRkComponentHost* host = GetNativeHost();
-    if (code == 0 || !host)
-        return Default(message, wParam, lParam);
-    RkWinNode* node = GetNode();
-    const uint32_t value1 = (lParam & (1 << 30)) ? kKeyRepeat : kKeyPress;
-    host->OnKey(code, CurrentKeyModifiers(), value1);
-    if (!node->imp)
-        return 0;
-    // Enter, Escape and Tab belong to the framework (the dialog keys); every
-    // other key also does what it does in the control, and system keys
-    // reach the menus.
-    const bool dialogKey = IsDialogKey(code) && !(multiline && code == kKeyEnter);
-    if ((dialogKey && message == WM_KEYDOWN) || (IsPanel() && message == WM_KEYDOWN))
-        return 0;
-    return Default(message, wParam, lParam);
-}
-
-LRESULT CRkWinComponentImp::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    IRkComponentHost* host = GetNativeHost();
-    HWND window = GetHandle();
-    if (!host || !window)
-        return Default(message, wParam, lParam);
-    if (message == WM_MOUSEWHEEL) {
-        UINT lines = 3;
-        ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-        if (lines == 0 || lines > 100)
-            lines = 3; // none, or a page at a time: three lines
-        m_wheelRest += short(HIWORD(wParam));
-        RkWinNode* node = GetNode();
-        while (node->imp && (m_wheelRest >= WHEEL_DELTA || m_wheelRest <= -WHEEL_DELTA)) {
-            const bool down = m_wheelRest < 0;
-            m_wheelRest += down ? WHEEL_DELTA : -WHEEL_DELTA;
-            for (UINT i = 0; i < lines && node->imp; ++i)
-                host->OnLineScroll(down);
-        }
-        return 0;
-    }
-    const int32_t x = short(LOWORD(lParam));
-    const int32_t y = short(HIWORD(lParam));
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        const DWORD now = ::GetMessageTime();
-        const bool nearby = std::abs(x - m_lastDown.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-                          std::abs(y - m_lastDown.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-        m_clicks = (m_clicks > 0 && nearby && now - m_lastDownTime <= ::GetDoubleClickTime()) ? m_clicks + 1 : 1;
-        m_lastDownTime = now;
-        m_lastDown = POINT{x, y};
-        ::SetCapture(window);
-        host->OnMouse(kMouseDown, m_clicks, x, y);
-        return 0;
-    }
-    case WM_LBUTTONUP: {
-        RkWinNode* node = GetNode();
-        host->OnMouse(kMouseUp, m_clicks, x, y);
-        if (node->imp && ::GetCapture() == window)
-            ::ReleaseCapture();
-        return 0;
-    }
-    default:
-        host->OnMouse(kMouseMove, 0, x, y);
-        return 0;
-    }
-}
-
-bool CRkWinComponentImp::OnReflected(UINT message, WPARAM wParam, LPARAM)
-{
-    IRkComponentHost* host = GetNativeHost();
-    HWND window = GetHandle();
-    if (!host || !window)
-        return false;
-    RkWinNode* node = GetNode();
-    if (message == WM_HSCROLL || message == WM_VSCROLL) {
-        if (m_kind == kKindScrollbar) {
-            OnScrollCode(LOWORD(wParam));
-            return true;
-        }
-        if (m_kind == kKindSlider) {
-            host->OnScrolled(int32_t(::SendMessageW(window, TBM_GETPOS, 0, 0)));
-            return true;
-        }
-        return false;
-    }
-    const UINT code = HIWORD(wParam);
-    if (IsButtonKind(m_kind)) {
-        if (code != BN_CLICKED)
-            return true;
-        host->OnActivated();
-        // The box shows what the framework answered, not its own toggling.
-        if (node->imp && (m_kind == kKindCheckbox || m_kind == kKindRadioButton))
-            ::SendMessageW(window, BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0);
-        return true;
-    }
-    if (m_kind == kKindTextField || m_kind == kKindMultilineTextField) {
-        if (code == EN_CHANGE && !m_settingText)
-            host->OnActivated();
-        return true;
-    }
-    if ((m_kind == kKindListbox || m_kind == kKindListboxMultiple) && code == LBN_SELCHANGE) {
-        host->OnActivated();
-        return true;
-    }
-    if ((m_kind == kKindDropDownList || m_kind == kKindDropDownList2 || m_kind == kKindCombobox) &&
-        (code == CBN_SELCHANGE || code == CBN_EDITCHANGE)) {
-        host->OnActivated();
-        return true;
-    }
-    return true;
-}
-
-void CRkWinComponentImp::OnScrollCode(UINT code)
-{
-    HWND window = GetHandle();
-    IRkComponentHost* host = GetNativeHost();
-    if (!window || !host)
-        return;
-    const int32_t minimum = GetProperty(kPropMinimum);
-    const int32_t page = std::max(0, GetProperty(kPropPage));
-    const int32_t last = std::max(minimum, GetProperty(kPropMaximum) - page);
-    const int32_t line = std::max<int32_t>(1, GetWinFont(kFontWindow).GetLineHeight());
-    const int32_t current = GetProperty(kPropValue);
-    int32_t value = current;
-    switch (code) {
-    case SB_LINEUP: value = current - line; break;
-    case SB_LINEDOWN: value = current + line; break;
-    case SB_PAGEUP: value = current - std::max(1, page); break;
-    case SB_PAGEDOWN: value = current + std::max(1, page); break;
-    case SB_TOP: value = minimum; break;
-    case SB_BOTTOM: value = last; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_TRACKPOS;
-        if (!::GetScrollInfo(window, SB_CTL, &info))
-            return;
-        value = info.nTrackPos;
-        break;
-    }
-    default:
-        return;
-    }
-    value = std::clamp(value, minimum, last);
-    if (value == current)
-        return;
-    ::SetScrollPos(window, SB_CTL, value, TRUE);
-    host->OnScrolled(value);
 }

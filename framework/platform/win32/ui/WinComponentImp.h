@@ -47,12 +47,16 @@ protected:
 
 private:
     bool IsPanel() const { return IsPanelKind(m_kind); }
+    bool IsButton() const;
     bool HasRange() const;
     // Applies range, page and value to the native scroll bar or progress bar.
     void ApplyRange();
     void OnScrollCode(UINT code);
     LRESULT HandleKey(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    // A hidden, disabled or departing control gives up the focus, and the
+    // focus its window keeps for it.
+    void ForgetFocus();
     void GiveFocusAway();
 
     uint32_t m_kind;

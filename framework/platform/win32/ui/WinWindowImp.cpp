@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/platform/win32/Win32Keys.h"
 #include "framework/platform/win32/Win32Text.h"
@@ -276,7 +277,21 @@ void CRkWinWindowImp::Show(bool visible, bool activate)
     if (!window)
         return;
     if (!visible) {
+        // Hiding an active dialog activates its owner, which Windows also
+        // raises: the framework windows that were above the owner are put
+        // back above it, so that closing a dialog reorders nothing else.
+        HWND owner = ::GetWindow(window, GW_OWNER);
+        std::vector<HWND> above; // front first
+        if (owner && ::GetActiveWindow() == window) {
+            for (HWND w = ::GetTopWindow(nullptr); w && w != owner; w = ::GetWindow(w, GW_HWNDNEXT)) {
+                if (w != window && ::IsWindowVisible(w) && CWinWindowController::Get().Contains(w) &&
+                    ::GetWindow(w, GW_OWNER) != window)
+                    above.push_back(w);
+            }
+        }
         ::ShowWindow(window, SW_HIDE);
+        for (auto w = above.rbegin(); w != above.rend(); ++w)
+            ::SetWindowPos(*w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return;
     }
     ::ShowWindow(window, activate ? SW_SHOW : SW_SHOWNA);

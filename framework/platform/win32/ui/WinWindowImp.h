@@ -19,6 +19,10 @@ public:
     ~CRkWinWindowImp() override;
 
     uint32_t GetFlags() const { return m_flags; }
+    // The control that gets the focus when the window is next activated (a
+    // window that is not active keeps its focus for then).
+    void RememberFocus(HWND control) { m_lastFocus = control; }
+    HWND GetRememberedFocus() const { return m_lastFocus; }
     // The menu bar imp going away takes itself off the window.
     void ForgetMenuBar(const CRkWinMenuBarImp* menuBar);
 

@@ -315,4 +315,57 @@ TEST_F(WinControls, UpdatePaintsAPanelBeforeItReturns)
     EXPECT_EQ(_wcsicmp(ClassOf(HandleOf(*panel)).c_str(), L"LUMO_EMPTY_PANEL"), 0);
 }
 
+// Records the mouse and line-scroll messages that reach a panel.
+class PointerRecorder : public IRkMessageHandler {
+public:
+    bool HandleMessage(uint16_t message, CRkMessage* payload, IRkMessageTarget& rest) override
+    {
+        if (auto* mouse = dynamic_cast<CRkMouseMessage*>(payload); mouse && message == kMsgMouse) {
+            events.push_back({mouse->value1, mouse->value2, mouse->x, mouse->y});
+            return true;
+        }
+        if (message == kMsgLineDown || message == kMsgLineUp) {
+            lines.push_back(message == kMsgLineDown);
+            return true;
+        }
+        return rest.HandleMessage(message, payload);
+    }
+    struct Event {
+        uint32_t value1, clicks;
+        int32_t x, y;
+        bool operator==(const Event&) const = default;
+    };
+    std::vector<Event> events;
+    std::vector<bool> lines;
+};
+
+TEST_F(WinControls, APanelHearsPressesDoubleClicksAndTheWheelInItsOwnCoordinates)
+{
+    auto* panel = new TextPanel(window, 750);
+    panel->SetBounds(20, 30, 200, 100);
+    PointerRecorder recorder;
+    panel->AddHandler(&recorder, false);
+    HWND native = HandleOf(*panel);
+    ::SendMessageW(native, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 7));
+    ::SendMessageW(native, WM_LBUTTONUP, 0, MAKELPARAM(12, 7));
+    ::SendMessageW(native, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(13, 7));
+    ::SendMessageW(native, WM_LBUTTONUP, 0, MAKELPARAM(13, 7));
+    using E = PointerRecorder::Event;
+    ASSERT_EQ(recorder.events.size(), 4u);
+    EXPECT_EQ(recorder.events[0], (E{kMouseDown, 1, 12, 7}));
+    EXPECT_EQ(recorder.events[1], (E{kMouseUp, 1, 12, 7}));
+    EXPECT_EQ(recorder.events[2], (E{kMouseDown, 2, 13, 7})); // close in time and place
+    EXPECT_EQ(::GetCapture(), nullptr);
+    // One notch down, in two halves: the lines a notch scrolls, once.
+    ::SendMessageW(native, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-60)), 0);
+    EXPECT_TRUE(recorder.lines.empty());
+    ::SendMessageW(native, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-60)), 0);
+    UINT perNotch = 3;
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &perNotch, 0);
+    if (perNotch == 0 || perNotch > 100)
+        perNotch = 3;
+    EXPECT_EQ(recorder.lines, std::vector<bool>(perNotch, true));
+    panel->RemoveHandler(&recorder);
+}
+
 } // namespace

@@ -99,6 +99,42 @@ TEST_F(WinWindows, ShowingOrRaisingWithoutActivationKeepsTheActiveWindow)
     EXPECT_EQ(GetActiveFrameworkWindow(), nullptr);
 }
 
+TEST_F(WinWindows, FocusInAWindowThatIsNotActiveWaitsForItsActivation)
+{
+    CRkWindow* main = MakeWindow(u"Main", {100, 100, 300, 200});
+    main->SetVisible(true);
+    CRkWindow* log = MakeWindow(u"Log", {150, 150, 300, 200}, kWindowCloseBox | kWindowResizable);
+    auto* list = new CRkButton(log, 0, CRkString(u"rows"));
+    list->GetImp()->SetFocus(); // while the log window is hidden
+    log->GetWindowImp()->Show(true, false);
+    EXPECT_EQ(::GetActiveWindow(), HandleOf(*main));
+    EXPECT_TRUE(list->GetImp()->HasFocus());
+    log->BringToFront(true);
+    EXPECT_EQ(::GetActiveWindow(), HandleOf(*log));
+    EXPECT_EQ(::GetFocus(), HandleOf(*list));
+}
+
+TEST_F(WinWindows, ClosingADialogGivesTheFocusBackAndLeavesTheOtherWindowsInOrder)
+{
+    CRkWindow* main = MakeWindow(u"Main", {100, 100, 300, 200});
+    main->SetVisible(true);
+    auto* dialog = new CRkModalDialog(9, 72, nullptr, main, CRkString(u"Progress"));
+    dialog->SetSize(200, 80);
+    dialog->ShowModal();
+    CRkWindow* log = MakeWindow(u"Log", {150, 150, 300, 200}, kWindowCloseBox | kWindowResizable);
+    log->GetWindowImp()->Show(true, false);
+    log->BringToFront(false);
+    ASSERT_EQ(::GetActiveWindow(), HandleOf(*dialog));
+    dialog->SetVisible(false);
+    EXPECT_EQ(::GetActiveWindow(), HandleOf(*main));
+    // The log window is still in front of the main window.
+    HWND first = nullptr;
+    for (HWND w = ::GetTopWindow(nullptr); w && !first; w = ::GetWindow(w, GW_HWNDNEXT))
+        if (w == HandleOf(*main) || w == HandleOf(*log))
+            first = w;
+    EXPECT_EQ(first, HandleOf(*log));
+}
+
 // Finds the message box (trying for two seconds at most), notes its owner
 // and answers Cancel.
 struct BoxWatch {
