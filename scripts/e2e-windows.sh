@@ -73,7 +73,10 @@ prepare() {
 run() {
   local name=$1
   shift
-  cp "$scenarios/$name.scenario" "$dir/"
+  # @DIR@ in a scenario stands for its folder as Windows names it.
+  local windir
+  windir=$(winepath -w "$dir" 2>/dev/null | tr -d '\r')
+  sed "s|@DIR@|${windir//\\/\\\\}|g" "$scenarios/$name.scenario" >"$dir/$name.scenario"
   local code=0
   (cd "$dir" && RK_SELF_TEST=$name.scenario RK_SELF_TEST_REPORT=$name.report \
     timeout --kill-after=5 60 wine "$exe" "$@" >"$name.out" 2>&1) || code=$?
@@ -196,6 +199,12 @@ prepare book-info-cancel untitled.lml
 run book-info-cancel untitled.lml
 [ ! -e "$dir/untitled.ldb" ] || problem "a cancelled file was built"
 finish book-info-cancel
+
+# Make Book... and the open dialog: the chosen file is built.
+prepare open-dialog tale.lml
+run open-dialog
+same_book tale.ldb tale.lml
+finish open-dialog
 
 # Overwrite with prompt, Cancel: the old book stays byte for byte.
 forget_preferences

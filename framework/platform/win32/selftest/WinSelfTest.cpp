@@ -131,6 +131,15 @@ void StartWinSelfTestFromEnvironment()
     g_reportPath = Environment(L"RK_SELF_TEST_REPORT");
     if (g_reportPath.empty())
         g_reportPath = scenario + L".report";
+    // The report goes where it was asked for, whatever the current folder
+    // is when the run ends.
+    wchar_t full[MAX_PATH * 2] = {};
+    DWORD length = GetFullPathNameW(g_reportPath.c_str(), MAX_PATH * 2, full, nullptr);
+    if (length > 0 && length < MAX_PATH * 2)
+        g_reportPath.assign(full, length);
+    length = GetCurrentDirectoryW(MAX_PATH * 2, full);
+    if (length > 0 && length < MAX_PATH * 2)
+        SetSelfTestBaseDirectory(std::wstring(full, length));
     std::ifstream in(scenario.c_str(), std::ios::binary);
     std::string text(std::istreambuf_iterator<char>(in), {});
     std::string error;

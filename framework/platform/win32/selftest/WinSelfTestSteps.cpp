@@ -52,6 +52,14 @@ HWND Window(SelfTestContext& context, const SelfTestStep& step, std::wstring& se
     return window;
 }
 
+// A control argument: an id, or ID:CLASS for the control of that id and
+// window class (where controls inside controls share an id).
+bool IsControlArgument(const std::string& text)
+{
+    const size_t colon = text.find(':');
+    return IsNumber(text.substr(0, colon)) && (colon == std::string::npos || colon + 1 < text.size());
+}
+
 // The control of the second argument in the step's window (id 0: the
 // window itself).
 HWND Control(SelfTestContext& context, const SelfTestStep& step, std::wstring& seen)
@@ -59,12 +67,23 @@ HWND Control(SelfTestContext& context, const SelfTestStep& step, std::wstring& s
     HWND window = Window(context, step, seen);
     if (!window)
         return nullptr;
-    const int id = Number(step, 1);
-    if (id == 0)
+    const std::wstring argument = Arg(step, 1);
+    const size_t colon = argument.find(L':');
+    const int id = std::stoi(argument.substr(0, colon));
+    const std::wstring cls = colon == std::wstring::npos ? L"" : argument.substr(colon + 1);
+    if (id == 0 && cls.empty())
         return window;
-    HWND control = FindSelfTestControl(window, id);
+    HWND control = cls.empty() ? FindSelfTestControl(window, id) : nullptr;
+    for (HWND child : cls.empty() ? std::vector<HWND>() : SelfTestDescendants(window)) {
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (GetDlgCtrlID(child) == id && cls == name) {
+            control = child;
+            break;
+        }
+    }
     if (!control)
-        seen = L"\"" + Arg(step, 0) + L"\" has no control " + std::to_wstring(id);
+        seen = L"\"" + Arg(step, 0) + L"\" has no control " + argument;
     return control;
 }
 
@@ -90,11 +109,17 @@ bool FileExists(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::wstring g_baseDirectory;
+
+// A scenario's file names are relative to the folder the program started
+// in, whatever the program (or its dialogs) make the current one since.
 std::wstring FullPath(const std::wstring& path)
 {
+    const bool relative = path.size() < 2 || (path[1] != L':' && path[0] != L'\\' && path[0] != L'/');
+    const std::wstring name = relative && !g_baseDirectory.empty() ? g_baseDirectory + L"\\" + path : path;
     wchar_t full[MAX_PATH * 2] = {};
-    DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr);
-    return length > 0 && length < MAX_PATH * 2 ? std::wstring(full, length) : path;
+    DWORD length = GetFullPathNameW(name.c_str(), MAX_PATH * 2, full, nullptr);
+    return length > 0 && length < MAX_PATH * 2 ? std::wstring(full, length) : name;
 }
 
 // Menu item text as a person reads it: without the & marks and the
@@ -393,19 +418,19 @@ bool ExpectSameWindow(SelfTestContext& context, const SelfTestStep& step, std::w
 bool ExpectFile(SelfTestContext&, const SelfTestStep& step, std::wstring& seen)
 {
     seen = L"no file " + Arg(step, 0);
-    return FileExists(Arg(step, 0));
+    return FileExists(FullPath(Arg(step, 0)));
 }
 
 bool ExpectNoFile(SelfTestContext&, const SelfTestStep& step, std::wstring& seen)
 {
     seen = L"the file " + Arg(step, 0) + L" exists";
-    return !FileExists(Arg(step, 0));
+    return !FileExists(FullPath(Arg(step, 0)));
 }
 
 bool ExpectSameFile(SelfTestContext&, const SelfTestStep& step, std::wstring& seen)
 {
     std::string a, b;
-    if (!ReadFile(Arg(step, 0), a) || !ReadFile(Arg(step, 1), b)) {
+    if (!ReadFile(FullPath(Arg(step, 0)), a) || !ReadFile(FullPath(Arg(step, 1)), b)) {
         seen = L"a file cannot be read";
         return false;
     }
@@ -425,7 +450,7 @@ bool DumpBounds(SelfTestContext& context, const SelfTestStep& step, std::wstring
     if (!window)
         return false;
     auto result = std::make_shared<std::pair<bool, std::wstring>>();
-    const std::wstring path = Arg(step, 1);
+    const std::wstring path = FullPath(Arg(step, 1));
     if (!RunOnSelfTestUiThread([window, path, result] { result->first = WriteSelfTestBounds(window, path, result->second); },
                                kUiTimeoutMs)) {
         seen = L"the program did not answer";
@@ -441,7 +466,7 @@ bool Screenshot(SelfTestContext& context, const SelfTestStep& step, std::wstring
     if (!window)
         return false;
     auto result = std::make_shared<std::pair<bool, std::wstring>>();
-    const std::wstring path = Arg(step, 1);
+    const std::wstring path = FullPath(Arg(step, 1));
     if (!RunOnSelfTestUiThread(
             [window, path, result] { result->first = WriteSelfTestScreenshot(window, path, result->second); },
             kUiTimeoutMs)) {
@@ -495,7 +520,7 @@ bool ArgumentsWellFormed(const SelfTestStep& step)
     const bool controlStep = kind == "click" || kind == "mouse-click" || kind == "type" || kind == "drop" ||
                              kind == "ole-drop" ||
                              (kind.rfind("expect-", 0) == 0 && step.args.size() == 3 && kind != "expect-position");
-    if (controlStep && !IsNumber(step.args[1]))
+    if (controlStep && !IsControlArgument(step.args[1]))
         return false;
     if ((kind == "expect-enabled" || kind == "expect-checked") && step.args[2] != "yes" && step.args[2] != "no")
         return false;
@@ -509,6 +534,11 @@ bool ArgumentsWellFormed(const SelfTestStep& step)
 }
 
 } // namespace
+
+void SetSelfTestBaseDirectory(const std::wstring& directory)
+{
+    g_baseDirectory = directory;
+}
 
 const SelfTestStepKind* FindSelfTestStepKind(const std::string& name)
 {

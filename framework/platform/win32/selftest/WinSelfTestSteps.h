@@ -25,6 +25,8 @@ struct SelfTestStepKind {
     bool afterExit = false;
 };
 
+// The folder that relative file names in steps are taken from.
+void SetSelfTestBaseDirectory(const std::wstring& directory);
 // The kind named `name`; null when there is none.
 const SelfTestStepKind* FindSelfTestStepKind(const std::string& name);
 // Checks the argument count of every step and the shape of ids, numbers

@@ -75,6 +75,7 @@ TEST(SelfTestSteps, EveryStepIsCheckedForItsKindAndArguments)
                          "expect-progress Vellumix@316 316 33\n"
                          "move Vellumix 10 -20\n"
                          "expect-same-file a.ldb b.ldb\n"
+                         "type Open 1148:Edit tale.lml\n"
                          "expect-exit\n"),
               "");
     EXPECT_NE(CheckError("wait-window A\npress A 1\nexpect-exit\n").find("line 2: no step \"press\""),
@@ -83,6 +84,8 @@ TEST(SelfTestSteps, EveryStepIsCheckedForItsKindAndArguments)
     EXPECT_NE(CheckError("drop A 325\n").find("or more"), std::string::npos);
     EXPECT_NE(CheckError("expect-exit now\n"), "");
     EXPECT_NE(CheckError("click A OK\n"), "");
+    EXPECT_NE(CheckError("click A 1:\nexpect-exit\n"), "");
+    EXPECT_NE(CheckError("click A :Button\nexpect-exit\n"), "");
     EXPECT_NE(CheckError("expect-enabled A 1 maybe\n"), "");
     EXPECT_NE(CheckError("key A space\n"), "");
     EXPECT_NE(CheckError("move A 10 left\n"), "");
