@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows programs (32-bit, static) into build-windows/: installs
-# the cross toolchain and Wine when missing (as root), cross-builds libpng
-# from Debian's source package, then builds every target (optimized as the
-# Linux build, without debug information: the cross build is for running).
+# the cross toolchain, Wine and what the end-to-end tests use (xdotool,
+# python3-xlib) when missing (as root), cross-builds libpng from Debian's
+# source package, then builds every target (optimized as the Linux build,
+# without debug information: the cross build is for running).
 #   VX_WIN_TARGETS  targets to build (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,8 @@ build=$root/build-windows
 deps=$build/deps
 
 packages=(cmake ninja-build g++ dpkg-dev g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xdotool)
+  mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xdotool
+  python3-xlib)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -3,7 +3,8 @@
 # display of their own, in build-windows/), then checks the registry layout
 # of the preferences with `wine reg query`, the executables' format and
 # imports, and compares the books that vellumix-book.exe writes with the
-# Linux tool's (build/tools/vellumix-book, built when missing).
+# Linux tool's (build/tools/vellumix-book, built when missing), and runs
+# the end-to-end scenarios of Vellumix.exe (scripts/e2e-windows.sh).
 # Run scripts/build-windows.sh first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,7 +37,9 @@ while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
   display=$((display + 1))
 done
 screen=1024x768
-Xvfb ":$display" -screen 0 ${screen}x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the server stays as it is when its last client goes (each Wine
+# program is one), instead of restarting and refusing connections meanwhile.
+Xvfb ":$display" -screen 0 ${screen}x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
 # The Win32 tests check the screen size that Windows programs see.
@@ -63,4 +66,5 @@ failed=0
 ctest --test-dir "$build" --output-on-failure -j2 || failed=1
 
 bash scripts/windows-checks.sh "$build" || failed=1
+bash scripts/e2e-windows.sh "$build" || failed=1
 exit "$failed"
