@@ -16,6 +16,7 @@
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
 #include "tools/book/BookTool.h"
+#include "tools/book/HeldBookOutput.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
 
@@ -83,17 +84,16 @@ private:
 
 int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CReportToStream reports(err);
+    CReportToStream reports(err, options.style);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
     CFile source(options.input.c_str());
     if (!fromStream && (!source.Exists() || source.IsDirectory())) {
-        err << "error: the source file \"" << options.input << "\" "
-            << (source.Exists()          ? "is a directory"
-                : source.IsNameTooLong() ? "cannot be opened: its name is too long"
-                                         : "does not exist")
-            << "\n";
+        reports.Write(MessageLevel::Error, "the source file \"" + options.input + "\" " +
+                                               (source.Exists()          ? "is a directory"
+                                                : source.IsNameTooLong() ? "cannot be opened: its name is too long"
+                                                                         : "does not exist"));
         return 1;
     }
     // Read once: the book information and the build use the same bytes.
@@ -115,8 +115,8 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
         }
     }
     if (info.title.IsEmpty()) {
-        err << "error: the book has no title: \"" << ShownSourceName(options.input)
-            << "\" has no TITLE= key line with a value; give one with --title\n";
+        reports.Write(MessageLevel::Error, "the book has no title: \"" + ShownSourceName(options.input) +
+                                               "\" has no TITLE= key line with a value; give one with --title");
         return 1;
     }
 
@@ -124,7 +124,26 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
     const CFile* named = fromStream ? nullptr : &source;
     bool written = false;
     uint32_t result = 0;
-    if (options.output == "-") {
+    if (options.failureLevel == FailureLevel::Warning) {
+        // Warnings come while the book is made, so it is held back until
+        // the build is over.
+        CHeldBookOutput held([&reports] { return reports.WarningCount() != 0; });
+        std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
+        CFile output(outputPath.c_str());
+        if (options.output == "-")
+            held.UseStream(out);
+        else if (!held.PrepareFile(named, output))
+            return 1;
+        result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &held, &info,
+                                   flags, &written);
+        if (held.HeldBack()) {
+            const uint32_t warnings = reports.WarningCount();
+            reports.Write(MessageLevel::Error, "the build gave " + std::to_string(warnings) +
+                                                   (warnings == 1 ? " warning" : " warnings") +
+                                                   " and the failure level is 'warning'; no book was written");
+            return 1;
+        }
+    } else if (options.output == "-") {
         CStreamBookSink sink(out);
         result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &sink, &info,
                                    flags, &written);

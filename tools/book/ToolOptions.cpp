@@ -46,10 +46,71 @@ const char* CommandName(ToolCommand command)
     }
 }
 
+// An option whose value is one of a few words; it applies to build and,
+// where `pagesToo`, to pages.
+struct ChoiceOption {
+    const char* name;
+    bool pagesToo;
+    const char* words[3]; // the accepted values, null after the last
+    void (*set)(ToolOptions& options, int chosen);
+};
+
+const ChoiceOption kChoiceOptions[] = {
+    {"--failure-level", false, {"warning", "error", nullptr},
+     [](ToolOptions& o, int chosen) { o.failureLevel = chosen == 0 ? FailureLevel::Warning : FailureLevel::Error; }},
+    {"--message-format", true, {"text", "json", nullptr},
+     [](ToolOptions& o, int chosen) { o.messageFormat = chosen == 0 ? MessageFormat::Text : MessageFormat::Json; }},
+    {"--color", true, {"auto", "always", "never"},
+     [](ToolOptions& o, int chosen) { o.colour = ColourChoice(chosen); }},
+};
+
+// The value of option `name` at argv[i] ("--name VALUE" or "--name=VALUE"):
+// 1 when taken, 0 when the word is another option, -1 with error set.
+int TakeValue(int argc, const char* const* argv, int& i, std::string_view name, std::string& value,
+              std::string& error)
+{
+    std::string_view word = argv[i];
+    if (word == name) {
+        if (i + 1 >= argc) {
+            error = std::string("option '") + std::string(word) + "' needs a value";
+            return -1;
+        }
+        value = argv[++i];
+        return 1;
+    }
+    if (word.size() > name.size() && word.substr(0, name.size()) == name && word[name.size()] == '=') {
+        value = std::string(word.substr(name.size() + 1));
+        return 1;
+    }
+    return 0;
+}
+
 // Parses one option word at argv[i]; advances i past a separate value.
 bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options, std::string& error)
 {
     std::string_view word = argv[i];
+    for (const ChoiceOption& choice : kChoiceOptions) {
+        std::string value;
+        const int taken = TakeValue(argc, argv, i, choice.name, value, error);
+        if (taken < 0)
+            return false;
+        if (taken == 0)
+            continue;
+        if (options.command != ToolCommand::Build && !(choice.pagesToo && options.command == ToolCommand::Pages)) {
+            error = std::string("option '") + choice.name + "' does not apply to '" + CommandName(options.command) + "'";
+            return false;
+        }
+        std::string accepted;
+        for (int k = 0; k < 3 && choice.words[k]; ++k) {
+            if (value == choice.words[k]) {
+                choice.set(options, k);
+                return true;
+            }
+            accepted += std::string(k ? ", " : "") + "'" + choice.words[k] + "'";
+        }
+        error = std::string("option '") + choice.name + "' takes " + accepted + ", not '" + value + "'";
+        return false;
+    }
     for (const FlagOption& flag : kFlagOptions) {
         if (word == flag.name) {
             if (options.command != flag.command && options.command != flag.alsoFor) {
@@ -192,6 +253,16 @@ const char* ToolUsageText()
            "  --publisher TEXT        publisher (replaces PUBLISHER=)\n"
            "  --eisbn TEXT            e-book ISBN (replaces EISBN=)\n"
            "  --copyright TEXT        copyright (replaces COPYRIGHT=)\n"
+           "  --failure-level LEVEL   'error' (default): errors fail the build;\n"
+           "                          'warning': warnings fail it too, and no book\n"
+           "                          is written\n"
+           "\n"
+           "Message options (build and pages):\n"
+           "  --message-format FORMAT 'text' (default) or 'json': one JSON object per\n"
+           "                          message and line, {\"level\": ..., \"message\": ...}\n"
+           "  --color WHEN            colour 'error:' and 'warning:': 'auto' (default;\n"
+           "                          on a terminal, unless NO_COLOR is set),\n"
+           "                          'always' or 'never'\n"
            "\n"
            "Dump options:\n"
            "  --text                  also print the decompressed text records\n"

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "tools/book/ToolMessages.h"
+
 enum class ToolCommand {
     Help,
     Version,
@@ -12,6 +14,18 @@ enum class ToolCommand {
     Dump,
     Check,
     Pages,
+};
+
+// The least serious message that fails a build.
+enum class FailureLevel {
+    Warning,
+    Error,
+};
+
+enum class ColourChoice {
+    Auto, // on a terminal, unless NO_COLOR is set
+    Always,
+    Never,
 };
 
 struct ToolOptions {
@@ -28,6 +42,12 @@ struct ToolOptions {
     std::optional<std::string> publisher;
     std::optional<std::string> eisbn;
     std::optional<std::string> copyright;
+    FailureLevel failureLevel = FailureLevel::Error;
+    MessageFormat messageFormat = MessageFormat::Text;
+    ColourChoice colour = ColourChoice::Auto;
+    // How messages are shown: the format and colour above, worked out by
+    // the caller for the stream they go to (not set by the parser).
+    MessageStyle style;
 };
 
 // Returns true with options filled, or false with a message for the user.
