@@ -2,6 +2,7 @@
 // field by field by the command-line options, then one BuildBook run with
 // every report message on the error stream.
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -82,7 +83,10 @@ private:
 
 }
 
-int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
+namespace {
+
+// The build of options.input into BookPathFor(options, options.input).
+int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
     CReportToStream reports(err, options.style);
     CBatchModeScope batch(options.batch);
@@ -128,7 +132,7 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
         // Warnings come while the book is made, so it is held back until
         // the build is over.
         CHeldBookOutput held([&reports] { return reports.WarningCount() != 0; });
-        std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
+        std::string outputPath = BookPathFor(options, options.input);
         CFile output(outputPath.c_str());
         if (options.output == "-")
             held.UseStream(out);
@@ -148,11 +152,44 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
         result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &sink, &info,
                                    flags, &written);
     } else {
-        std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
+        std::string outputPath = BookPathFor(options, options.input);
         CFile output(outputPath.c_str());
         result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), &output, nullptr, &info,
                                    flags, &written);
     }
     written = written && result == 0 && reports.ErrorCount() == 0;
     return written ? 0 : 1;
+}
+
+}
+
+int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (!options.outputDir.empty()) {
+        const CFile folder(options.outputDir.c_str());
+        if (!folder.IsDirectory()) {
+            WriteMessage(err, options.style, MessageLevel::Error,
+                         "the output folder \"" + options.outputDir + "\" " +
+                             (folder.Exists() ? "is not a folder" : "does not exist"));
+            return 1;
+        }
+    }
+    if (options.inputs.size() <= 1)
+        return BuildOneBook(options, in, out, err);
+    // Each book on its own, in order; one that fails does not stop the rest.
+    int status = 0;
+    for (const std::string& source : options.inputs) {
+        ToolOptions one = options;
+        one.input = source;
+        one.inputs = {source};
+        one.style.source = source;
+        try {
+            if (BuildOneBook(one, in, out, err) != 0)
+                status = 1;
+        } catch (const std::bad_alloc&) {
+            WriteMessage(err, one.style, MessageLevel::Error, OutOfMemoryText(ToolCommand::Build));
+            status = 1;
+        }
+    }
+    return status;
 }

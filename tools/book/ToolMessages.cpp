@@ -40,8 +40,16 @@ void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel lev
                   const char* prefix)
 {
     if (style.format == MessageFormat::Json) {
-        out << "{\"level\": \"" << LevelName(level) << "\", \"message\": " << JsonString(text) << "}\n";
-    } else if (level == MessageLevel::Status) {
+        out << "{\"level\": \"" << LevelName(level) << "\", \"message\": " << JsonString(text);
+        if (!style.source.empty())
+            out << ", \"file\": " << JsonString(style.source);
+        out << "}\n";
+        out.flush();
+        return;
+    }
+    if (!style.source.empty())
+        out << style.source << ": ";
+    if (level == MessageLevel::Status) {
         out << text << '\n';
     } else {
         out << prefix;

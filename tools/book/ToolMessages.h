@@ -21,6 +21,9 @@ enum class MessageFormat {
 struct MessageStyle {
     MessageFormat format = MessageFormat::Text;
     bool colour = false;
+    // The source every message is about when several are built: it opens
+    // each text line ("SOURCE: ...") and is the JSON object's "file".
+    std::string source;
 };
 
 // One message as one line. `text` is UTF-8 and holds no line end. A

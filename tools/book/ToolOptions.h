@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tools/book/ToolMessages.h"
 
@@ -31,7 +32,9 @@ enum class ColourChoice {
 struct ToolOptions {
     ToolCommand command = ToolCommand::Help;
     std::string input; // the source (build, pages) or the book (dump, check)
+    std::vector<std::string> inputs; // every source of a build, in order (input is the first)
     std::string output;
+    std::string outputDir; // build: the folder of every book
     bool dictionary = false;
     bool excludePageTables = false;
     bool batch = false;
@@ -49,6 +52,10 @@ struct ToolOptions {
     // the caller for the stream they go to (not set by the parser).
     MessageStyle style;
 };
+
+// The book of one source: `output`, or the default name, in `outputDir`
+// when one is given.
+std::string BookPathFor(const ToolOptions& options, const std::string& source);
 
 // Returns true with options filled, or false with a message for the user.
 bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options, std::string& error);
