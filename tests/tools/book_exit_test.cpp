@@ -120,3 +120,65 @@ TEST_F(BookExit, EmptyOptionValueIsAUsageError)
 }
 
 }
+
+namespace {
+
+// Runs vellumix-book with standard error on a new pseudo-terminal, or on
+// a pipe when `terminal` is false; what it wrote there.
+std::string ErrorOutputOn(bool terminal, const std::vector<std::string>& words)
+{
+    int reader = -1;
+    int writer = -1;
+    if (terminal) {
+        reader = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (reader < 0 || ::grantpt(reader) != 0 || ::unlockpt(reader) != 0)
+            return "(no terminal)";
+        writer = ::open(::ptsname(reader), O_RDWR | O_NOCTTY);
+    } else {
+        int ends[2];
+        if (::pipe(ends) != 0)
+            return "(no pipe)";
+        reader = ends[0];
+        writer = ends[1];
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 1);
+        ::dup2(writer, 2);
+        ::unsetenv("NO_COLOR");
+        std::vector<char*> argv = {const_cast<char*>(VX_BOOK_TOOL)};
+        for (const std::string& w : words)
+            argv.push_back(const_cast<char*>(w.c_str()));
+        argv.push_back(nullptr);
+        ::execv(VX_BOOK_TOOL, argv.data());
+        ::_exit(98);
+    }
+    ::close(writer);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    std::string text;
+    char buffer[4096];
+    ssize_t got = 0;
+    // A terminal reports the end of its last writer as an error (EIO).
+    while ((got = ::read(reader, buffer, sizeof buffer)) > 0)
+        text.append(buffer, size_t(got));
+    ::close(reader);
+    // The terminal turns each line end into CR LF.
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);
+    return text;
+}
+
+}
+
+TEST_F(BookExit, ColourOnlyOnARealTerminal)
+{
+    const std::vector<std::string> words = {"build", (m_dir / "none.lml").string()};
+    const std::string tail = " the source file \"" + (m_dir / "none.lml").string() + "\" does not exist\n";
+    EXPECT_EQ(ErrorOutputOn(true, words), "\033[1;31merror:\033[0m" + tail);
+    EXPECT_EQ(ErrorOutputOn(false, words), "error:" + tail);
+    std::vector<std::string> never = words;
+    never.push_back("--color=never");
+    EXPECT_EQ(ErrorOutputOn(true, never), "error:" + tail);
+}

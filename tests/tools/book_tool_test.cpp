@@ -36,7 +36,7 @@ TEST(BookToolArguments, UsageErrorsExitWithTwo)
         {{"compile", "a.lml"}, "unknown command 'compile'"},
         {{"build"}, "'build' needs a source file"},
         {{"check"}, "'check' needs a book file"},
-        {{"build", "a.lml", "b.lml"}, "unexpected extra operand 'b.lml'"},
+        {{"pages", "a.lml", "b.lml"}, "unexpected extra operand 'b.lml'"},
         {{"build", "a.lml", "--frobnicate"}, "unknown option '--frobnicate'"},
         {{"build", "a.lml", "-o"}, "option '-o' needs a value"},
         {{"build", "a.lml", "--title"}, "option '--title' needs a value"},

@@ -12,10 +12,12 @@
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
 #include "framework/io/File.h"
+#include "framework/io/Terminal.h"
 #include "tools/book/BookCheck.h"
 #include "tools/book/BookDump.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookLoader.h"
+#include "tools/book/ToolMessages.h"
 #include "tools/book/ToolOptions.h"
 
 int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
@@ -23,7 +25,8 @@ int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostre
     return RunBookTool(argc, argv, std::cin, out, err);
 }
 
-int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err)
+int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err,
+                bool errShowsColour)
 {
     ToolOptions options;
     std::string error;
@@ -32,13 +35,22 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
             << "Try 'vellumix-book --help' for more information.\n";
         return 2;
     }
+    options.style.format = options.messageFormat;
+    // NO_COLOR (set and not empty) only changes the automatic choice.
+    const char* noColour = std::getenv("NO_COLOR");
+    options.style.colour =
+        options.messageFormat == MessageFormat::Text &&
+        (options.colour == ColourChoice::Always ||
+         (options.colour == ColourChoice::Auto && errShowsColour && !(noColour && *noColour)));
     if (options.command == ToolCommand::Build) {
         // A build that cannot be repeated as asked is not made at all.
         uint32_t seconds = 0;
         const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
         if (epoch && !ParseSourceDateEpoch(epoch, seconds)) {
-            err << "vellumix-book: error: SOURCE_DATE_EPOCH is \"" << epoch
-                << "\"; it must be a decimal number from 0 to " << kMaxSourceDateEpoch << "\n";
+            WriteMessage(err, options.style, MessageLevel::Error,
+                         std::string("SOURCE_DATE_EPOCH is \"") + epoch +
+                             "\"; it must be a decimal number from 0 to " + std::to_string(kMaxSourceDateEpoch),
+                         "vellumix-book: ");
             return 2;
         }
     }
@@ -54,7 +66,7 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
         }
     } catch (const std::bad_alloc&) {
         // Whatever the command held is freed by now; it did not do its work.
-        err << "error: " << OutOfMemoryText(options.command) << "\n";
+        WriteMessage(err, options.style, MessageLevel::Error, OutOfMemoryText(options.command));
         status = 1;
     }
     // What could not be written was not delivered.
@@ -67,7 +79,7 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
 
 int RunBookToolOnStandardStreams(int argc, const char* const* argv)
 {
-    int status = RunBookTool(argc, argv, std::cin, std::cout, std::cerr);
+    int status = RunBookTool(argc, argv, std::cin, std::cout, std::cerr, StandardErrorShowsColour());
     // Written data can still be lost when standard output is closed.
     if (std::fclose(stdout) != 0 && status == 0) {
         std::cerr << "vellumix-book: error: the output could not be written\n";

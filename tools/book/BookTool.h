@@ -12,9 +12,11 @@ class CMemBuffer;
 inline constexpr const char* kBookToolVersion = "1.6.0";
 
 // Exit status: 0 success, 1 failure, 2 usage error. A source named "-" is
-// read from `in` (standard input for the first form).
+// read from `in` (standard input for the first form). `errShowsColour`
+// says whether `err` is a terminal that shows colour (--color auto).
 int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
-int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err);
+int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err,
+                bool errShowsColour = false);
 // The tool on the process's standard streams, standard output closed and
 // checked at the end: what main runs.
 int RunBookToolOnStandardStreams(int argc, const char* const* argv);

@@ -2,6 +2,7 @@
 // field by field by the command-line options, then one BuildBook run with
 // every report message on the error stream.
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
 #include "tools/book/BookTool.h"
+#include "tools/book/HeldBookOutput.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
 
@@ -81,19 +83,21 @@ private:
 
 }
 
-int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
+namespace {
+
+// The build of options.input into BookPathFor(options, options.input).
+int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CReportToStream reports(err);
+    CReportToStream reports(err, options.style);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
     CFile source(options.input.c_str());
     if (!fromStream && (!source.Exists() || source.IsDirectory())) {
-        err << "error: the source file \"" << options.input << "\" "
-            << (source.Exists()          ? "is a directory"
-                : source.IsNameTooLong() ? "cannot be opened: its name is too long"
-                                         : "does not exist")
-            << "\n";
+        reports.Write(MessageLevel::Error, "the source file \"" + options.input + "\" " +
+                                               (source.Exists()          ? "is a directory"
+                                                : source.IsNameTooLong() ? "cannot be opened: its name is too long"
+                                                                         : "does not exist"));
         return 1;
     }
     // Read once: the book information and the build use the same bytes.
@@ -115,8 +119,8 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
         }
     }
     if (info.title.IsEmpty()) {
-        err << "error: the book has no title: \"" << ShownSourceName(options.input)
-            << "\" has no TITLE= key line with a value; give one with --title\n";
+        reports.Write(MessageLevel::Error, "the book has no title: \"" + ShownSourceName(options.input) +
+                                               "\" has no TITLE= key line with a value; give one with --title");
         return 1;
     }
 
@@ -124,16 +128,68 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
     const CFile* named = fromStream ? nullptr : &source;
     bool written = false;
     uint32_t result = 0;
-    if (options.output == "-") {
+    if (options.failureLevel == FailureLevel::Warning) {
+        // Warnings come while the book is made, so it is held back until
+        // the build is over.
+        CHeldBookOutput held([&reports] { return reports.WarningCount() != 0; });
+        std::string outputPath = BookPathFor(options, options.input);
+        CFile output(outputPath.c_str());
+        if (options.output == "-")
+            held.UseStream(out);
+        else if (!held.PrepareFile(named, output))
+            return 1;
+        result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &held, &info,
+                                   flags, &written);
+        if (held.HeldBack()) {
+            const uint32_t warnings = reports.WarningCount();
+            reports.Write(MessageLevel::Error, "the build gave " + std::to_string(warnings) +
+                                                   (warnings == 1 ? " warning" : " warnings") +
+                                                   " and the failure level is 'warning'; no book was written");
+            return 1;
+        }
+    } else if (options.output == "-") {
         CStreamBookSink sink(out);
         result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &sink, &info,
                                    flags, &written);
     } else {
-        std::string outputPath = options.output.empty() ? DefaultBookPath(options.input) : options.output;
+        std::string outputPath = BookPathFor(options, options.input);
         CFile output(outputPath.c_str());
         result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), &output, nullptr, &info,
                                    flags, &written);
     }
     written = written && result == 0 && reports.ErrorCount() == 0;
     return written ? 0 : 1;
+}
+
+}
+
+int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (!options.outputDir.empty()) {
+        const CFile folder(options.outputDir.c_str());
+        if (!folder.IsDirectory()) {
+            WriteMessage(err, options.style, MessageLevel::Error,
+                         "the output folder \"" + options.outputDir + "\" " +
+                             (folder.Exists() ? "is not a folder" : "does not exist"));
+            return 1;
+        }
+    }
+    if (options.inputs.size() <= 1)
+        return BuildOneBook(options, in, out, err);
+    // Each book on its own, in order; one that fails does not stop the rest.
+    int status = 0;
+    for (const std::string& source : options.inputs) {
+        ToolOptions one = options;
+        one.input = source;
+        one.inputs = {source};
+        one.style.source = source;
+        try {
+            if (BuildOneBook(one, in, out, err) != 0)
+                status = 1;
+        } catch (const std::bad_alloc&) {
+            WriteMessage(err, one.style, MessageLevel::Error, OutOfMemoryText(ToolCommand::Build));
+            status = 1;
+        }
+    }
+    return status;
 }

@@ -24,14 +24,14 @@
 
 int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CReportToStream reports(err);
+    CReportToStream reports(err, options.style);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
     CFile source(options.input.c_str());
     if (!fromStream && (!source.Exists() || source.IsDirectory())) {
-        err << "error: the source file \"" << options.input << "\" "
-            << (source.Exists() ? "is a directory" : "does not exist") << "\n";
+        reports.Write(MessageLevel::Error, "the source file \"" + options.input + "\" " +
+                                               (source.Exists() ? "is a directory" : "does not exist"));
         return 1;
     }
     std::unique_ptr<CMemBuffer> prepared = ReadToolSource(options.input, in);
@@ -57,7 +57,7 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
     if (PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
                      recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,
                      recLists.index, 0)) {
-        err << "error: the layout failed; see the errors above\n";
+        reports.Write(MessageLevel::Error, "the layout failed; see the errors above");
         return 1;
     }
 

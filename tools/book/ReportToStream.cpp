@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/book/BookText.h"
 
 namespace {
 
@@ -12,8 +11,9 @@ CReportToStream* g_activeSink = nullptr;
 
 }
 
-CReportToStream::CReportToStream(std::ostream& out)
+CReportToStream::CReportToStream(std::ostream& out, const MessageStyle& style)
     : m_out(out),
+      m_style(style),
       m_oldError(GetErrorHook()),
       m_oldWarning(GetWarningHook()),
       m_oldStatus(GetStatusHook()),
@@ -33,7 +33,7 @@ CReportToStream::~CReportToStream()
     g_activeSink = m_previous;
 }
 
-void CReportToStream::Emit(const char* prefix, const char* format, va_list args)
+void CReportToStream::Emit(MessageLevel level, const char* format, va_list args)
 {
     va_list copy;
     va_copy(copy, args);
@@ -52,27 +52,35 @@ void CReportToStream::Emit(const char* prefix, const char* format, va_list args)
             c = ' ';
         }
     }
-    std::ostream& out = g_activeSink->m_out;
-    out << prefix << DisplayText(reinterpret_cast<const uint8_t*>(message.data()), message.size(), true) << '\n';
-    out.flush();
+    WriteMessage(g_activeSink->m_out, g_activeSink->m_style, level,
+                 MessageText(reinterpret_cast<const uint8_t*>(message.data()), message.size()));
+}
+
+void CReportToStream::Write(MessageLevel level, const std::string& text)
+{
+    if (level == MessageLevel::Error)
+        ++m_errors;
+    else if (level == MessageLevel::Warning)
+        ++m_warnings;
+    WriteMessage(m_out, m_style, level, text);
 }
 
 int32_t CReportToStream::OnError(const char* format, va_list args)
 {
     ++g_activeSink->m_errors;
-    Emit("error: ", format, args);
+    Emit(MessageLevel::Error, format, args);
     return 0;
 }
 
 int32_t CReportToStream::OnWarning(const char* format, va_list args)
 {
     ++g_activeSink->m_warnings;
-    Emit("warning: ", format, args);
+    Emit(MessageLevel::Warning, format, args);
     return 0;
 }
 
 int32_t CReportToStream::OnStatus(const char* format, va_list args)
 {
-    Emit("", format, args);
+    Emit(MessageLevel::Status, format, args);
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "tools/book/BookTool.h"
+
 namespace {
 
 struct ValueOption {
@@ -13,6 +15,7 @@ struct ValueOption {
 
 const ValueOption kValueOptions[] = {
     {"--output", "-o", &ToolOptions::output, nullptr},
+    {"--output-dir", nullptr, &ToolOptions::outputDir, nullptr},
     {"--title", nullptr, nullptr, &ToolOptions::title},
     {"--author", nullptr, nullptr, &ToolOptions::author},
     {"--publisher", nullptr, nullptr, &ToolOptions::publisher},
@@ -46,10 +49,71 @@ const char* CommandName(ToolCommand command)
     }
 }
 
+// An option whose value is one of a few words; it applies to build and,
+// where `pagesToo`, to pages.
+struct ChoiceOption {
+    const char* name;
+    bool pagesToo;
+    const char* words[3]; // the accepted values, null after the last
+    void (*set)(ToolOptions& options, int chosen);
+};
+
+const ChoiceOption kChoiceOptions[] = {
+    {"--failure-level", false, {"warning", "error", nullptr},
+     [](ToolOptions& o, int chosen) { o.failureLevel = chosen == 0 ? FailureLevel::Warning : FailureLevel::Error; }},
+    {"--message-format", true, {"text", "json", nullptr},
+     [](ToolOptions& o, int chosen) { o.messageFormat = chosen == 0 ? MessageFormat::Text : MessageFormat::Json; }},
+    {"--color", true, {"auto", "always", "never"},
+     [](ToolOptions& o, int chosen) { o.colour = ColourChoice(chosen); }},
+};
+
+// The value of option `name` at argv[i] ("--name VALUE" or "--name=VALUE"):
+// 1 when taken, 0 when the word is another option, -1 with error set.
+int TakeValue(int argc, const char* const* argv, int& i, std::string_view name, std::string& value,
+              std::string& error)
+{
+    std::string_view word = argv[i];
+    if (word == name) {
+        if (i + 1 >= argc) {
+            error = std::string("option '") + std::string(word) + "' needs a value";
+            return -1;
+        }
+        value = argv[++i];
+        return 1;
+    }
+    if (word.size() > name.size() && word.substr(0, name.size()) == name && word[name.size()] == '=') {
+        value = std::string(word.substr(name.size() + 1));
+        return 1;
+    }
+    return 0;
+}
+
 // Parses one option word at argv[i]; advances i past a separate value.
 bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options, std::string& error)
 {
     std::string_view word = argv[i];
+    for (const ChoiceOption& choice : kChoiceOptions) {
+        std::string value;
+        const int taken = TakeValue(argc, argv, i, choice.name, value, error);
+        if (taken < 0)
+            return false;
+        if (taken == 0)
+            continue;
+        if (options.command != ToolCommand::Build && !(choice.pagesToo && options.command == ToolCommand::Pages)) {
+            error = std::string("option '") + choice.name + "' does not apply to '" + CommandName(options.command) + "'";
+            return false;
+        }
+        std::string accepted;
+        for (int k = 0; k < 3 && choice.words[k]; ++k) {
+            if (value == choice.words[k]) {
+                choice.set(options, k);
+                return true;
+            }
+            accepted += std::string(k ? ", " : "") + "'" + choice.words[k] + "'";
+        }
+        error = std::string("option '") + choice.name + "' takes " + accepted + ", not '" + value + "'";
+        return false;
+    }
     for (const FlagOption& flag : kFlagOptions) {
         if (word == flag.name) {
             if (options.command != flag.command && options.command != flag.alsoFor) {
@@ -146,11 +210,13 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
             }
             continue;
         }
-        if (++operands > 1) {
+        if (++operands > 1 && options.command != ToolCommand::Build) {
             error = std::string("unexpected extra operand '") + std::string(word) + "'";
             return false;
         }
-        options.input = word;
+        if (operands == 1)
+            options.input = word;
+        options.inputs.emplace_back(word);
     }
     if (operands == 0 || options.input.empty()) {
         error = std::string("'") + CommandName(options.command) + "' needs a " +
@@ -158,16 +224,63 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
                                                                                           : "book file");
         return false;
     }
-    if (options.command == ToolCommand::Build && options.input == "-" && options.output.empty()) {
+    if (options.command != ToolCommand::Build)
+        return true;
+    if (!options.output.empty() && !options.outputDir.empty()) {
+        error = "-o and --output-dir cannot be used together";
+        return false;
+    }
+    if (options.inputs.size() > 1) {
+        if (!options.output.empty()) {
+            error = "-o cannot be used with more than one source; use --output-dir DIR";
+            return false;
+        }
+        for (size_t k = 0; k < options.inputs.size(); ++k) {
+            if (options.inputs[k] == "-" || options.inputs[k].empty()) {
+                error = options.inputs[k].empty() ? "a source file name is empty"
+                                                  : "standard input cannot be one of several sources";
+                return false;
+            }
+            // Two books of one name would overwrite each other.
+            for (size_t j = 0; j < k; ++j) {
+                if (BookPathFor(options, options.inputs[j]) == BookPathFor(options, options.inputs[k])) {
+                    error = "'" + options.inputs[j] + "' and '" + options.inputs[k] + "' would both be written to '" +
+                            BookPathFor(options, options.inputs[k]) + "'";
+                    return false;
+                }
+            }
+        }
+    }
+    if (options.input == "-" && options.output.empty()) {
         error = "a source read from standard input needs -o FILE (or -o - for standard output)";
         return false;
     }
     return true;
 }
 
+std::string BookPathFor(const ToolOptions& options, const std::string& source)
+{
+    if (!options.output.empty())
+        return options.output;
+    std::string book = DefaultBookPath(source);
+    if (options.outputDir.empty())
+        return book;
+#ifdef _WIN32
+    const size_t slash = book.find_last_of("/\\");
+    const char separator = '\\';
+#else
+    const size_t slash = book.find_last_of('/');
+    const char separator = '/';
+#endif
+    std::string dir = options.outputDir;
+    if (dir.back() != '/' && dir.back() != separator)
+        dir += separator;
+    return dir + (slash == std::string::npos ? book : book.substr(slash + 1));
+}
+
 const char* ToolUsageText()
 {
-    return "Usage: vellumix-book build SOURCE [options]   (SOURCE '-': standard input)\n"
+    return "Usage: vellumix-book build SOURCE... [options]   (SOURCE '-': standard input)\n"
            "       vellumix-book dump [--text] BOOK\n"
            "       vellumix-book check BOOK\n"
            "       vellumix-book pages [--large] [--batch] SOURCE\n"
@@ -184,6 +297,8 @@ const char* ToolUsageText()
            "  -o, --output FILE       write the book to FILE (default: the source name\n"
            "                          with its extension replaced by .ldb); '-' writes\n"
            "                          it to standard output\n"
+           "  --output-dir DIR        write every book into the folder DIR, under its\n"
+           "                          default name; with several sources, -o is refused\n"
            "  --dictionary            build a dictionary\n"
            "  --exclude-page-tables   build no page tables\n"
            "  --batch                 leave out the warnings that batch mode silences\n"
@@ -192,6 +307,16 @@ const char* ToolUsageText()
            "  --publisher TEXT        publisher (replaces PUBLISHER=)\n"
            "  --eisbn TEXT            e-book ISBN (replaces EISBN=)\n"
            "  --copyright TEXT        copyright (replaces COPYRIGHT=)\n"
+           "  --failure-level LEVEL   'error' (default): errors fail the build;\n"
+           "                          'warning': warnings fail it too, and no book\n"
+           "                          is written\n"
+           "\n"
+           "Message options (build and pages):\n"
+           "  --message-format FORMAT 'text' (default) or 'json': one JSON object per\n"
+           "                          message and line, {\"level\": ..., \"message\": ...}\n"
+           "  --color WHEN            colour 'error:' and 'warning:': 'auto' (default;\n"
+           "                          on a terminal, unless NO_COLOR is set),\n"
+           "                          'always' or 'never'\n"
            "\n"
            "Dump options:\n"
            "  --text                  also print the decompressed text records\n"
@@ -201,7 +326,9 @@ const char* ToolUsageText()
            "  --batch                 leave out the warnings that batch mode silences\n"
            "\n"
            "Build reports status lines, 'warning: ...' and 'error: ...' on standard\n"
-           "error. Exit status: 0 success, 1 failure (no book written, problems\n"
+           "error. Several sources are built one after the other, each line of their\n"
+           "messages starting with the source's name; the build succeeds only when\n"
+           "every book was written. Exit status: 0 success, 1 failure (no book written, problems\n"
            "found, a file that could not be read, memory that ran out, or output\n"
            "that could not be written), 2 usage error (an empty option value too).\n";
 }

@@ -4,6 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "tools/book/ToolMessages.h"
 
 enum class ToolCommand {
     Help,
@@ -14,10 +17,24 @@ enum class ToolCommand {
     Pages,
 };
 
+// The least serious message that fails a build.
+enum class FailureLevel {
+    Warning,
+    Error,
+};
+
+enum class ColourChoice {
+    Auto, // on a terminal, unless NO_COLOR is set
+    Always,
+    Never,
+};
+
 struct ToolOptions {
     ToolCommand command = ToolCommand::Help;
     std::string input; // the source (build, pages) or the book (dump, check)
+    std::vector<std::string> inputs; // every source of a build, in order (input is the first)
     std::string output;
+    std::string outputDir; // build: the folder of every book
     bool dictionary = false;
     bool excludePageTables = false;
     bool batch = false;
@@ -28,7 +45,17 @@ struct ToolOptions {
     std::optional<std::string> publisher;
     std::optional<std::string> eisbn;
     std::optional<std::string> copyright;
+    FailureLevel failureLevel = FailureLevel::Error;
+    MessageFormat messageFormat = MessageFormat::Text;
+    ColourChoice colour = ColourChoice::Auto;
+    // How messages are shown: the format and colour above, worked out by
+    // the caller for the stream they go to (not set by the parser).
+    MessageStyle style;
 };
+
+// The book of one source: `output`, or the default name, in `outputDir`
+// when one is given.
+std::string BookPathFor(const ToolOptions& options, const std::string& source);
 
 // Returns true with options filled, or false with a message for the user.
 bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options, std::string& error);

@@ -1,0 +1,105 @@
+#include "tools/book/ToolMessages.h"
+
+#include <cstdio>
+
+#include "framework/core/CharTable.h"
+
+namespace {
+
+// The colours compilers use: bold red errors, bold magenta warnings.
+constexpr const char* kErrorColour = "\033[1;31m";
+constexpr const char* kWarningColour = "\033[1;35m";
+constexpr const char* kColourEnd = "\033[0m";
+
+const char* LevelName(MessageLevel level)
+{
+    switch (level) {
+    case MessageLevel::Warning: return "warning";
+    case MessageLevel::Error: return "error";
+    default: return "status";
+    }
+}
+
+void AppendUtf8(std::string& text, uint32_t code)
+{
+    if (code < 0x80) {
+        text += char(code);
+    } else if (code < 0x800) {
+        text += char(0xC0 | (code >> 6));
+        text += char(0x80 | (code & 0x3F));
+    } else {
+        text += char(0xE0 | (code >> 12));
+        text += char(0x80 | ((code >> 6) & 0x3F));
+        text += char(0x80 | (code & 0x3F));
+    }
+}
+
+}
+
+void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
+                  const char* prefix)
+{
+    if (style.format == MessageFormat::Json) {
+        out << "{\"level\": \"" << LevelName(level) << "\", \"message\": " << JsonString(text);
+        if (!style.source.empty())
+            out << ", \"file\": " << JsonString(style.source);
+        out << "}\n";
+        out.flush();
+        return;
+    }
+    if (!style.source.empty())
+        out << style.source << ": ";
+    if (level == MessageLevel::Status) {
+        out << text << '\n';
+    } else {
+        out << prefix;
+        if (style.colour)
+            out << (level == MessageLevel::Error ? kErrorColour : kWarningColour);
+        out << LevelName(level) << ':';
+        if (style.colour)
+            out << kColourEnd;
+        out << ' ' << text << '\n';
+    }
+    out.flush();
+}
+
+std::string MessageText(const uint8_t* bytes, size_t n)
+{
+    std::string text;
+    text.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t b = bytes[i];
+        const char16_t code = b >= 0x80 ? DeviceLatinToUnicode(b) : char16_t(b);
+        if ((b >= 0x20 && b < 0x7F) || b == '\t') {
+            text += char(b);
+        } else if (b >= 0x80 && code != 0xFFFD) {
+            AppendUtf8(text, code);
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", b);
+            text += escape;
+        }
+    }
+    return text;
+}
+
+std::string JsonString(const std::string& text)
+{
+    std::string json = "\"";
+    for (const char c : text) {
+        const uint8_t b = uint8_t(c);
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += c;
+        } else if (c == '\t') {
+            json += "\\t";
+        } else if (b < 0x20 || b == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", b);
+            json += escape;
+        } else {
+            json += c;
+        }
+    }
+    return json + "\"";
+}

@@ -1,0 +1,42 @@
+// How the tool's messages look on the error stream: plain lines, lines with
+// coloured "error:" and "warning:" prefixes, or one JSON object per line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+enum class MessageLevel {
+    Status,
+    Warning,
+    Error,
+};
+
+enum class MessageFormat {
+    Text,
+    Json,
+};
+
+struct MessageStyle {
+    MessageFormat format = MessageFormat::Text;
+    bool colour = false;
+    // The source every message is about when several are built: it opens
+    // each text line ("SOURCE: ...") and is the JSON object's "file".
+    std::string source;
+};
+
+// One message as one line. `text` is UTF-8 and holds no line end. A
+// prefix such as "vellumix-book: " goes before the level word of a text
+// line; JSON has no place for it.
+void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
+                  const char* prefix = "");
+
+// Report text (device bytes) as UTF-8: 0xA0-0xFF are the Latin-1 letters,
+// 0x80-0x9F the device's own characters (the euro sign, quotes, dashes,
+// the card suits); tabs stay, other control bytes and the three unused
+// bytes are shown as \xNN.
+std::string MessageText(const uint8_t* bytes, size_t n);
+
+// `text` as a JSON string, quotes included.
+std::string JsonString(const std::string& text);
