@@ -5,8 +5,8 @@
 // The check is independent of the writer: it takes only the format's
 // constants (book/BookFormat.h) and the decoded headers from the book
 // layer, and recomputes every derived value itself (offsets, unique IDs,
-// section placement, text positions, sort orders, group sizes, PNG CRCs
-// and image data) to compare it with what the file holds. It never calls
+// section placement, text positions, name order, index group headings,
+// PNG CRCs and image data) to compare it with what the file holds. It never calls
 // the record lists or AssembleBook, so a fault in their logic shows up
 // as a problem instead of being repeated.
 #pragma once
