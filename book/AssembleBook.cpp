@@ -71,17 +71,7 @@ struct Section {
     uint32_t count = 0;
 };
 
-// The book file, front to back (n records, all numbers big-endian):
-//   offset     width  content
-//      0       78     container header (Container.cpp)
-//     78       8n     record list, one entry per record (Container.cpp)
-//     78 + 8n  2      zero
-//     80 + 8n  132    record 0, the book header record (BookHeaderRecord.cpp)
-//                     text records 1..t, each one whole zlib stream
-//                     sections 0-9: small-font and large-font page tables,
-//                     chapters, links, images, index, metadata, sidebars,
-//                     footnotes, text sizes (each list's AppendRecord)
-//   last       9      end marker record
+// The book file, front to back: docs/ldb-format.md, "The whole file".
 // The sections after the text records, in file order.
 enum SectionSlot : uint32_t {
     kSmallPageSection,
@@ -247,11 +237,11 @@ bool AssembleBook(const AssembleInputs& in)
     LDBHeader header;
     if (in.databaseName)
         std::strncpy(header.name, in.databaseName, 31);
-    header.attributes = 0x0008;
+    header.attributes = kContainerAttributes;
     header.creationTime = in.creationTime;
     header.modificationTime = in.creationTime + 1;
-    header.type = (in.options & Dictionary) ? FourCC("VxDc") : FourCC("VxBk");
-    header.creator = FourCC("VxCr");
+    header.type = (in.options & Dictionary) ? kDictionaryTypeCode : kBookTypeCode;
+    header.creator = kCreatorCode;
     header.recordCount = static_cast<uint16_t>(recordCount);
 
     CMemBuffer front(FirstRecordOffset(static_cast<uint32_t>(recordCount)) + kBookHeaderRecordSize);
@@ -268,29 +258,29 @@ bool AssembleBook(const AssembleInputs& in)
     front.AppendU16BE(0);
 
     // Book header record: the counts and first indexes of the sections.
-    BookHeaderValues v;
-    v.dictionary = (in.options & Dictionary) != 0;
-    v.smallPageEntries = static_cast<uint16_t>(rec.smallPages.GetEntryCount());
-    v.largePageEntries = static_cast<uint16_t>(rec.largePages.GetEntryCount());
+    BookHeaderRecord v;
+    v.features = kBaseFeatures | ((in.options & Dictionary) ? kDictionaryFeature : 0);
+    v.smallEntries = static_cast<uint16_t>(rec.smallPages.GetEntryCount());
+    v.largeEntries = static_cast<uint16_t>(rec.largePages.GetEntryCount());
     v.firstAfterText = static_cast<uint16_t>(textRecords + 1);
-    v.smallPageRecords = static_cast<uint16_t>(s[kSmallPageSection].count);
-    v.firstSmallPage = static_cast<uint16_t>(s[kSmallPageSection].first);
-    v.largePageRecords = static_cast<uint16_t>(s[kLargePageSection].count);
-    v.firstLargePage = static_cast<uint16_t>(s[kLargePageSection].first);
-    v.chapterRecords = static_cast<uint16_t>(s[kChapterSection].count);
+    v.smallRecords = static_cast<uint16_t>(s[kSmallPageSection].count);
+    v.firstSmall = static_cast<uint16_t>(s[kSmallPageSection].first);
+    v.largeRecords = static_cast<uint16_t>(s[kLargePageSection].count);
+    v.firstLarge = static_cast<uint16_t>(s[kLargePageSection].first);
+    v.chapterCount = static_cast<uint16_t>(s[kChapterSection].count);
     v.firstChapter = static_cast<uint16_t>(s[kChapterSection].first);
-    v.linkRecords = static_cast<uint16_t>(s[kLinkSection].count);
+    v.linkCount = static_cast<uint16_t>(s[kLinkSection].count);
     v.firstLink = static_cast<uint16_t>(s[kLinkSection].first);
-    v.imageRecords = static_cast<uint16_t>(s[kImageSection].count);
+    v.imageCount = static_cast<uint16_t>(s[kImageSection].count);
     v.firstImage = static_cast<uint16_t>(s[kImageSection].first);
-    v.indexRecords = static_cast<uint16_t>(s[kIndexSection].count);
+    v.indexCount = static_cast<uint16_t>(s[kIndexSection].count);
     v.firstIndex = static_cast<uint16_t>(s[kIndexSection].first);
-    v.metadataRecord = static_cast<uint16_t>(s[kMetadataSection].first);
-    v.sidebarRecords = static_cast<uint16_t>(s[kSidebarSection].count);
+    v.metadataIndex = static_cast<uint16_t>(s[kMetadataSection].first);
+    v.sidebarCount = static_cast<uint16_t>(s[kSidebarSection].count);
     v.firstSidebar = static_cast<uint16_t>(s[kSidebarSection].first);
-    v.footnoteRecords = static_cast<uint16_t>(s[kFootnoteSection].count);
+    v.footnoteCount = static_cast<uint16_t>(s[kFootnoteSection].count);
     v.firstFootnote = static_cast<uint16_t>(s[kFootnoteSection].first);
-    v.textSizeRecord = static_cast<uint16_t>(s[kTextSizeSection].first);
+    v.textSizeIndex = static_cast<uint16_t>(s[kTextSizeSection].first);
     v.randomValue = in.randomValue;
     AppendBookHeaderRecord(v, front);
 

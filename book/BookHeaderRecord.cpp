@@ -1,88 +1,82 @@
 #include "book/BookHeaderRecord.h"
 
+#include "book/Container.h"
 #include "framework/core/MemBuffer.h"
 
-namespace {
-
-constexpr uint32_t kFeatureBits = 0x00006240u;
-constexpr uint32_t kDictionaryBit = 0x00040000u;
-
-} // namespace
-
-// Book header record, 132 bytes, big-endian:
-//   offset width  value
-//      0   u16    format version 10
-//      2   u16    0
-//      4   u32    feature bits 0x00006240 (| 0x00040000 for a dictionary)
-//      8   u16    small-font page-table entries
-//     10   u16    large-font page-table entries
-//     12   u16    first record after the text records (1 + text records)
-//     14   u16    chapter records
-//     16   u16    small-font page-table records
-//     18   u16    large-font page-table records
-//     20   u16    image records
-//     22   u16    link records
-//     24   u16    metadata records (1)
-//     26   u16    index records
-//     28   u16    footnote records (table included, 0 when none)
-//     30   u16    sidebar records (table included, 0 when none)
-//     32   u16    first chapter record
-//     34   u8     10
-//     35   u8     0
-//     36   u16    first small-font page-table record
-//     38   u16    first large-font page-table record
-//     40   u16    first image record
-//     42   u16    first link record
-//     44   u16    metadata record
-//     46   u16    first index record
-//     48   u16    first footnote record
-//     50   u16    first sidebar record
-//     52   u16    text-size record
-//     54   u16    text-size records (1)
-//     56   u32    0
-//     60   u32    pseudo-random value
-//     64   68     zero
-void AppendBookHeaderRecord(const BookHeaderValues& v, CMemBuffer& out)
+// Field by field: docs/ldb-format.md, "Book header record".
+void AppendBookHeaderRecord(const BookHeaderRecord& v, CMemBuffer& out)
 {
-    out.AppendU16BE(10);
-    out.AppendU16BE(0);
-    out.AppendU32BE(kFeatureBits | (v.dictionary ? kDictionaryBit : 0));
-    out.AppendU16BE(v.smallPageEntries);
-    out.AppendU16BE(v.largePageEntries);
+    out.AppendU16BE(v.formatVersion);
+    out.AppendU16BE(v.reserved2);
+    out.AppendU32BE(v.features);
+    out.AppendU16BE(v.smallEntries);
+    out.AppendU16BE(v.largeEntries);
     out.AppendU16BE(v.firstAfterText);
-    out.AppendU16BE(v.chapterRecords);
-    out.AppendU16BE(v.smallPageRecords);
-    out.AppendU16BE(v.largePageRecords);
-    out.AppendU16BE(v.imageRecords);
-    out.AppendU16BE(v.linkRecords);
-    out.AppendU16BE(1);
-    out.AppendU16BE(v.indexRecords);
-    out.AppendU16BE(v.footnoteRecords);
-    out.AppendU16BE(v.sidebarRecords);
+    out.AppendU16BE(v.chapterCount);
+    out.AppendU16BE(v.smallRecords);
+    out.AppendU16BE(v.largeRecords);
+    out.AppendU16BE(v.imageCount);
+    out.AppendU16BE(v.linkCount);
+    out.AppendU16BE(v.metadataCount);
+    out.AppendU16BE(v.indexCount);
+    out.AppendU16BE(v.footnoteCount);
+    out.AppendU16BE(v.sidebarCount);
     out.AppendU16BE(v.firstChapter);
-    out.AppendU8(10);
-    out.AppendU8(0);
-    out.AppendU16BE(v.firstSmallPage);
-    out.AppendU16BE(v.firstLargePage);
+    out.AppendU8(v.byte34);
+    out.AppendU8(v.byte35);
+    out.AppendU16BE(v.firstSmall);
+    out.AppendU16BE(v.firstLarge);
     out.AppendU16BE(v.firstImage);
     out.AppendU16BE(v.firstLink);
-    out.AppendU16BE(v.metadataRecord);
+    out.AppendU16BE(v.metadataIndex);
     out.AppendU16BE(v.firstIndex);
     out.AppendU16BE(v.firstFootnote);
     out.AppendU16BE(v.firstSidebar);
-    out.AppendU16BE(v.textSizeRecord);
-    out.AppendU16BE(1);
-    out.AppendU32BE(0);
+    out.AppendU16BE(v.textSizeIndex);
+    out.AppendU16BE(v.textSizeCount);
+    out.AppendU32BE(v.reserved56);
     out.AppendU32BE(v.randomValue);
-    static const uint8_t zeros[68] = {};
+    static const uint8_t zeros[kBookHeaderRecordSize - kBookHeaderZerosAt] = {};
     out.Append(zeros, sizeof zeros);
 }
 
-// End marker record, 9 bytes:
-//   offset width  field
-//      0   8      "MeTaInFo"
-//      8   1      NUL
+BookHeaderRecord ReadBookHeaderRecord(const uint8_t* p)
+{
+    BookHeaderRecord h;
+    h.formatVersion = ReadU16At(p + 0);
+    h.reserved2 = ReadU16At(p + 2);
+    h.features = ReadU32At(p + 4);
+    h.smallEntries = ReadU16At(p + 8);
+    h.largeEntries = ReadU16At(p + 10);
+    h.firstAfterText = ReadU16At(p + 12);
+    h.chapterCount = ReadU16At(p + 14);
+    h.smallRecords = ReadU16At(p + 16);
+    h.largeRecords = ReadU16At(p + 18);
+    h.imageCount = ReadU16At(p + 20);
+    h.linkCount = ReadU16At(p + 22);
+    h.metadataCount = ReadU16At(p + 24);
+    h.indexCount = ReadU16At(p + 26);
+    h.footnoteCount = ReadU16At(p + 28);
+    h.sidebarCount = ReadU16At(p + 30);
+    h.firstChapter = ReadU16At(p + 32);
+    h.byte34 = p[34];
+    h.byte35 = p[35];
+    h.firstSmall = ReadU16At(p + 36);
+    h.firstLarge = ReadU16At(p + 38);
+    h.firstImage = ReadU16At(p + 40);
+    h.firstLink = ReadU16At(p + 42);
+    h.metadataIndex = ReadU16At(p + 44);
+    h.firstIndex = ReadU16At(p + 46);
+    h.firstFootnote = ReadU16At(p + 48);
+    h.firstSidebar = ReadU16At(p + 50);
+    h.textSizeIndex = ReadU16At(p + 52);
+    h.textSizeCount = ReadU16At(p + 54);
+    h.reserved56 = ReadU32At(p + 56);
+    h.randomValue = ReadU32At(p + 60);
+    return h;
+}
+
 void AppendEndMarker(CMemBuffer& out)
 {
-    out.Append("MeTaInFo", kEndMarkerSize); // with its NUL
+    out.Append(kEndMarker, kEndMarkerSize); // with its NUL
 }

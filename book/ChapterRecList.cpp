@@ -39,11 +39,8 @@ uint32_t ChapterRecList::GetRecordSize(uint32_t i) const
     return static_cast<uint32_t>(m_chapters[i].title.size()) + 5;
 }
 
-// Chapter record, title length + 5 bytes, big-endian:
-//   offset width  field
-//      0   u32    text position of the chapter tag's backslash
-//      4   n      title (device Latin)
-//    4+n   1      NUL
+// Chapter record, title length + 5 bytes. Layout: docs/ldb-format.md,
+// "Chapter records".
 void ChapterRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
 {
     if (i >= m_chapters.size())

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "book/BookFormat.h"
+
 class CMemBuffer;
 
-// The largest chunk of text that becomes one text record.
-inline constexpr uint32_t kMaxTextRecordSize = 8192;
+// kMaxTextRecordSize (BookFormat.h) is the largest chunk of text that
+// becomes one text record.
 
 class ICompress {
 public:

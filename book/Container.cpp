@@ -2,27 +2,12 @@
 
 #include "framework/core/MemBuffer.h"
 
-// Container header, 78 bytes, big-endian:
-//   offset width  field
-//      0   32     database name, NUL-terminated, zero-filled
-//     32   u16    attributes
-//     34   u16    version
-//     36   u32    creation time (seconds since 1970-01-01 UTC)
-//     40   u32    modification time
-//     44   u32    backup time
-//     48   u32    modification number
-//     52   u32    application-info offset
-//     56   u32    sort-info offset
-//     60   4      type code
-//     64   4      creator code
-//     68   u32    unique-ID seed
-//     72   u32    next record list
-//     76   u16    number of records n
-// Record list at 78, n entries; then two zero bytes; record 0 at 80 + 8n.
+// The header and the entry, field by field: docs/ldb-format.md, "Container
+// header" and "Record list".
 void AppendLDBHeader(const LDBHeader& h, CMemBuffer& out)
 {
-    char name[32] = {};
-    for (int i = 0; i < 31 && h.name[i]; ++i)
+    char name[kDatabaseNameField] = {};
+    for (uint32_t i = 0; i + 1 < kDatabaseNameField && h.name[i]; ++i)
         name[i] = h.name[i];
     out.Append(name, sizeof name);
     out.AppendU16BE(h.attributes);
@@ -40,13 +25,38 @@ void AppendLDBHeader(const LDBHeader& h, CMemBuffer& out)
     out.AppendU16BE(h.recordCount);
 }
 
-// Record-list entry, 8 bytes:
-//   offset width  field
-//      0   u32    file offset of the record
-//      4   u8     record attributes
-//      5   3      unique ID
 void AppendRecordEntry(uint32_t offset, uint8_t attributes, uint32_t uniqueId, CMemBuffer& out)
 {
     out.AppendU32BE(offset);
-    out.AppendU32BE((static_cast<uint32_t>(attributes) << 24) | (uniqueId & 0x00FFFFFFu));
+    out.AppendU32BE((static_cast<uint32_t>(attributes) << 24) | (uniqueId & kUniqueIdMask));
+}
+
+LDBHeader ReadLDBHeader(const uint8_t* p)
+{
+    LDBHeader h;
+    for (uint32_t i = 0; i < kDatabaseNameField; ++i)
+        h.name[i] = static_cast<char>(p[i]);
+    h.attributes = ReadU16At(p + kAttributesAt);
+    h.version = ReadU16At(p + kVersionAt);
+    h.creationTime = ReadU32At(p + kCreationTimeAt);
+    h.modificationTime = ReadU32At(p + kModificationTimeAt);
+    h.backupTime = ReadU32At(p + kBackupTimeAt);
+    h.modificationNumber = ReadU32At(p + kModificationNumberAt);
+    h.appInfoOffset = ReadU32At(p + kAppInfoOffsetAt);
+    h.sortInfoOffset = ReadU32At(p + kSortInfoOffsetAt);
+    h.type = ReadU32At(p + kTypeCodeAt);
+    h.creator = ReadU32At(p + kCreatorCodeAt);
+    h.uniqueIdSeed = ReadU32At(p + kUniqueIdSeedAt);
+    h.nextRecordList = ReadU32At(p + kNextRecordListAt);
+    h.recordCount = ReadU16At(p + kRecordCountAt);
+    return h;
+}
+
+RecordEntry ReadRecordEntry(const uint8_t* p)
+{
+    RecordEntry e;
+    e.offset = ReadU32At(p);
+    e.attributes = p[4];
+    e.uniqueId = ReadU32At(p + 4) & kUniqueIdMask;
+    return e;
 }

@@ -117,27 +117,20 @@ uint32_t ImageRecList::GetRecordSize(uint32_t i) const
     return i < GetCount() ? kHeaderSize + m_images[i].dataSize : 0;
 }
 
-// Image record:
-//   offset  size  field
-//        0     4  "PNG "
-//        4    32  image name, NUL-padded (at most 31 bytes)
-//       36    22  zero
-//       58     2  width (u16 BE)
-//       60     2  height (u16 BE)
-//       62     n  the re-encoded PNG data (n = data size)
+// Layout: docs/ldb-format.md, "Image records".
 void ImageRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
 {
     if (i >= GetCount())
         return;
     const Image& image = m_images[i];
     uint8_t header[kHeaderSize] = {};
-    std::memcpy(header, "PNG ", 4);
+    std::memcpy(header, kImageTag, kImageTagSize);
     const std::string_view name = GetName(i);
-    std::memcpy(header + 4, name.data(), std::min<size_t>(name.size(), kNameField - 1));
-    header[58] = static_cast<uint8_t>(image.width >> 8);
-    header[59] = static_cast<uint8_t>(image.width);
-    header[60] = static_cast<uint8_t>(image.height >> 8);
-    header[61] = static_cast<uint8_t>(image.height);
+    std::memcpy(header + kImageNameAt, name.data(), std::min<size_t>(name.size(), kNameField - 1));
+    header[kImageWidthAt] = static_cast<uint8_t>(image.width >> 8);
+    header[kImageWidthAt + 1] = static_cast<uint8_t>(image.width);
+    header[kImageHeightAt] = static_cast<uint8_t>(image.height >> 8);
+    header[kImageHeightAt + 1] = static_cast<uint8_t>(image.height);
     out.Append(header, kHeaderSize);
     out.Append(m_data.GetData() + image.dataOffset, image.dataSize);
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "book/BookFormat.h"
 #include "book/RecordList.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/RkString.h"
@@ -13,9 +14,9 @@
 class ImageRecList final : public IRecordList {
 public:
     // Bytes of an image record before its PNG data.
-    static constexpr uint32_t kHeaderSize = 62;
+    static constexpr uint32_t kHeaderSize = kImageRecordHeaderSize;
     // The name field: at most 31 bytes and a NUL.
-    static constexpr uint32_t kNameField = 32;
+    static constexpr uint32_t kNameField = kImageNameField;
 
     ImageRecList();
 

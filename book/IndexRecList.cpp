@@ -77,14 +77,8 @@ uint32_t IndexRecList::GetRecordSize(uint32_t i) const
     return size;
 }
 
-// Index records, big-endian. Record 0, the heading record: the first term
-// of every group, each followed by a NUL, back to back. Record k >= 1: the
-// entries of group k back to back, each term length + 5 bytes:
-//   offset width  field
-//      0   u16    text record number (from 1)
-//      2   u16    offset in that text record
-//      4   n      term
-//    4+n   1      NUL
+// Index records (the heading record, then one per group). Layout:
+// docs/ldb-format.md, "Index records".
 void IndexRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
 {
     if (i >= GetRecordCount())

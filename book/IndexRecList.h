@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "book/BookFormat.h"
 #include "book/RecordList.h"
 
 class IndexRecList final : public IRecordList {
@@ -14,7 +15,7 @@ public:
     // Terms longer than this are cut (the stored field holds 82 bytes).
     static constexpr size_t kMaxTermLength = 81;
     // A group is closed by the first entry that takes it past this size.
-    static constexpr uint32_t kGroupLimit = 62000;
+    static constexpr uint32_t kGroupLimit = kIndexGroupLimit;
 
     void Add(uint16_t textRecord, uint16_t offset, std::string_view term);
     // Sorts (collation, then text record, then offset), drops exact

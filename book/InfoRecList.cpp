@@ -16,9 +16,7 @@ void InfoRecList::Add(std::string_view text)
     m_bytes.Append(value.c_str(), static_cast<uint32_t>(value.size()) + 1);
 }
 
-// Metadata record: NUL-terminated device Latin strings back to back, in
-// the order added (title, author, copyright, publisher, eISBN); an empty
-// string is a lone NUL.
+// Metadata record. Layout: docs/ldb-format.md, "Metadata record".
 void InfoRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
 {
     if (i == 0)

@@ -20,16 +20,6 @@ bool ReadFully(CFile& file, void* buffer, uint32_t count)
     return true;
 }
 
-uint16_t U16At(const uint8_t* p)
-{
-    return static_cast<uint16_t>((p[0] << 8) | p[1]);
-}
-
-uint32_t U32At(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
-
 // Reads bytes [offset, offset + count) of a file that is opened and closed here.
 bool ProbeBytes(const CFile& source, uint32_t offset, void* out, uint32_t count)
 {
@@ -72,21 +62,11 @@ bool CLDBFile::Load()
     if (m_fileSize < kContainerHeaderSize || m_file.Seek(0, kSeekFromStart) != 0 ||
         !ReadFully(m_file, head, kContainerHeaderSize))
         return false;
-    std::memcpy(m_header.name, head, 32);
-    std::memcpy(m_name, head, 32);
-    m_name[32] = 0;
-    m_header.attributes = U16At(head + 32);
-    m_header.version = U16At(head + 34);
-    m_header.creationTime = U32At(head + 36);
-    m_header.modificationTime = U32At(head + 40);
-    m_header.backupTime = U32At(head + 44);
-    m_header.modificationNumber = U32At(head + 48);
-    m_header.appInfoOffset = U32At(head + 52);
-    m_header.sortInfoOffset = U32At(head + 56);
-    m_header.type = U32At(head + 60);
-    m_header.creator = U32At(head + 64);
-    m_header.uniqueIdSeed = U32At(head + 68);
-    m_header.recordCount = U16At(head + 76);
+    // Everything but the next-record-list field, which is not read.
+    m_header = ReadLDBHeader(head);
+    m_header.nextRecordList = 0;
+    std::memcpy(m_name, m_header.name, kDatabaseNameField);
+    m_name[kDatabaseNameField] = 0;
 
     // The list must lie within the file before anything is allocated for it.
     const uint32_t count = m_header.recordCount;
@@ -98,7 +78,7 @@ bool CLDBFile::Load()
         return false;
     m_offsets.resize(count);
     for (uint32_t i = 0; i < count; ++i)
-        m_offsets[i] = U32At(list.data() + i * kRecordEntrySize);
+        m_offsets[i] = ReadRecordEntry(list.data() + i * kRecordEntrySize).offset;
     return true;
 }
 
@@ -154,19 +134,19 @@ bool CLDBFile::IsComplete() const
 uint32_t CLDBFile::ProbeType(const CFile& file)
 {
     uint8_t bytes[4];
-    return ProbeBytes(file, 60, bytes, 4) ? U32At(bytes) : 0;
+    return ProbeBytes(file, kTypeCodeAt, bytes, 4) ? ReadU32At(bytes) : 0;
 }
 
 uint32_t CLDBFile::ProbeCreator(const CFile& file)
 {
     uint8_t bytes[4];
-    return ProbeBytes(file, 64, bytes, 4) ? U32At(bytes) : 0;
+    return ProbeBytes(file, kCreatorCodeAt, bytes, 4) ? ReadU32At(bytes) : 0;
 }
 
 bool CLDBFile::ProbeName(const CFile& file, CRkString& out)
 {
-    char name[33] = {};
-    if (!ProbeBytes(file, 0, name, 32))
+    char name[kDatabaseNameField + 1] = {};
+    if (!ProbeBytes(file, 0, name, kDatabaseNameField))
         return false;
     out.Assign(name, static_cast<uint32_t>(std::strlen(name)), kEncodingDeviceLatin);
     return true;

@@ -1,5 +1,5 @@
 // Reads the header and record list of an existing book file and hands out
-// its records by index. Safe on any file: a short or damaged header or
+// its records by index (layout in docs/ldb-format.md). Safe on any file: a short or damaged header or
 // record list leaves the reader invalid, and no record is read past the
 // end of the file.
 #pragma once
@@ -63,6 +63,6 @@ private:
     bool m_valid = false;
     uint64_t m_fileSize = 0;
     LDBHeader m_header;
-    char m_name[33] = {};
+    char m_name[kDatabaseNameField + 1] = {};
     std::vector<uint32_t> m_offsets;
 };

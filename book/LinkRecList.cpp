@@ -82,11 +82,8 @@ uint32_t LinkRecList::GetRecordSize(uint32_t i) const
     return static_cast<uint32_t>(m_links[i].name.size()) + 5;
 }
 
-// Link record, name length + 5 bytes, big-endian:
-//   offset width  field
-//      0   u32    text position of the anchor (0xFFFFFFFF: never defined)
-//      4   n      lower-cased name
-//    4+n   1      NUL
+// Link record, name length + 5 bytes. Layout: docs/ldb-format.md,
+// "Link records".
 void LinkRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
 {
     if (i >= m_links.size())

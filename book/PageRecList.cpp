@@ -29,14 +29,8 @@ uint32_t PageRecList::GetRecordSize(uint32_t i) const
     return std::min(kEntriesPerRecord, GetEntryCount() - first) * kEntrySize;
 }
 
-// Page-table record: up to 1333 entries back to back, 12 bytes each,
-// big-endian:
-//   offset width  field
-//      0   u16    page number (from 0)
-//      2   u16    text record number (from 1)
-//      4   u16    offset in that text record
-//      6   u32    text position of the page start
-//     10   u16    style word
+// Page-table record: up to 1333 entries back to back. Layout:
+// docs/ldb-format.md, "Page tables".
 void PageRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
 {
     if (i >= GetRecordCount())

@@ -3,15 +3,15 @@
 
 #include <vector>
 
+#include "book/BookFormat.h"
 #include "book/RecordList.h"
 
 class PageRecList final : public IRecordList {
 public:
-    // Entry: u16 page number, u16 text record, u16 offset in that record,
-    // u32 text position of the page start, u16 style word.
-    static constexpr uint32_t kEntrySize = 12;
+    // Entry layout: docs/ldb-format.md, "Page tables".
+    static constexpr uint32_t kEntrySize = kPageEntrySize;
     // Entries per record: 16000 / 12 = 1333 (15996 bytes).
-    static constexpr uint32_t kEntriesPerRecord = 16000 / kEntrySize;
+    static constexpr uint32_t kEntriesPerRecord = kPageEntriesPerRecord;
 
     void Add(uint16_t page, uint16_t textRecord, uint16_t offset, uint32_t position, uint16_t style);
 

@@ -6,11 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "book/BookFormat.h"
+
 class CFile;
 class CMemBuffer;
-
-// Stored images must stay below this many bytes of PNG data.
-inline constexpr uint32_t kMaxImageDataSize = 65444;
 
 enum : uint32_t {
     kReencodeOk = 0,

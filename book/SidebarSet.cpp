@@ -32,13 +32,8 @@ uint32_t SidebarSet::GetTableRecordSize() const
     return size;
 }
 
-// Table record (first record of the sidebar or footnote section): per
-// entry, in set order, name length + 4 bytes, big-endian:
-//   offset width  field
-//      0   u16    number of text records of the entry
-//      2   u8     name length n
-//      3   n      lower-cased name
-//    3+n   1      NUL
+// Table record (first record of the sidebar or footnote section). Layout:
+// docs/ldb-format.md, "Sidebar and footnote table records".
 void SidebarSet::AppendTableRecord(CMemBuffer& out) const
 {
     for (const Entry& e : m_entries) {

@@ -16,9 +16,8 @@ uint32_t TextSizeRecList::GetRecordSize(uint32_t i) const
     return i == 0 ? GetTextRecordCount() * 2 : 0;
 }
 
-// Text-size record, 2 bytes per text record, big-endian:
-//   offset width  field
-//    2(i-1) u16   uncompressed length of text record i (i >= 1)
+// Text-size record, 2 bytes per text record. Layout: docs/ldb-format.md,
+// "Text-size record".
 void TextSizeRecList::AppendRecord(uint32_t i, CMemBuffer& out) const
 {
     if (i != 0)

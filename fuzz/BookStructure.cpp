@@ -23,7 +23,7 @@ bool JoinText(const CBookImage& book, std::string& text, std::string& fault)
         std::vector<uint8_t> out;
         const CBookRecord record = book.ReadRecord(i);
         const uint8_t* data = record.Data();
-        if (!data || InflateRecord(data, book.RecordSize(i), kTextRecordLimit, out) != InflateResult::Ok) {
+        if (!data || InflateRecord(data, book.RecordSize(i), kMaxTextRecordSize, out) != InflateResult::Ok) {
             fault = "text record " + std::to_string(i) + " does not decompress into 8192 bytes";
             return false;
         }

@@ -3,10 +3,9 @@
 
 #include <cstdint>
 
-class CRkString;
+#include "book/BookFormat.h"
 
-inline constexpr uint32_t kDatabaseNameField = 32;
-inline constexpr uint32_t kDatabaseNameMax = 29;
+class CRkString;
 
 // Fills the zero-filled 32-byte field with the name: the title in device
 // Latin (at most 255 bytes); a title of 30 or more characters becomes its

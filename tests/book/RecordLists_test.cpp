@@ -173,29 +173,29 @@ TEST(TextSizeAndInfo, RecordsFromEndsAndStrings)
 
 TEST(BookHeaderRecord, FieldsAtTheirOffsets)
 {
-    BookHeaderValues v;
-    v.dictionary = true;
-    v.smallPageEntries = 0x0102;
-    v.largePageEntries = 0x0304;
+    BookHeaderRecord v;
+    v.features = kBaseFeatures | kDictionaryFeature;
+    v.smallEntries = 0x0102;
+    v.largeEntries = 0x0304;
     v.firstAfterText = 5;
-    v.chapterRecords = 6;
-    v.smallPageRecords = 7;
-    v.largePageRecords = 8;
-    v.imageRecords = 9;
-    v.linkRecords = 10;
-    v.indexRecords = 11;
-    v.footnoteRecords = 12;
-    v.sidebarRecords = 13;
+    v.chapterCount = 6;
+    v.smallRecords = 7;
+    v.largeRecords = 8;
+    v.imageCount = 9;
+    v.linkCount = 10;
+    v.indexCount = 11;
+    v.footnoteCount = 12;
+    v.sidebarCount = 13;
     v.firstChapter = 14;
-    v.firstSmallPage = 15;
-    v.firstLargePage = 16;
+    v.firstSmall = 15;
+    v.firstLarge = 16;
     v.firstImage = 17;
     v.firstLink = 18;
-    v.metadataRecord = 19;
+    v.metadataIndex = 19;
     v.firstIndex = 20;
     v.firstFootnote = 21;
     v.firstSidebar = 22;
-    v.textSizeRecord = 23;
+    v.textSizeIndex = 23;
     v.randomValue = 0x12345678;
     CMemBuffer out;
     AppendBookHeaderRecord(v, out);

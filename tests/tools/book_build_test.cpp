@@ -276,8 +276,8 @@ TEST_F(BookBuild, SameSourceDateEpochGivesIdenticalBooks)
     EXPECT_FALSE(one.empty());
     EXPECT_EQ(one, ReadBytes(Path("two.ldb")));
     CBookImage book(std::move(one));
-    EXPECT_EQ(book.Header().created, 1700000000u);
-    EXPECT_EQ(book.Header().modified, 1700000001u);
+    EXPECT_EQ(book.Header().creationTime, 1700000000u);
+    EXPECT_EQ(book.Header().modificationTime, 1700000001u);
 }
 
 }

@@ -60,12 +60,12 @@ bool CBookChecker::CheckContainer()
                 (unsigned long long)fileSize);
         return false;
     }
-    const ContainerHeader& h = m_book.Header();
+    const LDBHeader& h = m_book.Header();
     if (h.recordCount == 0) {
         Problem("container header: record count: expected at least 1 record, found 0");
         return false;
     }
-    uint64_t listEnd = kContainerHeaderSize + uint64_t(h.recordCount) * kRecordEntrySize + 2;
+    uint64_t listEnd = kContainerHeaderSize + uint64_t(h.recordCount) * kRecordEntrySize + kRecordListGap;
     if (listEnd > fileSize) {
         Problem("record list: expected %llu bytes for %u records and the gap, found a file of %llu bytes",
                 (unsigned long long)listEnd, h.recordCount, (unsigned long long)fileSize);
@@ -76,19 +76,20 @@ bool CBookChecker::CheckContainer()
         Problem("gap after the record list at offset %llu: expected 0x0000, found 0x%02X%02X",
                 (unsigned long long)(listEnd - 2), gap[0], gap[1]);
     }
-    size_t nameLength = TerminatedLength(h.name, 32);
+    const auto* name = reinterpret_cast<const uint8_t*>(h.name);
+    size_t nameLength = TerminatedLength(name, kDatabaseNameField);
     if (nameLength == kNoTerminator) {
         Problem("container header: database name: expected a NUL within 32 bytes, found none");
     } else {
-        if (nameLength > kDatabaseNameLength) {
+        if (nameLength > kDatabaseNameMax) {
             Problem("container header: database name: expected at most %zu characters, found %zu",
-                    kDatabaseNameLength, nameLength);
+                    size_t(kDatabaseNameMax), nameLength);
         }
-        for (size_t i = nameLength + 1; i < 32; ++i) {
-            if (h.name[i] != 0) {
+        for (size_t i = nameLength + 1; i < kDatabaseNameField; ++i) {
+            if (name[i] != 0) {
                 Problem("container header: database name: expected zero bytes after the NUL, found 0x%02X at "
                         "byte %zu",
-                        h.name[i], i);
+                        name[i], i);
                 break;
             }
         }
@@ -99,9 +100,9 @@ bool CBookChecker::CheckContainer()
     if (h.version != 0) {
         Problem("container header: version: expected 0, found %u", h.version);
     }
-    if (h.modified != h.created + 1u) {
+    if (h.modificationTime != h.creationTime + 1u) {
         Problem("container header: modification time: expected %u (the creation time + 1), found %u",
-                h.created + 1u, h.modified);
+                h.creationTime + 1u, h.modificationTime);
     }
     const struct {
         const char* name;
@@ -118,11 +119,11 @@ bool CBookChecker::CheckContainer()
         }
     }
     std::string type = FourCCText(h.type);
-    if (type != "VxBk" && type != "VxDc") {
+    if (h.type != kBookTypeCode && h.type != kDictionaryTypeCode) {
         Problem("container header: type code: expected \"VxBk\" or \"VxDc\", found \"%s\"", type.c_str());
     }
     std::string creator = FourCCText(h.creator);
-    if (creator != "VxCr") {
+    if (h.creator != kCreatorCode) {
         Problem("container header: creator code: expected \"VxCr\", found \"%s\"", creator.c_str());
     }
     return true;
@@ -132,7 +133,7 @@ void CBookChecker::CheckOffsets()
 {
     const std::vector<RecordEntry>& entries = m_book.Entries();
     uint64_t fileSize = m_book.FileSize();
-    uint64_t expectedFirst = kContainerHeaderSize + uint64_t(entries.size()) * kRecordEntrySize + 2;
+    uint64_t expectedFirst = kContainerHeaderSize + uint64_t(entries.size()) * kRecordEntrySize + kRecordListGap;
     if (entries[0].offset != expectedFirst) {
         Problem("record 0: offset: expected %llu (just after the record list), found %u",
                 (unsigned long long)expectedFirst, entries[0].offset);
@@ -153,7 +154,7 @@ void CBookChecker::CheckOffsets()
     }
     size_t idProblems = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
-        uint32_t expected = (kFirstUniqueId + uint32_t(i)) & 0xFFFFFF;
+        uint32_t expected = (kFirstUniqueId + uint32_t(i)) & kUniqueIdMask;
         if (entries[i].uniqueId != expected && Quota(idProblems)) {
             Problem("record %zu: unique ID: expected 0x%06X (0x%06X + the record number), found 0x%06X", i,
                     expected, kFirstUniqueId, entries[i].uniqueId);
@@ -171,14 +172,13 @@ void CBookChecker::CheckEndMarker()
 {
     uint32_t last = m_book.RecordCount() - 1;
     uint32_t size = m_book.RecordSize(last);
-    const CBookRecord record = m_book.ReadRecordStart(last, 9);
+    const CBookRecord record = m_book.ReadRecordStart(last, kEndMarkerSize);
     const uint8_t* p = record.Data();
-    static const uint8_t kMarker[9] = {'M', 'e', 'T', 'a', 'I', 'n', 'F', 'o', 0};
-    if (size != 9) {
-        Problem("record %u (end marker): size: expected 9 bytes, found %u", last, size);
+    if (size != kEndMarkerSize) {
+        Problem("record %u (end marker): size: expected %u bytes, found %u", last, kEndMarkerSize, size);
     }
-    if (!p || size < 9 || std::memcmp(p, kMarker, 9) != 0) {
-        std::string found = p ? DisplayText(p, size < 9 ? size : 9) : std::string("nothing");
+    if (!p || size < kEndMarkerSize || std::memcmp(p, kEndMarker, kEndMarkerSize) != 0) {
+        std::string found = p ? DisplayText(p, size < kEndMarkerSize ? size : kEndMarkerSize) : std::string("nothing");
         Problem("record %u (end marker): expected \"MeTaInFo\\x00\", found \"%s\"", last, found.c_str());
     }
 }
@@ -195,16 +195,16 @@ void CBookChecker::CheckSections()
         Problem("record 0 (book header): size: expected %u bytes, found %u", kBookHeaderRecordSize,
                 m_book.RecordSize(0));
     }
-    if (h.formatVersion != 10) {
+    if (h.formatVersion != kBookFormatVersion) {
         Problem("book header record: format version: expected 10, found %u", h.formatVersion);
     }
-    const bool dictionary = FourCCText(m_book.Header().type) == "VxDc";
+    const bool dictionary = m_book.Header().type == kDictionaryTypeCode;
     const uint32_t features = kBaseFeatures | (dictionary ? kDictionaryFeature : 0u);
     if (h.features != features) {
         Problem("book header record: feature bits: expected 0x%08X (%s), found 0x%08X", features,
                 dictionary ? "a dictionary" : "a book", h.features);
     }
-    if (h.byte34 != 10 || h.byte35 != 0) {
+    if (h.byte34 != kBookHeaderByte34 || h.byte35 != 0) {
         Problem("book header record: bytes 34 and 35: expected 10 and 0, found %u and %u", h.byte34, h.byte35);
     }
     if (dictionary && (h.smallEntries != 0 || h.largeEntries != 0)) {
@@ -291,7 +291,7 @@ void CBookChecker::CheckText()
             m_haveText = false;
             continue; // offsets already reported
         }
-        InflateResult result = InflateRecord(p, m_book.RecordSize(index), kTextRecordLimit, plain);
+        InflateResult result = InflateRecord(p, m_book.RecordSize(index), kMaxTextRecordSize, plain);
         if (result == InflateResult::Corrupt) {
             if (Quota(shown)) {
                 Problem("record %u (text record %u): expected zlib data, found data that does not decompress",
@@ -303,7 +303,7 @@ void CBookChecker::CheckText()
         if (result == InflateResult::TooLong) {
             if (Quota(shown)) {
                 Problem("record %u (text record %u): decompressed length: expected at most %u bytes, found more",
-                        index, i + 1, kTextRecordLimit);
+                        index, i + 1, kMaxTextRecordSize);
             }
             continue;
         }
@@ -336,7 +336,7 @@ std::string CBookChecker::TextBytes(uint64_t position, size_t n)
             m_cachedRecord = 0;
             const CBookRecord record = m_book.ReadRecord(text.first + uint32_t(i) - 1);
             if (!record.Data() ||
-                InflateRecord(record.Data(), record.Size(), kTextRecordLimit, m_cachedText) != InflateResult::Ok) {
+                InflateRecord(record.Data(), record.Size(), kMaxTextRecordSize, m_cachedText) != InflateResult::Ok) {
                 break;
             }
             m_cachedRecord = uint32_t(i);
@@ -403,7 +403,7 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
                         index, section.name, (unsigned long long)entries, lastPosition, position);
             }
             lastPosition = position;
-            uint16_t style = ReadU16At(p + at + 10);
+            uint16_t style = ReadU16At(p + at + kPageStyleAt);
             if (((style & 3) == 3 || ((style >> 3) & 7) > 2 || (style & 0x0004)) && Quota(shown)) {
                 Problem("record %u (%s), entry %llu: style word: expected alignment 0-2, font 0-2 and bit 0x0004 "
                         "clear, found 0x%04X",

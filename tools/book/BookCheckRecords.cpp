@@ -93,10 +93,10 @@ void CBookChecker::CheckImages(const BookSection& section)
             }
             continue;
         }
-        if (std::memcmp(p, "PNG ", 4) != 0 || p[35] != 0) {
+        if (std::memcmp(p, kImageTag, kImageTagSize) != 0 || p[kImageNameAt + kImageNameField - 1] != 0) {
             if (Quota(shown)) {
                 Problem("record %u (images): expected \"PNG \" and a name of at most 31 bytes, found \"%s\"", index,
-                        DisplayText(p, 36).c_str());
+                        DisplayText(p, kImageNameAt + kImageNameField).c_str());
             }
             continue;
         }
@@ -110,8 +110,8 @@ void CBookChecker::CheckImages(const BookSection& section)
             }
             continue;
         }
-        uint16_t width = ReadU16At(p + 58);
-        uint16_t height = ReadU16At(p + 60);
+        uint16_t width = ReadU16At(p + kImageWidthAt);
+        uint16_t height = ReadU16At(p + kImageHeightAt);
         if ((width != uint16_t(summary.width) || height != uint16_t(summary.height)) && Quota(shown)) {
             Problem("record %u (images): size: expected %ux%u (the PNG header), found %ux%u", index,
                     unsigned(uint16_t(summary.width)), unsigned(uint16_t(summary.height)), width, height);
@@ -126,10 +126,10 @@ void CBookChecker::CheckImages(const BookSection& section)
             Problem("record %u (images): PNG chunks: expected no ancillary chunk, found %s", index,
                     summary.ancillary.c_str());
         }
-        if (pngSize >= kImageDataLimit && Quota(shown)) {
-            Problem("record %u (images): PNG size: expected below %u bytes, found %u", index, kImageDataLimit, pngSize);
+        if (pngSize >= kMaxImageDataSize && Quota(shown)) {
+            Problem("record %u (images): PNG size: expected below %u bytes, found %u", index, kMaxImageDataSize, pngSize);
         }
-        for (uint32_t at = 36; at < kImageRecordHeaderSize - 4; ++at) {
+        for (uint32_t at = kImageNameAt + kImageNameField; at < kImageWidthAt; ++at) {
             if (p[at] != 0) {
                 if (Quota(shown)) {
                     Problem("record %u (images): bytes 36 to 57: expected zero, found 0x%02X at byte %u", index,
@@ -319,10 +319,10 @@ void CBookChecker::CheckNotes(const BookSection& section)
         uint32_t index = section.first + i;
         const CBookRecord record = m_book.ReadRecord(index);
         const uint8_t* data = record.Data();
-        if (data && InflateRecord(data, m_book.RecordSize(index), kTextRecordLimit, plain) != InflateResult::Ok &&
+        if (data && InflateRecord(data, m_book.RecordSize(index), kMaxTextRecordSize, plain) != InflateResult::Ok &&
             Quota(shown)) {
             Problem("record %u (%s): expected zlib data of at most %u bytes, found data that does not decompress",
-                    index, section.name, kTextRecordLimit);
+                    index, section.name, kMaxTextRecordSize);
         }
     }
 }

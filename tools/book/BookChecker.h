@@ -1,6 +1,14 @@
 // The checker behind CheckBook, shared by the files that hold its parts:
 // BookCheck.cpp (container, layout, text, page tables) and
 // BookCheckRecords.cpp (chapters, links, images, index, metadata, notes).
+//
+// The check is independent of the writer: it takes only the format's
+// constants (book/BookFormat.h) and the decoded headers from the book
+// layer, and recomputes every derived value itself (offsets, unique IDs,
+// section placement, text positions, name order, index group headings,
+// PNG CRCs and image data) to compare it with what the file holds. It never calls
+// the record lists or AssembleBook, so a fault in their logic shows up
+// as a problem instead of being repeated.
 #pragma once
 
 #include <cstddef>
@@ -19,14 +27,6 @@ namespace bookcheck {
 // Note table entry: u16 record count, u8 name length, name, NUL.
 
 inline constexpr size_t kMaxProblemsPerRecordKind = 10;
-// Feature bits of every book, and the one a dictionary adds.
-inline constexpr uint32_t kBaseFeatures = 0x00006240;
-inline constexpr uint32_t kDictionaryFeature = 0x00040000;
-// Container header values every book has, and the unique ID of record 0.
-inline constexpr uint16_t kContainerAttributes = 0x0008;
-inline constexpr uint32_t kFirstUniqueId = 0x6F8000;
-// A database name holds at most this many characters before its NUL.
-inline constexpr size_t kDatabaseNameLength = 29;
 
 class CBookChecker {
 public:

@@ -132,14 +132,16 @@ void CBookDumper::Run()
 
 void CBookDumper::Header()
 {
-    const ContainerHeader& h = m_book.Header();
-    size_t nameLength = TerminatedLength(h.name, 32);
+    const LDBHeader& h = m_book.Header();
+    const auto* name = reinterpret_cast<const uint8_t*>(h.name);
+    size_t nameLength = TerminatedLength(name, kDatabaseNameField);
     Line("Container header (%llu bytes in the file)", (unsigned long long)m_book.FileSize());
-    Line("  name                 \"%s\"", DisplayText(h.name, nameLength == kNoTerminator ? 32 : nameLength).c_str());
+    Line("  name                 \"%s\"",
+         DisplayText(name, nameLength == kNoTerminator ? kDatabaseNameField : nameLength).c_str());
     Line("  attributes           0x%04X", h.attributes);
     Line("  version              %u", h.version);
-    Line("  creation time        %u (%s)", h.created, TimeText(h.created).c_str());
-    Line("  modification time    %u (%s)", h.modified, TimeText(h.modified).c_str());
+    Line("  creation time        %u (%s)", h.creationTime, TimeText(h.creationTime).c_str());
+    Line("  modification time    %u (%s)", h.modificationTime, TimeText(h.modificationTime).c_str());
     Line("  backup time          %u", h.backupTime);
     Line("  modification number  %u", h.modificationNumber);
     Line("  app-info offset      %u", h.appInfoOffset);
@@ -249,7 +251,7 @@ void CBookDumper::Text(const BookSection& section)
             continue;
         }
         uint32_t size = m_book.RecordSize(index);
-        InflateResult result = InflateRecord(p, size, kTextRecordLimit, plain);
+        InflateResult result = InflateRecord(p, size, kMaxTextRecordSize, plain);
         if (result == InflateResult::Ok) {
             Line("  text record %u: %u bytes stored, %zu bytes of text", i + 1, size, plain.size());
         } else {
@@ -274,7 +276,7 @@ void CBookDumper::Pages(const BookSection& section)
         }
         Line("  record %u: %u bytes, %u entries", index, size, size / kPageEntrySize);
         for (uint32_t at = 0; at + kPageEntrySize <= size; at += kPageEntrySize) {
-            uint16_t style = ReadU16At(p + at + 10);
+            uint16_t style = ReadU16At(p + at + kPageStyleAt);
             Line("  %8u %6u %6u %10u 0x%04X  %s", ReadU16At(p + at), ReadU16At(p + at + 2), ReadU16At(p + at + 4),
                  ReadU32At(p + at + 6), style, StyleWordText(style).c_str());
         }
@@ -318,10 +320,11 @@ void CBookDumper::Images(const BookSection& section)
             Line("  record %u: %u bytes, too short for an image", index, size);
             continue;
         }
-        size_t nameLength = TerminatedLength(p + 4, 32);
+        size_t nameLength = TerminatedLength(p + kImageNameAt, kImageNameField);
         Line("  record %u: \"%s\", tag \"%s\", %ux%u, %u bytes of PNG data", index,
-             DisplayText(p + 4, nameLength == kNoTerminator ? 32 : nameLength).c_str(), DisplayText(p, 4).c_str(),
-             ReadU16At(p + 58), ReadU16At(p + 60), size - kImageRecordHeaderSize);
+             DisplayText(p + kImageNameAt, nameLength == kNoTerminator ? kImageNameField : nameLength).c_str(),
+             DisplayText(p, 4).c_str(), ReadU16At(p + kImageWidthAt), ReadU16At(p + kImageHeightAt),
+             size - kImageRecordHeaderSize);
         PngSummary png;
         std::string fault = ReadPngSummary(p + kImageRecordHeaderSize, size - kImageRecordHeaderSize, png);
         if (png.width || png.height) {
@@ -408,7 +411,7 @@ void CBookDumper::Notes(const BookSection& section)
             continue;
         }
         uint32_t size = m_book.RecordSize(index);
-        InflateResult result = InflateRecord(p, size, kTextRecordLimit, plain);
+        InflateResult result = InflateRecord(p, size, kMaxTextRecordSize, plain);
         if (result == InflateResult::Ok) {
             Line("  record %u: %u bytes stored, %zu bytes of text", index, size, plain.size());
             if (m_options.text) {

@@ -65,22 +65,7 @@ void CBookImage::ParseContainer()
     if (!ReadBytes(0, p, kContainerHeaderSize)) {
         return;
     }
-    for (int i = 0; i < 32; ++i) {
-        m_header.name[i] = p[i];
-    }
-    m_header.attributes = ReadU16At(p + 32);
-    m_header.version = ReadU16At(p + 34);
-    m_header.created = ReadU32At(p + 36);
-    m_header.modified = ReadU32At(p + 40);
-    m_header.backupTime = ReadU32At(p + 44);
-    m_header.modificationNumber = ReadU32At(p + 48);
-    m_header.appInfoOffset = ReadU32At(p + 52);
-    m_header.sortInfoOffset = ReadU32At(p + 56);
-    m_header.type = ReadU32At(p + 60);
-    m_header.creator = ReadU32At(p + 64);
-    m_header.uniqueIdSeed = ReadU32At(p + 68);
-    m_header.nextRecordList = ReadU32At(p + 72);
-    m_header.recordCount = ReadU16At(p + 76);
+    m_header = ReadLDBHeader(p);
     m_hasHeader = true;
 
     // Only the entries that lie inside the file.
@@ -95,11 +80,7 @@ void CBookImage::ParseContainer()
         }
         for (uint32_t i = 0; i < n; ++i) {
             const uint8_t* e = piece.data() + size_t(i) * kRecordEntrySize;
-            RecordEntry entry;
-            entry.offset = ReadU32At(e);
-            entry.attributes = e[4];
-            entry.uniqueId = ReadU32At(e + 4) & 0xFFFFFF;
-            m_entries.push_back(entry);
+            m_entries.push_back(ReadRecordEntry(e));
         }
     }
 }
@@ -151,37 +132,8 @@ void CBookImage::ParseBookHeader()
     if (!p) {
         return;
     }
-    BookHeaderRecord& h = m_bookHeader;
-    h.formatVersion = ReadU16At(p + 0);
-    h.reserved2 = ReadU16At(p + 2);
-    h.features = ReadU32At(p + 4);
-    h.smallEntries = ReadU16At(p + 8);
-    h.largeEntries = ReadU16At(p + 10);
-    h.firstAfterText = ReadU16At(p + 12);
-    h.chapterCount = ReadU16At(p + 14);
-    h.smallRecords = ReadU16At(p + 16);
-    h.largeRecords = ReadU16At(p + 18);
-    h.imageCount = ReadU16At(p + 20);
-    h.linkCount = ReadU16At(p + 22);
-    h.metadataCount = ReadU16At(p + 24);
-    h.indexCount = ReadU16At(p + 26);
-    h.footnoteCount = ReadU16At(p + 28);
-    h.sidebarCount = ReadU16At(p + 30);
-    h.firstChapter = ReadU16At(p + 32);
-    h.byte34 = p[34];
-    h.byte35 = p[35];
-    h.firstSmall = ReadU16At(p + 36);
-    h.firstLarge = ReadU16At(p + 38);
-    h.firstImage = ReadU16At(p + 40);
-    h.firstLink = ReadU16At(p + 42);
-    h.metadataIndex = ReadU16At(p + 44);
-    h.firstIndex = ReadU16At(p + 46);
-    h.firstFootnote = ReadU16At(p + 48);
-    h.firstSidebar = ReadU16At(p + 50);
-    h.textSizeIndex = ReadU16At(p + 52);
-    h.textSizeCount = ReadU16At(p + 54);
-    h.reserved56 = ReadU32At(p + 56);
-    h.randomValue = ReadU32At(p + 60);
+    m_bookHeader = ReadBookHeaderRecord(p);
+    const BookHeaderRecord& h = m_bookHeader;
     m_hasBookHeader = true;
 
     uint32_t textCount = h.firstAfterText > 0 ? h.firstAfterText - 1u : 0u;

@@ -1,6 +1,10 @@
 // A read-only view of a whole book file held in memory: the container
 // header, the record list, and the book header record with the sections it
 // names. Every accessor is bounds-checked, so any byte string can be viewed.
+// The fields are decoded by the book layer's own functions (those of
+// CLDBFile and of the writer's record structures); unlike CLDBFile, the view
+// keeps the entries of a record list that the file cuts short, so that a
+// damaged book can still be shown and checked.
 #pragma once
 
 #include <cstdint>
@@ -8,98 +12,8 @@
 #include <string>
 #include <vector>
 
-// Container header, first 78 bytes of the file (all numbers big-endian):
-//   offset  width  field
-//        0     32  database name, NUL-terminated, zero-filled
-//       32    u16  attributes
-//       34    u16  version
-//       36    u32  creation time (seconds since 1970)
-//       40    u32  modification time
-//       44    u32  backup time
-//       48    u32  modification number
-//       52    u32  application-info offset
-//       56    u32  sort-info offset
-//       60      4  type code
-//       64      4  creator code
-//       68    u32  unique-ID seed
-//       72    u32  next record list
-//       76    u16  number of records n
-// Record list at 78: n entries of u32 offset, u8 attributes, 3-byte unique
-// ID; then two zero bytes; records follow back to back.
-inline constexpr uint32_t kContainerHeaderSize = 78;
-inline constexpr uint32_t kRecordEntrySize = 8;
-inline constexpr uint32_t kBookHeaderRecordSize = 132;
-inline constexpr uint32_t kPageEntrySize = 12;
-inline constexpr uint32_t kPageEntriesPerRecord = 16000 / kPageEntrySize;
-inline constexpr uint32_t kTextRecordLimit = 8192;
-inline constexpr uint32_t kImageRecordHeaderSize = 62;
-
-struct ContainerHeader {
-    uint8_t name[32] = {};
-    uint16_t attributes = 0;
-    uint16_t version = 0;
-    uint32_t created = 0;
-    uint32_t modified = 0;
-    uint32_t backupTime = 0;
-    uint32_t modificationNumber = 0;
-    uint32_t appInfoOffset = 0;
-    uint32_t sortInfoOffset = 0;
-    uint32_t type = 0;
-    uint32_t creator = 0;
-    uint32_t uniqueIdSeed = 0;
-    uint32_t nextRecordList = 0;
-    uint16_t recordCount = 0;
-};
-
-struct RecordEntry {
-    uint32_t offset = 0;
-    uint8_t attributes = 0;
-    uint32_t uniqueId = 0;
-};
-
-// Book header record (record 0, 132 bytes), field offsets:
-//    0 u16 format version   2 u16 zero          4 u32 feature bits
-//    8 u16 small entries   10 u16 large entries 12 u16 first after text
-//   14 u16 chapters        16 u16 small records 18 u16 large records
-//   20 u16 images          22 u16 links         24 u16 metadata records
-//   26 u16 index records   28 u16 footnotes     30 u16 sidebars
-//   32 u16 first chapter   34 u8 10, 35 u8 0    36 u16 first small page
-//   38 u16 first large     40 u16 first image   42 u16 first link
-//   44 u16 metadata index  46 u16 first index   48 u16 first footnote
-//   50 u16 first sidebar   52 u16 text-size idx 54 u16 text-size records
-//   56 u32 zero            60 u32 random value  64 68 zero bytes
-struct BookHeaderRecord {
-    uint16_t formatVersion = 0;
-    uint16_t reserved2 = 0;
-    uint32_t features = 0;
-    uint16_t smallEntries = 0;
-    uint16_t largeEntries = 0;
-    uint16_t firstAfterText = 0;
-    uint16_t chapterCount = 0;
-    uint16_t smallRecords = 0;
-    uint16_t largeRecords = 0;
-    uint16_t imageCount = 0;
-    uint16_t linkCount = 0;
-    uint16_t metadataCount = 0;
-    uint16_t indexCount = 0;
-    uint16_t footnoteCount = 0;
-    uint16_t sidebarCount = 0;
-    uint16_t firstChapter = 0;
-    uint8_t byte34 = 0;
-    uint8_t byte35 = 0;
-    uint16_t firstSmall = 0;
-    uint16_t firstLarge = 0;
-    uint16_t firstImage = 0;
-    uint16_t firstLink = 0;
-    uint16_t metadataIndex = 0;
-    uint16_t firstIndex = 0;
-    uint16_t firstFootnote = 0;
-    uint16_t firstSidebar = 0;
-    uint16_t textSizeIndex = 0;
-    uint16_t textSizeCount = 0;
-    uint32_t reserved56 = 0;
-    uint32_t randomValue = 0;
-};
+#include "book/BookHeaderRecord.h"
+#include "book/Container.h"
 
 enum class SectionKind {
     Text,
@@ -164,7 +78,7 @@ public:
     bool ReadFailed() const { return m_readFailed; }
 
     bool HasContainerHeader() const { return m_hasHeader; }
-    const ContainerHeader& Header() const { return m_header; }
+    const LDBHeader& Header() const { return m_header; }
     // Entries of the record list that lie inside the file.
     const std::vector<RecordEntry>& Entries() const { return m_entries; }
     bool RecordListComplete() const { return m_hasHeader && m_entries.size() == m_header.recordCount; }
@@ -197,22 +111,12 @@ private:
     uint64_t m_size = 0;
     mutable bool m_readFailed = false;
     bool m_hasHeader = false;
-    ContainerHeader m_header;
+    LDBHeader m_header;
     std::vector<RecordEntry> m_entries;
     bool m_hasBookHeader = false;
     BookHeaderRecord m_bookHeader;
     std::vector<BookSection> m_sections;
 };
-
-// Big-endian reads from a byte pointer; the caller checks the bounds.
-inline uint16_t ReadU16At(const uint8_t* p)
-{
-    return uint16_t((p[0] << 8) | p[1]);
-}
-inline uint32_t ReadU32At(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
 
 // Four-character code as text; unprintable bytes as '?'.
 std::string FourCCText(uint32_t code);

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "book/BookFormat.h"
+
 // Signature (8) and the IHDR chunk (25) that every PNG file begins with.
 inline constexpr uint32_t kPngHeaderBytes = 33;
-// Stored PNG data of an image record stays below this size.
-inline constexpr uint32_t kImageDataLimit = 65444;
 
 struct PngSummary {
     uint32_t width = 0;
