@@ -13,6 +13,7 @@
 #include "book/BuildLists.h"
 #include "book/driver/BuildTime.h"
 #include "book/driver/DeferredReports.h"
+#include "book/driver/OutputPaths.h"
 #include "book/driver/TextRecordCompressor.h"
 #include "book/driver/DatabaseName.h"
 #include "framework/core/MemBuffer.h"
@@ -35,39 +36,6 @@ constexpr size_t kPathInStatus = 259;
 constexpr uint32_t kTextGrowth = 1024 * 1024;
 // The most memory the layout's held-back messages take.
 constexpr size_t kHeldMessageBudget = 8u * 1024 * 1024;
-
-// A path as shown in messages: device Latin, cut to `limit` bytes.
-std::string ShownPath(const CFile& file, size_t limit)
-{
-    CRkString path;
-    file.GetPath(path);
-    std::string shown = DeviceLatinText(path);
-    if (shown.size() > limit)
-        shown.resize(limit);
-    return shown;
-}
-
-// True when folder is the image directory or lies inside it.
-bool InImageDirectory(const CFile& folder, const CRkString& imageDirectory)
-{
-    const CFile images(imageDirectory);
-    if (!images.IsDirectory())
-        return false;
-    std::unique_ptr<CFile> at(folder.ResolveLinks());
-    while (at) {
-        if (at->IsSameFile(images))
-            return true;
-        std::unique_ptr<CFile> parent(at->GetParent());
-        CRkString before, after;
-        at->GetPath(before);
-        if (parent)
-            parent->GetPath(after);
-        if (!parent || after.GetLength() >= before.GetLength())
-            break;
-        at = std::move(parent);
-    }
-    return false;
-}
 
 // The output's open test, made once the source has been read: the
 // output itself is not touched, its test is the creation of the temporary

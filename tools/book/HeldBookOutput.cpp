@@ -2,6 +2,7 @@
 
 #include "book/RecordNames.h"
 #include "book/driver/DatabaseName.h"
+#include "book/driver/OutputPaths.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
@@ -13,34 +14,7 @@ constexpr size_t kPathInMessage = 255;
 
 std::string ShownPath(const CFile& file)
 {
-    CRkString path;
-    file.GetPath(path);
-    std::string shown = DeviceLatinText(path);
-    if (shown.size() > kPathInMessage)
-        shown.resize(kPathInMessage);
-    return shown;
-}
-
-// True when folder is the image directory or lies inside it.
-bool InImageDirectory(const CFile& folder, const CRkString& imageDirectory)
-{
-    const CFile images(imageDirectory);
-    if (!images.IsDirectory())
-        return false;
-    std::unique_ptr<CFile> at(folder.ResolveLinks());
-    while (at) {
-        if (at->IsSameFile(images))
-            return true;
-        std::unique_ptr<CFile> parent(at->GetParent());
-        CRkString before, after;
-        at->GetPath(before);
-        if (parent)
-            parent->GetPath(after);
-        if (!parent || after.GetLength() >= before.GetLength())
-            break;
-        at = std::move(parent);
-    }
-    return false;
+    return ::ShownPath(file, kPathInMessage);
 }
 
 }
