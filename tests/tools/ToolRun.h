@@ -48,3 +48,15 @@ inline ToolRun RunToolWithInput(const std::vector<std::string>& words, const std
     int status = RunBookTool(int(argv.size()), argv.data(), in, out, err);
     return {status, out.str(), err.str()};
 }
+
+// `text` as it stands inside a JSON string (Windows paths hold backslashes).
+inline std::string JsonText(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\\' || c == '"')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}

@@ -98,10 +98,10 @@ TEST_F(BookMany, JsonNamesTheFileOfEveryMessage)
 {
     const ToolRun run = RunTool({"build", m_broken, m_first, "--output-dir", Path("books"), "--message-format", "json"});
     EXPECT_EQ(run.status, 1);
-    const std::string broken = ", \"file\": \"" + m_broken + "\"}\n";
-    const std::string first = ", \"file\": \"" + m_first + "\"}\n";
+    const std::string broken = ", \"file\": \"" + JsonText(m_broken) + "\"}\n";
+    const std::string first = ", \"file\": \"" + JsonText(m_first) + "\"}\n";
     EXPECT_EQ(run.err,
-              "{\"level\": \"status\", \"message\": \"Writing book <Broken> from file <" + m_broken + ">...\"" + broken +
+              "{\"level\": \"status\", \"message\": \"Writing book <Broken> from file <" + JsonText(m_broken) + ">...\"" + broken +
                   "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"" + broken +
                   "{\"level\": \"error\", \"message\": \"Link syntax incorrect.  You have 'en\\\" See \\\\qthere. ' "
                   "and it should be \\\\q=\\\"#\"" + broken +
@@ -109,7 +109,7 @@ TEST_F(BookMany, JsonNamesTheFileOfEveryMessage)
                   "{\"level\": \"error\", \"message\": \"Errors occurred while paginating the book. No output file "
                   "generated.\"" + broken +
                   "{\"level\": \"status\", \"message\": \"Done.\"" + broken +
-                  "{\"level\": \"status\", \"message\": \"Writing book <First> from file <" + m_first + ">...\"" + first +
+                  "{\"level\": \"status\", \"message\": \"Writing book <First> from file <" + JsonText(m_first) + ">...\"" + first +
                   "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"" + first +
                   "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"" + first +
                   "{\"level\": \"status\", \"message\": \"Done.\"" + first);

@@ -134,7 +134,7 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
 {
     const ToolRun run = RunTool({"build", m_warn, "-o", Path("warn.ldb"), "--message-format", "json"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, Lines({"{\"level\": \"status\", \"message\": \"Writing book <Warn> from file <" + m_warn +
+    EXPECT_EQ(run.err, Lines({"{\"level\": \"status\", \"message\": \"Writing book <Warn> from file <" + JsonText(m_warn) +
                                   ">...\"}",
                               "{\"level\": \"warning\", \"message\": \"Tab characters are being mapped to four "
                               "spaces.\"}",
@@ -147,7 +147,7 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
     const ToolRun error = RunTool({"build", bad, "--batch", "--message-format=json", "--color", "always"});
     EXPECT_EQ(error.status, 1);
     EXPECT_EQ(error.err,
-              Lines({"{\"level\": \"status\", \"message\": \"Writing book <Bad> from file <" + bad + ">...\"}",
+              Lines({"{\"level\": \"status\", \"message\": \"Writing book <Bad> from file <" + JsonText(bad) + ">...\"}",
                      "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
                      "{\"level\": \"error\", \"message\": \"Link syntax incorrect.  You have 'ad\\\" See "
                      "\\\\q\xE2\x80\x9Cthere\xE2\x80\x9D. ' and it should be \\\\q=\\\"#\"}",
@@ -158,7 +158,7 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
 
     // The tool's own errors and the failure level's are objects too.
     const ToolRun missing = RunTool({"build", Path("none.lml"), "--message-format", "json"});
-    EXPECT_EQ(missing.err, "{\"level\": \"error\", \"message\": \"the source file \\\"" + Path("none.lml") +
+    EXPECT_EQ(missing.err, "{\"level\": \"error\", \"message\": \"the source file \\\"" + JsonText(Path("none.lml")) +
                                "\\\" does not exist\"}\n");
     const ToolRun held = RunTool({"build", m_warn, "--message-format", "json", "--failure-level", "warning"});
     EXPECT_EQ(held.status, 1);
