@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/platform/win32/selftest/WinSelfTestDrag.h"
-#include "framework/platform/win32/selftest/WinSelfTestInspect.h"
+#include "framework/platform/win32/selftest/WinSelfTestObserve.h"
 #include "framework/platform/win32/selftest/WinSelfTestWindows.h"
 #include "framework/platform/win32/ui/WinUiShared.h"
 

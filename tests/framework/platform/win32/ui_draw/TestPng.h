@@ -9,7 +9,7 @@
 
 #include "framework/platform/win32/Win32Api.h"
 
-struct PngSpec {
+struct TestPicture {
     uint32_t width = 1;
     uint32_t height = 1;
     int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -20,7 +20,7 @@ struct PngSpec {
     std::vector<std::vector<uint8_t>> rows; // packed as the PNG stores them
 };
 
-inline std::vector<uint8_t> EncodePng(const PngSpec& spec)
+inline std::vector<uint8_t> EncodePng(const TestPicture& picture)
 {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -36,18 +36,18 @@ inline std::vector<uint8_t> EncodePng(const PngSpec& spec)
             bytes->insert(bytes->end(), data, data + length);
         },
         nullptr);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
+                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
-    if (!spec.transparency.empty()) {
-        if (spec.colorType == PNG_COLOR_TYPE_PALETTE) {
-            png_set_tRNS(png, info, spec.transparency.data(), int(spec.transparency.size()), nullptr);
+    if (!picture.palette.empty())
+        png_set_PLTE(png, info, picture.palette.data(), int(picture.palette.size()));
+    if (!picture.transparency.empty()) {
+        if (picture.colorType == PNG_COLOR_TYPE_PALETTE) {
+            png_set_tRNS(png, info, picture.transparency.data(), int(picture.transparency.size()), nullptr);
         } else {
             png_color_16 value{};
-            const auto sample = [&](size_t i) { return png_uint_16(spec.transparency[i] << 8 | spec.transparency[i + 1]); };
-            if (spec.colorType == PNG_COLOR_TYPE_GRAY) {
+            const auto sample = [&](size_t i) { return png_uint_16(picture.transparency[i] << 8 | picture.transparency[i + 1]); };
+            if (picture.colorType == PNG_COLOR_TYPE_GRAY) {
                 value.gray = sample(0);
             } else {
                 value.red = sample(0);
@@ -58,7 +58,7 @@ inline std::vector<uint8_t> EncodePng(const PngSpec& spec)
         }
     }
     std::vector<png_bytep> rows;
-    for (const auto& row : spec.rows)
+    for (const auto& row : picture.rows)
         rows.push_back(const_cast<png_bytep>(row.data()));
     png_set_rows(png, info, rows.data());
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);

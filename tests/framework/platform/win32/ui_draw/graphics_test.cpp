@@ -27,9 +27,9 @@ bool Near(COLORREF a, COLORREF b, int tolerance)
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
-std::unique_ptr<CRkWinImageImp> MakeImage(const PngSpec& spec)
+std::unique_ptr<CRkWinImageImp> MakeImage(const TestPicture& picture)
 {
-    const std::vector<uint8_t> png = EncodePng(spec);
+    const std::vector<uint8_t> png = EncodePng(picture);
     return std::unique_ptr<CRkWinImageImp>(CRkWinImageImp::Decode(png.data(), uint32_t(png.size()), 7));
 }
 
@@ -146,13 +146,13 @@ TEST(WinGraphics, TheDcIsGivenBackAsItWas)
 TEST(WinGraphics, ImagesBlendTheirAlphaOverTheBackgroundAndScale)
 {
     // Half-transparent red beside opaque green.
-    PngSpec spec;
-    spec.width = 2;
-    spec.rows = {{255, 0, 0, 128, 0, 255, 0, 255}};
-    auto blended = MakeImage(spec);
+    TestPicture picture;
+    picture.width = 2;
+    picture.rows = {{255, 0, 0, 128, 0, 255, 0, 255}};
+    auto blended = MakeImage(picture);
     ASSERT_TRUE(blended);
     ASSERT_FALSE(blended->IsOpaque());
-    PngSpec white;
+    TestPicture white;
     white.colorType = PNG_COLOR_TYPE_RGB;
     white.rows = {{255, 255, 255}};
     auto opaque = MakeImage(white);
@@ -299,11 +299,11 @@ TEST_F(WinPaint, TheRecordOfAPaintIsBounded)
 
 TEST_F(WinPaint, AThousandPaintsLeaveNoGdiObjectBehind)
 {
-    PngSpec spec;
-    spec.width = 2;
-    spec.rows = {{255, 0, 0, 128, 0, 255, 0, 255}};
-    auto blended = MakeImage(spec);
-    PngSpec white;
+    TestPicture picture;
+    picture.width = 2;
+    picture.rows = {{255, 0, 0, 128, 0, 255, 0, 255}};
+    auto blended = MakeImage(picture);
+    TestPicture white;
     white.colorType = PNG_COLOR_TYPE_RGB;
     white.rows = {{255, 255, 255}};
     auto opaque = MakeImage(white);

@@ -30,15 +30,15 @@ TEST(WinImage, PaletteImagesWithTransparencyAreExpandedAndPremultiplied)
 {
     // 2-bit palette, 3 x 2, the second entry half transparent, the third
     // fully transparent.
-    PngSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.colorType = PNG_COLOR_TYPE_PALETTE;
-    spec.bitDepth = 2;
-    spec.palette = {{255, 0, 0}, {0, 200, 100}, {10, 20, 30}, {1, 2, 3}};
-    spec.transparency = {255, 128, 0};
-    spec.rows = {{0b00011000}, {0b11000000}}; // row 0: 0 1 2, row 1: 3 0 0
-    auto image = Decode(EncodePng(spec), 10004);
+    TestPicture picture;
+    picture.width = 3;
+    picture.height = 2;
+    picture.colorType = PNG_COLOR_TYPE_PALETTE;
+    picture.bitDepth = 2;
+    picture.palette = {{255, 0, 0}, {0, 200, 100}, {10, 20, 30}, {1, 2, 3}};
+    picture.transparency = {255, 128, 0};
+    picture.rows = {{0b00011000}, {0b11000000}}; // row 0: 0 1 2, row 1: 3 0 0
+    auto image = Decode(EncodePng(picture), 10004);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->GetWidth(), 3);
     EXPECT_EQ(image->GetHeight(), 2);
@@ -58,7 +58,7 @@ TEST(WinImage, PaletteImagesWithTransparencyAreExpandedAndPremultiplied)
 
 TEST(WinImage, GreyImagesOfAnyDepthBecomeOpaqueRgb)
 {
-    PngSpec bits;
+    TestPicture bits;
     bits.width = 10;
     bits.colorType = PNG_COLOR_TYPE_GRAY;
     bits.bitDepth = 1;
@@ -72,7 +72,7 @@ TEST(WinImage, GreyImagesOfAnyDepthBecomeOpaqueRgb)
     EXPECT_EQ(Bgra(*one, 9, 0), (std::vector<int>{255, 255, 255, 255}));
 
     // 16-bit grey with a transparent grey value.
-    PngSpec deep;
+    TestPicture deep;
     deep.width = 2;
     deep.colorType = PNG_COLOR_TYPE_GRAY;
     deep.bitDepth = 16;
@@ -83,7 +83,7 @@ TEST(WinImage, GreyImagesOfAnyDepthBecomeOpaqueRgb)
     EXPECT_EQ(Bgra(*sixteen, 0, 0), (std::vector<int>{128, 128, 128, 255}));
     EXPECT_EQ(Bgra(*sixteen, 1, 0), (std::vector<int>{0, 0, 0, 0}));
 
-    PngSpec greyAlpha;
+    TestPicture greyAlpha;
     greyAlpha.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
     greyAlpha.rows = {{200, 51}};
     auto withAlpha = Decode(EncodePng(greyAlpha));
@@ -93,7 +93,7 @@ TEST(WinImage, GreyImagesOfAnyDepthBecomeOpaqueRgb)
 
 TEST(WinImage, SixteenBitAndInterlacedColourImages)
 {
-    PngSpec deep;
+    TestPicture deep;
     deep.width = 2;
     deep.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
     deep.bitDepth = 16;
@@ -103,7 +103,7 @@ TEST(WinImage, SixteenBitAndInterlacedColourImages)
     EXPECT_EQ(Bgra(*image, 0, 0), (std::vector<int>{128, 0, 255, 255}));
     EXPECT_EQ(Bgra(*image, 1, 0), (std::vector<int>{0, 0, 0, 0}));
 
-    PngSpec interlaced;
+    TestPicture interlaced;
     interlaced.width = 9;
     interlaced.height = 9;
     interlaced.colorType = PNG_COLOR_TYPE_RGB;
@@ -124,12 +124,12 @@ TEST(WinImage, SixteenBitAndInterlacedColourImages)
 
 TEST(WinImage, BrokenAndOversizedPicturesAreRefused)
 {
-    PngSpec spec;
-    spec.width = 4;
-    spec.height = 4;
-    spec.colorType = PNG_COLOR_TYPE_RGB;
-    spec.rows.assign(4, std::vector<uint8_t>(12, 90));
-    const std::vector<uint8_t> good = EncodePng(spec);
+    TestPicture picture;
+    picture.width = 4;
+    picture.height = 4;
+    picture.colorType = PNG_COLOR_TYPE_RGB;
+    picture.rows.assign(4, std::vector<uint8_t>(12, 90));
+    const std::vector<uint8_t> good = EncodePng(picture);
     ASSERT_TRUE(Decode(good));
 
     EXPECT_FALSE(Decode({}));
@@ -144,14 +144,14 @@ TEST(WinImage, BrokenAndOversizedPicturesAreRefused)
     EXPECT_FALSE(Decode(notPng));
 
     // The header of a picture wider than the limit (the rows never come).
-    PngSpec wide;
+    TestPicture wide;
     wide.width = kMaxWinImageSide + 1;
     wide.colorType = PNG_COLOR_TYPE_GRAY;
     wide.bitDepth = 1;
     wide.rows = {std::vector<uint8_t>((wide.width + 7) / 8, 0)};
     EXPECT_FALSE(Decode(EncodePng(wide)));
     // Within the side limit but more pixels than allowed.
-    PngSpec big;
+    TestPicture big;
     big.width = 8192;
     big.height = 4096;
     big.colorType = PNG_COLOR_TYPE_GRAY;
@@ -159,7 +159,7 @@ TEST(WinImage, BrokenAndOversizedPicturesAreRefused)
     big.rows.assign(big.height, std::vector<uint8_t>(big.width / 8, 0));
     EXPECT_FALSE(Decode(EncodePng(big)));
     // At the limit it is decoded.
-    PngSpec edge;
+    TestPicture edge;
     edge.width = kMaxWinImageSide;
     edge.colorType = PNG_COLOR_TYPE_GRAY;
     edge.bitDepth = 8;
@@ -171,9 +171,9 @@ TEST(WinImage, BrokenAndOversizedPicturesAreRefused)
 
 TEST(WinImage, TheSharedEntryDecodes)
 {
-    PngSpec spec;
-    spec.rows = {{1, 2, 3, 255}};
-    const std::vector<uint8_t> png = EncodePng(spec);
+    TestPicture picture;
+    picture.rows = {{1, 2, 3, 255}};
+    const std::vector<uint8_t> png = EncodePng(picture);
     std::unique_ptr<IRkImageImp> image(CreateWinImage(png.data(), uint32_t(png.size()), 10005));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->GetResourceId(), 10005u);

@@ -1,4 +1,4 @@
-#include "framework/platform/win32/selftest/WinSelfTestInspect.h"
+#include "framework/platform/win32/selftest/WinSelfTestObserve.h"
 
 #include <png.h>
 
