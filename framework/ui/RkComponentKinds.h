@@ -40,6 +40,27 @@ struct RkKindStyle {
 // The row of a kind, or null for a kind without a native control.
 const RkKindStyle* FindKindStyle(uint32_t kind);
 
+// Whether controls of a kind show a text (and so are created with the
+// placeholder text).
+constexpr bool KindShowsText(uint32_t kind)
+{
+    switch (kind) {
+    case kKindPushButton:
+    case kKindCheckbox:
+    case kKindRadioButton:
+    case kKindLabel:
+    case kKindTextField:
+    case kKindDropDownList:
+    case kKindDropDownList2:
+    case kKindCombobox:
+    case kKindMultilineTextField:
+    case kKindImageButton:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The text native child controls are created with, and their first size.
 constexpr const char16_t* kPlaceholderText = u"Fnord.";
 constexpr int32_t kPlaceholderSize = 50;

@@ -13,25 +13,6 @@ bool HasRange(uint32_t kind)
     return kind == kKindScrollbar || kind == kKindProgressBar || kind == kKindSlider;
 }
 
-bool ShowsText(uint32_t kind)
-{
-    switch (kind) {
-    case kKindPushButton:
-    case kKindCheckbox:
-    case kKindRadioButton:
-    case kKindLabel:
-    case kKindTextField:
-    case kKindDropDownList:
-    case kKindDropDownList2:
-    case kKindCombobox:
-    case kKindMultilineTextField:
-    case kKindImageButton:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 CRkHeadlessNode::CRkHeadlessNode(IRkComponentHost& host, uint32_t kind, uint32_t id, CRkHeadlessNode* parent)
@@ -233,6 +214,6 @@ CRkHeadlessComponentImp::CRkHeadlessComponentImp(IRkComponentHost& host, uint32_
     : TRkHeadlessImp<IRkComponentImp>(host, kind, id, parent)
 {
     CRkHeadlessNode::SetBounds(RkRect{0, 0, kPlaceholderSize, kPlaceholderSize});
-    if (ShowsText(kind))
+    if (KindShowsText(kind))
         CRkHeadlessNode::SetText(CRkString(kPlaceholderText));
 }

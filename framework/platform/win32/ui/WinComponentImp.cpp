@@ -16,25 +16,6 @@ namespace {
 
 constexpr DWORD kScrollbarVertical = 0x0001; // SBS_VERT
 
-bool ShowsText(uint32_t kind)
-{
-    switch (kind) {
-    case kKindPushButton:
-    case kKindCheckbox:
-    case kKindRadioButton:
-    case kKindLabel:
-    case kKindTextField:
-    case kKindDropDownList:
-    case kKindDropDownList2:
-    case kKindCombobox:
-    case kKindMultilineTextField:
-    case kKindImageButton:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The framework window a control is in, when it is one of ours.
 CRkWinWindowImp* WindowOf(HWND control)
 {
@@ -107,7 +88,7 @@ HWND CreateControl(const RkKindStyle* row, uint32_t kind, uint32_t id, HWND pare
             className.push_back(wchar_t(*c));
         windowClass = className.c_str();
     }
-    const wchar_t* text = ShowsText(kind) ? reinterpret_cast<const wchar_t*>(kPlaceholderText) : L"";
+    const wchar_t* text = KindShowsText(kind) ? reinterpret_cast<const wchar_t*>(kPlaceholderText) : L"";
     return ::CreateWindowExW(exStyle, windowClass, text, style, 0, 0, kPlaceholderSize, kPlaceholderSize, parent,
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr),
                              nullptr);
