@@ -27,8 +27,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror in the middle of a sync fails some index files; what did load
+  # is still used, and the install below says whether it was enough.
+  apt-get update -qq || echo "build-windows: apt-get update failed in part; going on with the lists it has" >&2
+  if ! apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+    # Packages of two architectures must have the same version; when one
+    # architecture's security index is missing, the release's own versions
+    # are consistent.
+    . /etc/os-release
+    apt-get install -y -qq --no-install-recommends -t "$VERSION_CODENAME" "${missing[@]}" >/dev/null
+  fi
 fi
 
 bash scripts/windows-libpng.sh "$deps"

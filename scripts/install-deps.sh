@@ -14,5 +14,13 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# A mirror in the middle of a sync fails some index files; what did load
+# is still used, and the install below says whether it was enough.
+apt-get update -qq || echo "install-deps: apt-get update failed in part; going on with the lists it has" >&2
+if ! apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+  # Packages of two architectures must have the same version; when one
+  # architecture's security index is missing, the release's own versions
+  # are consistent.
+  . /etc/os-release
+  apt-get install -y -qq --no-install-recommends -t "$VERSION_CODENAME" "${missing[@]}"
+fi
