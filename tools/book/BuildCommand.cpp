@@ -20,6 +20,7 @@
 #include "tools/book/HeldBookOutput.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
+#include "tools/book/ToolSource.h"
 
 namespace {
 
@@ -88,7 +89,9 @@ namespace {
 // The build of options.input into BookPathFor(options, options.input).
 int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CReportToStream reports(err, options.style);
+    MessageStyle style = options.style;
+    style.sourceName = ShownSourceName(options.input);
+    CReportToStream reports(err, style);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
@@ -101,9 +104,10 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
         return 1;
     }
     // Read once: the book information and the build use the same bytes.
-    std::unique_ptr<CMemBuffer> text = ReadToolSource(options.input, in);
-    if (!text)
+    ToolSourceText read;
+    if (!ReadToolSourceText(options, in, reports, read))
         return 1;
+    std::unique_ptr<CMemBuffer> text = std::move(read.text);
 
     CBookInfo info;
     char outName[32] = {};
@@ -174,8 +178,10 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
             return 1;
         }
     }
-    if (options.inputs.size() <= 1)
+    if (options.inputs.size() <= 1 && !options.oneOfSeveral)
         return BuildOneBook(options, in, out, err);
+    if (options.jobs > 1 && options.inputs.size() > 1 && !options.programPath.empty())
+        return RunBuildsAtOnce(options, err);
     // Each book on its own, in order; one that fails does not stop the rest.
     int status = 0;
     for (const std::string& source : options.inputs) {
