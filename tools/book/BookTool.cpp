@@ -37,6 +37,9 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
         return 2;
     }
     options.style.format = options.messageFormat;
+    // Where several sources are built, each one's own name (style.source)
+    // comes first.
+    options.style.sourceName = ShownSourceName(options.input);
     options.programPath = programPath;
     // NO_COLOR (set and not empty) only changes the automatic choice.
     const char* noColour = std::getenv("NO_COLOR");

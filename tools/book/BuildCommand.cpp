@@ -69,9 +69,7 @@ namespace {
 // The build of options.input into BookPathFor(options, options.input).
 int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    MessageStyle style = options.style;
-    style.sourceName = ShownSourceName(options.input);
-    CReportToStream reports(err, style);
+    CReportToStream reports(err, options.style);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";

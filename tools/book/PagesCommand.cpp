@@ -25,9 +25,7 @@
 
 int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    MessageStyle style = options.style;
-    style.sourceName = ShownSourceName(options.input);
-    CReportToStream reports(err, style);
+    CReportToStream reports(err, options.style);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
