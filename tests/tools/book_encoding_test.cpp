@@ -4,15 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "book/BookInfo.h"
 #include "book/driver/BuildBook.h"
 #include "framework/io/File.h"
-#include "tests/PortableEnv.h"
+#include "tests/tools/ToolFolderTest.h"
 #include "tests/tools/ToolRun.h"
 
 namespace {
@@ -39,41 +37,17 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-std::string Lines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
-class BookEncoding : public ::testing::Test {
+class BookEncoding : public ToolFolderTest {
 protected:
     void SetUp() override
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() /
-                ("vx_encoding_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
+        ToolFolderTest::SetUp();
         fs::create_directories(m_dir / "utf8");
         fs::create_directories(m_dir / "device");
         m_utf8 = Write("utf8/book.lml", kUtf8Source);
         m_device = Write("device/book.lml", kDeviceSource);
-        setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     }
-    void TearDown() override
-    {
-        unsetenv("SOURCE_DATE_EPOCH");
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-    std::string Write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(m_dir / name, std::ios::binary) << bytes;
-        return (m_dir / name).string();
-    }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
 
-    fs::path m_dir;
     std::string m_utf8;
     std::string m_device;
 };

@@ -3,28 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "framework/io/ChildProcess.h"
-#include "tests/PortableEnv.h"
+#include "tests/tools/ToolFolderTest.h"
 #include "tests/tools/ToolRun.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class BookJobs : public ::testing::Test {
+class BookJobs : public ToolFolderTest {
 protected:
     void SetUp() override
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() /
-                ("vx_jobs_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(m_dir / "one");
-        fs::create_directories(m_dir / "many");
+        ToolFolderTest::SetUp();
         // Two that fail (a broken link, no title), one in UTF-8, and one
         // whose hundreds of warnings fill more than a pipe holds.
         std::string euros = "TITLE=\"Euros\"\n";
@@ -37,18 +31,6 @@ protected:
             Write("untitled.lml", "No title here.\n"),
             Write("euros.lml", euros + "\n"),
         };
-        setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
-    }
-    void TearDown() override
-    {
-        unsetenv("SOURCE_DATE_EPOCH");
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-    std::string Write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(m_dir / name, std::ios::binary) << bytes;
-        return (m_dir / name).string();
     }
     // The program itself on the sources, into `folder`, with `extra`.
     ChildProcessResult Build(const std::string& folder, const std::vector<std::string>& extra) const
@@ -61,7 +43,6 @@ protected:
         return RunChildProcess(VX_BOOK_TOOL, words);
     }
 
-    fs::path m_dir;
     std::vector<std::string> m_sources;
 };
 
@@ -110,6 +91,7 @@ TEST_F(BookJobs, BooksBuiltAtOnceMatchTheBuildOneAfterTheOther)
 
 TEST_F(BookJobs, AllWrittenIsSuccess)
 {
+    fs::create_directories(m_dir / "many");
     const ChildProcessResult run =
         RunChildProcess(VX_BOOK_TOOL, {"build", m_sources[0], m_sources[2], "--output-dir", (m_dir / "many").string(),
                                        "--jobs=8"});
