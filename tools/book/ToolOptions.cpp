@@ -70,6 +70,12 @@ const ChoiceOption kChoiceOptions[] = {
      [](ToolOptions& o, int chosen) { o.encoding = SourceEncoding(chosen); }},
 };
 
+// -j N, -jN, --jobs N, --jobs=N.
+bool IsJobsOption(std::string_view word)
+{
+    return word.substr(0, 2) == "-j" || word.substr(0, 6) == "--jobs";
+}
+
 // The value of -j: a whole number from 1.
 bool ParseJobCount(std::string_view value, uint32_t& jobs)
 {
@@ -113,7 +119,7 @@ int TakeValue(int argc, const char* const* argv, int& i, std::string_view name, 
 bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options, std::string& error)
 {
     std::string_view word = argv[i];
-    if (word.substr(0, 2) == "-j" || word.substr(0, 6) == "--jobs") {
+    if (IsJobsOption(word)) {
         std::string value;
         if (word == "-j" || word == "--jobs") {
             if (i + 1 >= argc) {
@@ -256,7 +262,7 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
             if (!ParseOption(argc, argv, i, options, error)) {
                 return false;
             }
-            if (word.substr(0, 2) != "-j" && word.substr(0, 6) != "--jobs")
+            if (!IsJobsOption(word))
                 options.optionWords.insert(options.optionWords.end(), argv + first, argv + i + 1);
             continue;
         }
