@@ -10,14 +10,15 @@ struct ChildProcessResult {
     bool started = false;    // false: it could not be started (`failure` says why)
     bool exited = false;     // it ended by exiting (not by a signal)
     int exitStatus = 0;      // its exit status when it exited
-    std::string errorOutput; // all it wrote on its standard error
+    std::string errorOutput; // all it wrote on its standard error, each line ended by LF
     std::string failure;     // why it could not be started or waited for
 };
 
 // Runs `program` with `arguments` (its first argument comes first; the
 // program's own name is given for it) and waits for it to end. Standard
 // input and output are this process's; standard error goes through a pipe
-// into the result. Several threads may run children at once: no child
+// into the result (on Windows with CR LF taken back to LF, as the child's
+// text stream had it before it wrote it). Several threads may run children at once: no child
 // holds another's pipe.
 ChildProcessResult RunChildProcess(const std::string& program, const std::vector<std::string>& arguments);
 

@@ -119,6 +119,14 @@ ChildProcessResult RunChildProcess(const std::string& program, const std::vector
     while (ReadFile(readEnd.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
         result.errorOutput.append(chunk, got);
     readEnd.Close();
+    // The child's C runtime wrote each line end as CR LF; this process's
+    // own text streams will do so again.
+    std::string::size_type kept = 0;
+    for (std::string::size_type k = 0; k < result.errorOutput.size(); ++k) {
+        if (!(result.errorOutput[k] == '\r' && k + 1 < result.errorOutput.size() && result.errorOutput[k + 1] == '\n'))
+            result.errorOutput[kept++] = result.errorOutput[k];
+    }
+    result.errorOutput.resize(kept);
     DWORD status = 0;
     if (WaitForSingleObject(processHandle.Get(), INFINITE) != WAIT_OBJECT_0 ||
         !GetExitCodeProcess(processHandle.Get(), &status)) {
