@@ -1,6 +1,7 @@
 #include "tools/book/SourceEncoding.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 #include "framework/core/CharTable.h"
@@ -32,16 +33,18 @@ std::string_view View(const uint8_t* bytes, size_t size)
 
 CSourceOffsetMap::CSourceOffsetMap()
 {
-    m_checkpoints.push_back({0, 0, true});
+    m_checkpoints.push_back({0, 0});
 }
 
 void CSourceOffsetMap::Mark(uint64_t converted, uint64_t original, bool copied)
 {
+    const Checkpoint mark = {uint32_t(converted), uint32_t(original) | (copied ? 0 : kHeld)};
     Checkpoint& last = m_checkpoints.back();
-    if (last.converted == converted)
-        last = {converted, original, copied};
-    else if (!(copied && last.copied && original - last.original == converted - last.converted))
-        m_checkpoints.push_back({converted, original, copied});
+    const bool lastCopied = (last.original & kHeld) == 0;
+    if (last.converted == mark.converted)
+        last = mark;
+    else if (!(copied && lastCopied && mark.original - last.original == mark.converted - last.converted))
+        m_checkpoints.push_back(mark);
 }
 
 uint64_t CSourceOffsetMap::OriginalOffset(uint64_t convertedOffset) const
@@ -49,7 +52,9 @@ uint64_t CSourceOffsetMap::OriginalOffset(uint64_t convertedOffset) const
     const auto after = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), convertedOffset,
                                         [](uint64_t offset, const Checkpoint& c) { return offset < c.converted; });
     const Checkpoint& at = *(after - 1); // the first checkpoint is at 0
-    return at.copied ? at.original + (convertedOffset - at.converted) : at.original;
+    if (at.original & kHeld)
+        return at.original & ~kHeld;
+    return at.original + (convertedOffset - at.converted);
 }
 
 bool LooksLikeUtf8(const uint8_t* bytes, size_t size)
@@ -71,13 +76,26 @@ bool LooksLikeUtf8(const uint8_t* bytes, size_t size)
 
 uint8_t DeviceByteFor(uint32_t code)
 {
+    // The device's own characters at 0x80-0x9F, by code point, found once.
+    struct Own {
+        uint32_t code;
+        uint8_t byte;
+    };
+    static const std::array<Own, 32> kOwn = [] {
+        std::array<Own, 32> own{};
+        for (uint32_t b = 0x80; b < 0xA0; ++b)
+            own[b - 0x80] = {DeviceLatinToUnicode(uint8_t(b)), uint8_t(b)};
+        std::sort(own.begin(), own.end(), [](const Own& x, const Own& y) { return x.code < y.code; });
+        return own;
+    }();
     uint8_t byte = 0;
     if (code >= 0xA0 && code <= 0xFF) {
         byte = uint8_t(code);
     } else if (code > 0xFF && code <= kLastCodePoint && code != kUnusedByte) {
-        for (uint32_t b = 0x80; b < 0xA0 && !byte; ++b)
-            if (DeviceLatinToUnicode(uint8_t(b)) == code)
-                byte = uint8_t(b);
+        const auto it = std::lower_bound(kOwn.begin(), kOwn.end(), code,
+                                         [](const Own& own, uint32_t c) { return own.code < c; });
+        if (it != kOwn.end() && it->code == code)
+            byte = it->byte;
     }
     // Bytes of the set that the device draws no glyph for are no help.
     return byte && IsDeviceCharacter(byte) ? byte : 0;
@@ -91,6 +109,7 @@ bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, CSour
     // Two rounds: the first checks the text and measures the result, so
     // that the second writes into a buffer of the exact size.
     uint64_t length = 0;
+    size_t checkpoints = 0;
     for (size_t i = start; i < size;) {
         const size_t at = i;
         uint32_t code = bytes[i];
@@ -113,7 +132,9 @@ bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, CSour
                                         unsigned(code));
             return false;
         }
-        length += DeviceByteFor(code) ? 1 : kCodeLength;
+        const bool byte = DeviceByteFor(code) != 0;
+        length += byte ? 1 : kCodeLength;
+        checkpoints += byte ? 1 : 2;
     }
     if (length > UINT32_MAX - 1) {
         problem.offset = 0;
@@ -121,6 +142,7 @@ bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, CSour
         return false;
     }
     out.Reserve(uint32_t(length + 1));
+    offsets.Reserve(checkpoints);
     offsets.Mark(0, start);
     for (size_t i = start; i < size;) {
         const size_t at = i;
@@ -137,8 +159,10 @@ bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, CSour
         if (const uint8_t byte = DeviceByteFor(code)) {
             out.AppendU8(byte);
         } else {
-            const std::string escape = FormatString("\\U%04X", unsigned(code));
-            out.Append(escape.data(), uint32_t(escape.size()));
+            static const char kHex[] = "0123456789ABCDEF";
+            const uint8_t escape[kCodeLength] = {'\\', 'U', uint8_t(kHex[code >> 12]), uint8_t(kHex[(code >> 8) & 15]),
+                                                 uint8_t(kHex[(code >> 4) & 15]), uint8_t(kHex[code & 15])};
+            out.Append(escape, kCodeLength);
             offsets.Mark(converted + 1, at, false);
         }
         offsets.Mark(out.GetSize(), i);

@@ -29,16 +29,22 @@ public:
 
     // From `converted` on, converted bytes stand for original bytes from
     // `original` on, one for one when `copied`, otherwise all for the
-    // character at `original`. Checkpoints come in increasing order.
+    // character at `original`. Checkpoints come in increasing order; both
+    // offsets are below 2^31 (a source is at most 512 MiB, its conversion
+    // at most three times that).
     void Mark(uint64_t converted, uint64_t original, bool copied = true);
+    // Room for `count` more checkpoints.
+    void Reserve(size_t count) { m_checkpoints.reserve(m_checkpoints.size() + count); }
     size_t CheckpointCount() const { return m_checkpoints.size(); }
 
 private:
+    // Eight bytes each: a text full of accented letters has one for every
+    // letter.
     struct Checkpoint {
-        uint64_t converted;
-        uint64_t original;
-        bool copied;
+        uint32_t converted;
+        uint32_t original; // kHeld set: every byte maps to the character at the offset
     };
+    static constexpr uint32_t kHeld = 0x80000000u;
     std::vector<Checkpoint> m_checkpoints;
 };
 
