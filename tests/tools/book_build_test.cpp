@@ -140,6 +140,11 @@ TEST_F(BookBuild, OptionsReplaceTheirFieldOnly)
     // UTF-8 on the command line becomes device Latin in the book.
     ASSERT_EQ(RunTool({"build", source, "--author", "Ren\xc3\xa9"}).status, 0);
     EXPECT_EQ(Metadata(out)[1], "Ren\xe9");
+    // Bytes that are no well-formed UTF-8 are Latin-1 letters, one each: a
+    // lone 8-bit letter, an encoded surrogate, an overlong form, a cut
+    // sequence at the end.
+    ASSERT_EQ(RunTool({"build", source, "--author", "Ren\xe9 \xed\xbf\xbf \xc0\xaf \xc3"}).status, 0);
+    EXPECT_EQ(Metadata(out)[1], "Ren\xe9 \xed\xbf\xbf \xc0\xaf \xc3");
 }
 
 TEST_F(BookBuild, ABookNeedsATitle)

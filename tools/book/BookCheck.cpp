@@ -1,12 +1,12 @@
 #include "tools/book/BookCheck.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
 
+#include "framework/core/StringFormat.h"
 #include "tools/book/BookChecker.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
@@ -17,12 +17,8 @@ void CBookChecker::Problem(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string line(n > 0 ? size_t(n) : 0, '\0');
-    std::vsnprintf(line.data(), line.size() + 1, format, args);
+    std::string line;
+    FormatStringV(line, format, args);
     va_end(args);
     m_problems.push_back(std::move(line));
 }

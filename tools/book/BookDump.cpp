@@ -1,13 +1,13 @@
 #include "tools/book/BookDump.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
 
 #include "framework/core/Compiler.h"
+#include "framework/core/StringFormat.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
 #include "tools/book/PngSummary.h"
@@ -53,12 +53,8 @@ void CBookDumper::Line(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string line(n > 0 ? size_t(n) : 0, '\0');
-    std::vsnprintf(line.data(), line.size() + 1, format, args);
+    std::string line;
+    FormatStringV(line, format, args);
     va_end(args);
     m_out << line << '\n';
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/core/Utf8.h"
+
 InflateResult InflateRecord(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>& out)
 {
     out.clear();
@@ -46,8 +48,7 @@ std::string DisplayText(const uint8_t* bytes, size_t n, bool keepLines)
         } else if (b >= 0x20 && b < 0x7F) {
             text += char(b);
         } else if (b >= 0xA0) {
-            text += char(0xC0 | (b >> 6));
-            text += char(0x80 | (b & 0x3F));
+            AppendUtf8(text, b); // Latin-1
         } else {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\x%02X", b);

@@ -11,6 +11,7 @@
 #include "book/driver/BuildTime.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
+#include "framework/io/ChildProcess.h"
 #include "framework/io/File.h"
 #include "framework/io/Terminal.h"
 #include "tools/book/BookCheck.h"
@@ -26,7 +27,7 @@ int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostre
 }
 
 int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err,
-                bool errShowsColour)
+                bool errShowsColour, const std::string& programPath)
 {
     ToolOptions options;
     std::string error;
@@ -36,6 +37,10 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
         return 2;
     }
     options.style.format = options.messageFormat;
+    // Where several sources are built, each one's own name (style.source)
+    // comes first.
+    options.style.sourceName = ShownSourceName(options.input);
+    options.programPath = programPath;
     // NO_COLOR (set and not empty) only changes the automatic choice.
     const char* noColour = std::getenv("NO_COLOR");
     options.style.colour =
@@ -79,7 +84,8 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
 
 int RunBookToolOnStandardStreams(int argc, const char* const* argv)
 {
-    int status = RunBookTool(argc, argv, std::cin, std::cout, std::cerr, StandardErrorShowsColour());
+    int status =
+        RunBookTool(argc, argv, std::cin, std::cout, std::cerr, StandardErrorShowsColour(), CurrentProgramPath());
     // Written data can still be lost when standard output is closed.
     if (std::fclose(stdout) != 0 && status == 0) {
         std::cerr << "vellumix-book: error: the output could not be written\n";

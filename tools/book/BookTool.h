@@ -15,8 +15,11 @@ inline constexpr const char* kBookToolVersion = "1.6.0";
 // read from `in` (standard input for the first form). `errShowsColour`
 // says whether `err` is a terminal that shows colour (--color auto).
 int RunBookTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+// `programPath` is the program that builds books at once for -j (this
+// one, run again); without it they are built one after the other here,
+// with the same messages.
 int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err,
-                bool errShowsColour = false);
+                bool errShowsColour = false, const std::string& programPath = std::string());
 // The tool on the process's standard streams, standard output closed and
 // checked at the end: what main runs.
 int RunBookToolOnStandardStreams(int argc, const char* const* argv);
@@ -29,6 +32,9 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
 int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream& err);
 int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+// The books of several sources built at once in child processes running
+// options.programPath (build -j N).
+int RunBuildsAtOnce(const ToolOptions& options, std::ostream& err);
 
 // The whole source of build and pages, once, from its start to the end of
 // its stream: the file named, or `in` for "-". Null after telling why (as

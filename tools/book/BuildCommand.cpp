@@ -15,44 +15,26 @@
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
+#include "framework/core/Utf8.h"
 #include "framework/io/File.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/HeldBookOutput.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
+#include "tools/book/ToolSource.h"
 
 namespace {
 
-// Command-line text is UTF-8; a byte that does not start a valid sequence
-// is taken as a Latin-1 character, so 8-bit arguments still get through.
+// Command-line text is UTF-8; a byte that does not start a well-formed
+// sequence (an encoded surrogate too) is taken as a Latin-1 character, so
+// 8-bit arguments still get through.
 CRkString StringFromArgument(const std::string& text)
 {
     std::u16string units;
-    size_t i = 0;
-    while (i < text.size()) {
-        uint8_t b = uint8_t(text[i]);
-        uint32_t code = b;
-        size_t length = 1;
-        if (b >= 0xC2 && b <= 0xDF) {
-            length = 2;
-            code = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3;
-            code = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4;
-            code = b & 0x07;
-        }
-        bool valid = length == 1 || i + length <= text.size();
-        for (size_t k = 1; valid && k < length; ++k) {
-            uint8_t c = uint8_t(text[i + k]);
-            valid = (c & 0xC0) == 0x80;
-            code = (code << 6) | (c & 0x3F);
-        }
-        if (!valid || (length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF))) {
-            code = b;
-            length = 1;
-        }
+    for (size_t i = 0; i < text.size();) {
+        uint32_t code = 0;
+        if (!DecodeUtf8(text, i, code))
+            code = uint8_t(text[i++]);
         if (code >= 0x10000) {
             code -= 0x10000;
             units += char16_t(0xD800 + (code >> 10));
@@ -60,7 +42,6 @@ CRkString StringFromArgument(const std::string& text)
         } else {
             units += char16_t(code);
         }
-        i += length;
     }
     return CRkString(units.data(), uint32_t(units.size()));
 }
@@ -101,9 +82,10 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
         return 1;
     }
     // Read once: the book information and the build use the same bytes.
-    std::unique_ptr<CMemBuffer> text = ReadToolSource(options.input, in);
-    if (!text)
+    ToolSourceText read;
+    if (!ReadToolSourceText(options, in, reports, read))
         return 1;
+    std::unique_ptr<CMemBuffer> text = std::move(read.text);
 
     CBookInfo info;
     char outName[32] = {};
@@ -174,8 +156,10 @@ int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& 
             return 1;
         }
     }
-    if (options.inputs.size() <= 1)
+    if (options.inputs.size() <= 1 && !options.oneOfSeveral)
         return BuildOneBook(options, in, out, err);
+    if (options.jobs > 1 && options.inputs.size() > 1 && !options.programPath.empty())
+        return RunBuildsAtOnce(options, err);
     // Each book on its own, in order; one that fails does not stop the rest.
     int status = 0;
     for (const std::string& source : options.inputs) {

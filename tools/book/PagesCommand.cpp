@@ -21,6 +21,7 @@
 #include "tools/book/PageText.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
+#include "tools/book/ToolSource.h"
 
 int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
@@ -34,9 +35,10 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
                                                (source.Exists() ? "is a directory" : "does not exist"));
         return 1;
     }
-    std::unique_ptr<CMemBuffer> prepared = ReadToolSource(options.input, in);
-    if (!prepared)
+    ToolSourceText read;
+    if (!ReadToolSourceText(options, in, reports, read))
         return 1;
+    std::unique_ptr<CMemBuffer> prepared = std::move(read.text);
 
     CRkString imageDirectory;
     if (!fromStream) {

@@ -1,8 +1,8 @@
 #include "tools/book/ReportToStream.h"
 
-#include <cstdio>
 #include <string>
 
+#include "framework/core/StringFormat.h"
 
 namespace {
 
@@ -35,14 +35,8 @@ CReportToStream::~CReportToStream()
 
 void CReportToStream::Emit(MessageLevel level, const char* format, va_list args)
 {
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string message(n > 0 ? size_t(n) : 0, '\0');
-    if (n > 0) {
-        std::vsnprintf(message.data(), message.size() + 1, format, args);
-    }
+    std::string message;
+    FormatStringV(message, format, args);
     // One line per message: trailing line ends go, inner ones become spaces.
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
         message.pop_back();
@@ -56,13 +50,13 @@ void CReportToStream::Emit(MessageLevel level, const char* format, va_list args)
                  MessageText(reinterpret_cast<const uint8_t*>(message.data()), message.size()));
 }
 
-void CReportToStream::Write(MessageLevel level, const std::string& text)
+void CReportToStream::Write(MessageLevel level, const std::string& text, const SourceLocation* place)
 {
     if (level == MessageLevel::Error)
         ++m_errors;
     else if (level == MessageLevel::Warning)
         ++m_warnings;
-    WriteMessage(m_out, m_style, level, text);
+    WriteMessage(m_out, m_style, level, text, "", place);
 }
 
 int32_t CReportToStream::OnError(const char* format, va_list args)

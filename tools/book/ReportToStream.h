@@ -20,8 +20,9 @@ public:
 
     uint32_t ErrorCount() const { return m_errors; }
     uint32_t WarningCount() const { return m_warnings; }
-    // A message of the tool's own, in the same style (counted as well).
-    void Write(MessageLevel level, const std::string& text);
+    // A message of the tool's own, in the same style (counted as well),
+    // about `place` in the source when given.
+    void Write(MessageLevel level, const std::string& text, const SourceLocation* place = nullptr);
 
 private:
     static int32_t OnError(const char* format, va_list args);

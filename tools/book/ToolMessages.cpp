@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "framework/core/CharTable.h"
+#include "framework/core/Utf8.h"
 
 namespace {
 
@@ -20,35 +21,35 @@ const char* LevelName(MessageLevel level)
     }
 }
 
-void AppendUtf8(std::string& text, uint32_t code)
-{
-    if (code < 0x80) {
-        text += char(code);
-    } else if (code < 0x800) {
-        text += char(0xC0 | (code >> 6));
-        text += char(0x80 | (code & 0x3F));
-    } else {
-        text += char(0xE0 | (code >> 12));
-        text += char(0x80 | ((code >> 6) & 0x3F));
-        text += char(0x80 | (code & 0x3F));
-    }
-}
-
 }
 
 void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
-                  const char* prefix)
+                  const char* prefix, const SourceLocation* place)
 {
+    // With one source its name goes only before a place.
+    const std::string& file = style.source.empty() && place ? style.sourceName : style.source;
     if (style.format == MessageFormat::Json) {
         out << "{\"level\": \"" << LevelName(level) << "\", \"message\": " << JsonString(text);
-        if (!style.source.empty())
-            out << ", \"file\": " << JsonString(style.source);
+        if (!file.empty())
+            out << ", \"file\": " << JsonString(file);
+        if (place && place->line != 0) {
+            out << ", \"line\": " << place->line;
+            if (place->column != 0)
+                out << ", \"column\": " << place->column;
+        }
         out << "}\n";
         out.flush();
         return;
     }
-    if (!style.source.empty())
-        out << style.source << ": ";
+    if (!file.empty()) {
+        out << file;
+        if (place && place->line != 0) {
+            out << ':' << place->line;
+            if (place->column != 0)
+                out << ':' << place->column;
+        }
+        out << ": ";
+    }
     if (level == MessageLevel::Status) {
         out << text << '\n';
     } else {

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "tools/book/SourceLocation.h"
+
 enum class MessageLevel {
     Status,
     Warning,
@@ -24,13 +26,18 @@ struct MessageStyle {
     // The source every message is about when several are built: it opens
     // each text line ("SOURCE: ...") and is the JSON object's "file".
     std::string source;
+    // The source's shown name where only one is built: it opens a line
+    // that gives a place and is that JSON object's "file".
+    std::string sourceName;
 };
 
 // One message as one line. `text` is UTF-8 and holds no line end. A
 // prefix such as "vellumix-book: " goes before the level word of a text
-// line; JSON has no place for it.
+// line; JSON has no place for it. With `place` the line opens with
+// "SOURCE:LINE:COLUMN: " (just "SOURCE: " for a place of line 0, a message
+// about the whole source), and JSON adds "file", "line" and "column".
 void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
-                  const char* prefix = "");
+                  const char* prefix = "", const SourceLocation* place = nullptr);
 
 // Report text (device bytes) as UTF-8: 0xA0-0xFF are the Latin-1 letters,
 // 0x80-0x9F the device's own characters (the euro sign, quotes, dashes,

@@ -36,6 +36,7 @@ const FlagOption kFlagOptions[] = {
     {"--batch", &ToolOptions::batch, ToolCommand::Build, ToolCommand::Pages},
     {"--text", &ToolOptions::text, ToolCommand::Dump, ToolCommand::Dump},
     {"--large", &ToolOptions::large, ToolCommand::Pages, ToolCommand::Pages},
+    {"--one-of-several", &ToolOptions::oneOfSeveral, ToolCommand::Build, ToolCommand::Build},
 };
 
 const char* CommandName(ToolCommand command)
@@ -65,7 +66,33 @@ const ChoiceOption kChoiceOptions[] = {
      [](ToolOptions& o, int chosen) { o.messageFormat = chosen == 0 ? MessageFormat::Text : MessageFormat::Json; }},
     {"--color", true, {"auto", "always", "never"},
      [](ToolOptions& o, int chosen) { o.colour = ColourChoice(chosen); }},
+    {"--encoding", true, {"auto", "utf-8", "device"},
+     [](ToolOptions& o, int chosen) { o.encoding = SourceEncoding(chosen); }},
 };
+
+// -j N, -jN, --jobs N, --jobs=N.
+bool IsJobsOption(std::string_view word)
+{
+    return word.substr(0, 2) == "-j" || word.substr(0, 6) == "--jobs";
+}
+
+// The value of -j: a whole number from 1.
+bool ParseJobCount(std::string_view value, uint32_t& jobs)
+{
+    constexpr uint32_t kMostJobs = 1024; // far more than any machine runs usefully
+    if (value.empty() || value.size() > 4)
+        return false;
+    uint32_t n = 0;
+    for (const char c : value) {
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + uint32_t(c - '0');
+    }
+    if (n == 0 || n > kMostJobs)
+        return false;
+    jobs = n;
+    return true;
+}
 
 // The value of option `name` at argv[i] ("--name VALUE" or "--name=VALUE"):
 // 1 when taken, 0 when the word is another option, -1 with error set.
@@ -92,6 +119,32 @@ int TakeValue(int argc, const char* const* argv, int& i, std::string_view name, 
 bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options, std::string& error)
 {
     std::string_view word = argv[i];
+    if (IsJobsOption(word)) {
+        std::string value;
+        if (word == "-j" || word == "--jobs") {
+            if (i + 1 >= argc) {
+                error = std::string("option '") + std::string(word) + "' needs a value";
+                return false;
+            }
+            value = argv[++i];
+        } else if (word.substr(0, 7) == "--jobs=") {
+            value = std::string(word.substr(7));
+        } else if (word.substr(0, 2) == "-j") {
+            value = std::string(word.substr(2));
+        } else {
+            error = std::string("unknown option '") + std::string(word) + "'";
+            return false;
+        }
+        if (options.command != ToolCommand::Build) {
+            error = std::string("option '-j' does not apply to '") + CommandName(options.command) + "'";
+            return false;
+        }
+        if (!ParseJobCount(value, options.jobs)) {
+            error = "option '-j' takes a whole number from 1 to 1024, not '" + value + "'";
+            return false;
+        }
+        return true;
+    }
     for (const ChoiceOption& choice : kChoiceOptions) {
         std::string value;
         const int taken = TakeValue(argc, argv, i, choice.name, value, error);
@@ -205,9 +258,12 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
             continue;
         }
         if (!optionsEnded && word.size() > 1 && word[0] == '-') {
+            const int first = i;
             if (!ParseOption(argc, argv, i, options, error)) {
                 return false;
             }
+            if (!IsJobsOption(word))
+                options.optionWords.insert(options.optionWords.end(), argv + first, argv + i + 1);
             continue;
         }
         if (++operands > 1 && options.command != ToolCommand::Build) {
@@ -310,8 +366,14 @@ const char* ToolUsageText()
            "  --failure-level LEVEL   'error' (default): errors fail the build;\n"
            "                          'warning': warnings fail it too, and no book\n"
            "                          is written\n"
+           "  -j, --jobs N            build up to N books at once; the messages of each\n"
+           "                          book stay together, in the order of the sources\n"
            "\n"
-           "Message options (build and pages):\n"
+           "Source and message options (build and pages):\n"
+           "  --encoding ENCODING     how the source is read: 'auto' (default; UTF-8\n"
+           "                          when it is valid UTF-8 with a character beyond\n"
+           "                          ASCII or a byte-order mark), 'utf-8', or 'device'\n"
+           "                          (the device's own 8-bit characters, as written)\n"
            "  --message-format FORMAT 'text' (default) or 'json': one JSON object per\n"
            "                          message and line, {\"level\": ..., \"message\": ...}\n"
            "  --color WHEN            colour 'error:' and 'warning:': 'auto' (default;\n"

@@ -2,10 +2,12 @@
 // operands in any order.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tools/book/SourceEncoding.h"
 #include "tools/book/ToolMessages.h"
 
 enum class ToolCommand {
@@ -48,9 +50,20 @@ struct ToolOptions {
     FailureLevel failureLevel = FailureLevel::Error;
     MessageFormat messageFormat = MessageFormat::Text;
     ColourChoice colour = ColourChoice::Auto;
+    SourceEncoding encoding = SourceEncoding::Auto;
+    uint32_t jobs = 1; // build: how many books at once (-j)
+    // build: the messages of every source carry its name, as with several
+    // sources (the tool gives it to itself when it builds books at once).
+    bool oneOfSeveral = false;
+    // The option words as given, with their values, -j left out: what a
+    // build of one of the sources in a process of its own is given.
+    std::vector<std::string> optionWords;
     // How messages are shown: the format and colour above, worked out by
     // the caller for the stream they go to (not set by the parser).
     MessageStyle style;
+    // The program to run again for books built at once; empty: they are
+    // built one after the other in this process (set by the caller).
+    std::string programPath;
 };
 
 // The book of one source: `output`, or the default name, in `outputDir`

@@ -13,6 +13,7 @@
 #include "framework/core/PrefsText.h"
 #include "framework/core/Compiler.h"
 #include "framework/core/RkString.h"
+#include "framework/core/StringFormat.h"
 #include "framework/core/Utf8.h"
 
 namespace {
@@ -87,14 +88,10 @@ std::string FolderOf(const std::string& path)
 void Complain(const char* format, ...) VX_PRINTF_FORMAT(1, 2);
 void Complain(const char* format, ...)
 {
-    va_list args, measure;
+    va_list args;
     va_start(args, format);
-    va_copy(measure, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    std::string text(needed > 0 ? static_cast<size_t>(needed) : 0, '\0');
-    if (needed > 0)
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
+    std::string text;
+    FormatStringV(text, format, args);
     va_end(args);
     // A line break in a file name must not split the line.
     for (char& c : text)

@@ -1,0 +1,43 @@
+#include "tools/book/ToolSource.h"
+
+#include <string>
+
+#include "book/driver/BuildBook.h"
+#include "framework/core/MemBuffer.h"
+#include "tools/book/BookTool.h"
+#include "tools/book/ReportToStream.h"
+#include "tools/book/SourceLocation.h"
+#include "tools/book/ToolOptions.h"
+
+bool ReadToolSourceText(const ToolOptions& options, std::istream& in, CReportToStream& reports,
+                        ToolSourceText& source)
+{
+    std::unique_ptr<CMemBuffer> bytes = ReadToolSource(options.input, in);
+    if (!bytes)
+        return false;
+    source.utf8 = options.encoding == SourceEncoding::Utf8 ||
+                  (options.encoding == SourceEncoding::Auto && LooksLikeUtf8(bytes->GetData(), bytes->GetSize()));
+    if (!source.utf8) {
+        source.text = std::move(bytes);
+        return true;
+    }
+    reports.Write(MessageLevel::Status, "Reading the source as UTF-8.");
+    // Grown by single bytes later, as the bytes read are (tab expansion).
+    auto converted = std::make_unique<CMemBuffer>(0, 1);
+    Utf8Problem problem;
+    if (!ConvertUtf8Source(bytes->GetData(), bytes->GetSize(), *converted, source.offsets, problem)) {
+        const SourceLocation place = LocateInSource(bytes->GetData(), bytes->GetSize(), problem.offset, true);
+        reports.Write(MessageLevel::Error, problem.text, &place);
+        return false;
+    }
+    if (converted->GetSize() > kMaxSourceSize) {
+        reports.Write(MessageLevel::Error, "the source \"" + ShownSourceName(options.input) +
+                                               "\" is too large to build once its characters are converted (more "
+                                               "than " +
+                                               std::to_string(kMaxSourceSize) + " bytes)");
+        return false;
+    }
+    source.text = std::move(converted);
+    source.original = std::move(bytes);
+    return true;
+}
