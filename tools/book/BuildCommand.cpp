@@ -18,6 +18,7 @@
 #include "framework/io/File.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/HeldBookOutput.h"
+#include "tools/book/MessagePlaces.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
 
@@ -88,7 +89,11 @@ namespace {
 // The build of options.input into BookPathFor(options, options.input).
 int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CReportToStream reports(err, options.style);
+    MessageStyle style = options.style;
+    style.placeSource = ShownSourceName(options.input);
+    CReportToStream reports(err, style);
+    CMessagePlaces places;
+    reports.SetPlaces(&places);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
@@ -104,6 +109,9 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
     std::unique_ptr<CMemBuffer> text = ReadToolSource(options.input, in);
     if (!text)
         return 1;
+    // The build prepares the text in place; the messages' lines and columns
+    // are counted in the bytes as read.
+    places.SetSource(text->GetData(), text->GetSize(), false);
 
     CBookInfo info;
     char outName[32] = {};

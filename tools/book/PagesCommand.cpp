@@ -18,13 +18,18 @@
 #include "markup/Paginate.h"
 #include "markup/SourcePrep.h"
 #include "tools/book/BookTool.h"
+#include "tools/book/MessagePlaces.h"
 #include "tools/book/PageText.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
 
 int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CReportToStream reports(err, options.style);
+    MessageStyle style = options.style;
+    style.placeSource = ShownSourceName(options.input);
+    CReportToStream reports(err, style);
+    CMessagePlaces places;
+    reports.SetPlaces(&places);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
@@ -37,6 +42,7 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
     std::unique_ptr<CMemBuffer> prepared = ReadToolSource(options.input, in);
     if (!prepared)
         return 1;
+    places.SetSource(prepared->GetData(), prepared->GetSize(), false);
 
     CRkString imageDirectory;
     if (!fromStream) {
@@ -45,7 +51,9 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
         ImageDirectoryPath(sourcePath, imageDirectory);
     }
 
-    PrepareSourceText(*prepared);
+    CPreparedOffsets offsets;
+    PrepareSourceTextWithOffsets(*prepared, offsets);
+    const CReportPlaceMapScope placeMap(&offsets);
     CMemBuffer notes;
     SplitOffNotes(*prepared, notes);
 

@@ -11,6 +11,8 @@
 #include "framework/core/Report.h"
 #include "tools/book/ToolMessages.h"
 
+class CMessagePlaces;
+
 class CReportToStream {
 public:
     explicit CReportToStream(std::ostream& out, const MessageStyle& style = MessageStyle());
@@ -22,6 +24,9 @@ public:
     uint32_t WarningCount() const { return m_warnings; }
     // A message of the tool's own, in the same style (counted as well).
     void Write(MessageLevel level, const std::string& text);
+    // Where the places of reported messages are found (null: nowhere, the
+    // messages are shown without them). Must outlive the reports.
+    void SetPlaces(const CMessagePlaces* places) { m_places = places; }
 
 private:
     static int32_t OnError(const char* format, va_list args);
@@ -37,6 +42,7 @@ private:
     ReportHook m_oldWarning;
     ReportHook m_oldStatus;
     CReportToStream* m_previous;
+    const CMessagePlaces* m_places = nullptr;
 };
 
 // Keeps the process-wide batch flag for one command only.

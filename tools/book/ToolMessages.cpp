@@ -37,17 +37,26 @@ void AppendUtf8(std::string& text, uint32_t code)
 }
 
 void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
-                  const char* prefix)
+                  const char* prefix, const SourceLocation* place)
 {
+    const std::string& placeSource = style.source.empty() ? style.placeSource : style.source;
+    const bool placed = place && !placeSource.empty();
+    const bool withLine = placed && place->line != 0;
     if (style.format == MessageFormat::Json) {
         out << "{\"level\": \"" << LevelName(level) << "\", \"message\": " << JsonString(text);
-        if (!style.source.empty())
-            out << ", \"file\": " << JsonString(style.source);
+        if (placed || !style.source.empty())
+            out << ", \"file\": " << JsonString(placed ? placeSource : style.source);
+        if (withLine)
+            out << ", \"line\": " << place->line << ", \"column\": " << place->column;
         out << "}\n";
         out.flush();
         return;
     }
-    if (!style.source.empty())
+    if (withLine)
+        out << placeSource << ':' << place->line << ':' << place->column << ": ";
+    else if (placed)
+        out << placeSource << ": ";
+    else if (!style.source.empty())
         out << style.source << ": ";
     if (level == MessageLevel::Status) {
         out << text << '\n';

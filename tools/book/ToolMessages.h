@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "tools/book/SourceLocation.h"
+
 enum class MessageLevel {
     Status,
     Warning,
@@ -24,13 +26,19 @@ struct MessageStyle {
     // The source every message is about when several are built: it opens
     // each text line ("SOURCE: ...") and is the JSON object's "file".
     std::string source;
+    // The source's shown name before a message's place when only one is
+    // built (with several, `source`).
+    std::string placeSource;
 };
 
 // One message as one line. `text` is UTF-8 and holds no line end. A
 // prefix such as "vellumix-book: " goes before the level word of a text
-// line; JSON has no place for it.
+// line; JSON has no place for it. `place`, when given, says the message is
+// about the source: "SOURCE:LINE:COLUMN: " opens the line, or "SOURCE: "
+// when its line is 0 (the whole source); JSON gets "file", "line" and
+// "column".
 void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
-                  const char* prefix = "");
+                  const char* prefix = "", const SourceLocation* place = nullptr);
 
 // Report text (device bytes) as UTF-8: 0xA0-0xFF are the Latin-1 letters,
 // 0x80-0x9F the device's own characters (the euro sign, quotes, dashes,
