@@ -11,7 +11,7 @@ void InfoRecList::Add(std::string_view text)
 {
     const std::string value = StoredName(text, text.size());
     if (value.size() >= kLongString)
-        ReportMessage(kReportWarning, MessageRule::NotInBatch, ReportPlace(),
+        ReportMessage(kReportWarning, MessageRule::NotInBatch, ReportPlace::Whole(),
                       "The string \"%s\" is longer than %d characters; is this necessary?", value.c_str(),
                       static_cast<int>(kLongString - 1));
     m_bytes.Append(value.c_str(), static_cast<uint32_t>(value.size()) + 1);
