@@ -36,39 +36,43 @@ void AppendUtf8(std::string& text, uint32_t code)
 
 }
 
+// The line is put together first and written in one piece, so that an
+// unbuffered stream takes one write per message.
 void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
                   const char* prefix, const SourceLocation* place)
 {
     const std::string& placeSource = style.source.empty() ? style.placeSource : style.source;
     const bool placed = place && !placeSource.empty();
     const bool withLine = placed && place->line != 0;
+    std::string line;
     if (style.format == MessageFormat::Json) {
-        out << "{\"level\": \"" << LevelName(level) << "\", \"message\": " << JsonString(text);
+        line = "{\"level\": \"" + std::string(LevelName(level)) + "\", \"message\": " + JsonString(text);
         if (placed || !style.source.empty())
-            out << ", \"file\": " << JsonString(placed ? placeSource : style.source);
+            line += ", \"file\": " + JsonString(placed ? placeSource : style.source);
         if (withLine)
-            out << ", \"line\": " << place->line << ", \"column\": " << place->column;
-        out << "}\n";
-        out.flush();
-        return;
-    }
-    if (withLine)
-        out << placeSource << ':' << place->line << ':' << place->column << ": ";
-    else if (placed)
-        out << placeSource << ": ";
-    else if (!style.source.empty())
-        out << style.source << ": ";
-    if (level == MessageLevel::Status) {
-        out << text << '\n';
+            line += ", \"line\": " + std::to_string(place->line) + ", \"column\": " + std::to_string(place->column);
+        line += "}\n";
     } else {
-        out << prefix;
-        if (style.colour)
-            out << (level == MessageLevel::Error ? kErrorColour : kWarningColour);
-        out << LevelName(level) << ':';
-        if (style.colour)
-            out << kColourEnd;
-        out << ' ' << text << '\n';
+        if (withLine)
+            line = placeSource + ':' + std::to_string(place->line) + ':' + std::to_string(place->column) + ": ";
+        else if (placed)
+            line = placeSource + ": ";
+        else if (!style.source.empty())
+            line = style.source + ": ";
+        if (level != MessageLevel::Status) {
+            line += prefix;
+            if (style.colour)
+                line += level == MessageLevel::Error ? kErrorColour : kWarningColour;
+            line += LevelName(level);
+            line += ':';
+            if (style.colour)
+                line += kColourEnd;
+            line += ' ';
+        }
+        line += text;
+        line += '\n';
     }
+    out << line;
     out.flush();
 }
 
