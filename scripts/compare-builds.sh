@@ -17,8 +17,8 @@
 # The location that opens a message about the source is removed from the
 # standard error of both tools before the comparison, with exactly
 #   sed -e "s/^SOURCE:[0-9]*:[0-9]*: //" -e "s/^SOURCE: //"
-# where SOURCE is the source's path as given to the tool (its sed special
-# characters escaped); the unchanged output is kept in WORKDIR/raw-old and
+# where SOURCE is the source's path as given to the tool (its sed
+# metacharacters escaped); the unchanged output is kept in WORKDIR/raw-old and
 # WORKDIR/raw-new. WORKDIR (a new temporary folder by default) keeps
 # everything; the OLD results are reused when WORKDIR already holds them
 # for the same OLD_TOOL. Exit status 0 when nothing differs.
