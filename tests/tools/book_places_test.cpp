@@ -131,6 +131,27 @@ TEST_F(BookPlaces, ListsAndImagesPointAtTheirCodesAndTheWholeSourceHasNoLine)
                      "Done."}));
 }
 
+TEST_F(BookPlaces, TitleIndexAndRuleMessagesPointAtTheirCodesAndBytes)
+{
+    const std::string source = Write("dict.lml", "TITLE=\"Dict\"\n"
+                                                 "\\i\\Iword\\I\n"
+                                                 "\\w=\"12a%\"\n"
+                                                 "\\C2=\"A\\qB\"\n"
+                                                 "x \\I@at\\I\n");
+    const ToolRun build = RunTool({"build", source, "-o", Path("dict.ldb"), "--dictionary"});
+    EXPECT_EQ(build.status, 1);
+    EXPECT_EQ(build.err,
+              Lines({"Writing book <Dict> from file <" + source + ">...",
+                     "Generating page tables for the small font...",
+                     source + ":2:3: error: No styles permitted before \"\\Iword\\I \\w=\"12a%\" \\\"",
+                     source + ":3:7: error: Rule width specifier must be only digits!",
+                     source + ":4:7: error: Tags are not allowed inside \\C definitions!",
+                     source + ":5:5: warning: Should this character be in an index item? Begins with \"@at\\I \"",
+                     "Processing index records...",
+                     source + ": error: Errors occurred while paginating the book. No output file generated.",
+                     "Done."}));
+}
+
 TEST(SourceLocation, LinesEndAtLfCrLfAndLoneCrAndColumnsCountCharacters)
 {
     const std::string text = "ab\r\ncd\ref\n\rg\xC3\xA9h\t!";
