@@ -18,6 +18,7 @@
 #include "book/RecordNames.h"
 #include "book/TextSizeRecList.h"
 #include "framework/core/MemBuffer.h"
+#include "framework/core/MessageGate.h"
 #include "framework/core/Report.h"
 #include "framework/io/File.h"
 
@@ -172,7 +173,8 @@ bool CountBookRecords(const BuildLists& lists, BookRecLists& rec)
     total += Count32(lists.footnoteRecordSizes);
     total += 1;
     if (total >= kMaxBookRecords) {
-        ReportError("Too many records (%ld of them) for a .ldb file!", static_cast<long>(total));
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "Too many records (%ld of them) for a .ldb file!", static_cast<long>(total));
         return true;
     }
     return false;
@@ -219,7 +221,8 @@ bool AssembleBook(const AssembleInputs& in)
 
     const uint64_t recordCount = plan.sizes.size();
     if (recordCount > 0xFFFF) {
-        ReportError("Too many records (%ld of them) for a .ldb file!", static_cast<long>(recordCount));
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "Too many records (%ld of them) for a .ldb file!", static_cast<long>(recordCount));
         return false;
     }
     // The buffers must hold exactly the records the size lists announce.
@@ -249,7 +252,8 @@ bool AssembleBook(const AssembleInputs& in)
     uint64_t offset = FirstRecordOffset(static_cast<uint32_t>(recordCount));
     for (uint32_t i = 0; i < recordCount; ++i) {
         if (offset > 0xFFFFFFFFu) {
-            ReportError("The book is too large for a .ldb file.");
+            ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                          "The book is too large for a .ldb file.");
             return false;
         }
         AppendRecordEntry(static_cast<uint32_t>(offset), 0, kFirstUniqueId + i, front);

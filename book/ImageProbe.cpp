@@ -115,28 +115,31 @@ ImageProbeResult ProbeImageFile(const CRkString& imageDirectory, std::string_vie
 }
 
 bool ReportImageProbe(const ImageProbeResult& result, const CRkString& imageDirectory, std::string_view name,
-                      uint16_t& width, uint16_t& height, bool logNameErrors, bool logFileErrors)
+                      uint16_t& width, uint16_t& height, const MessagePass& pass, const ReportPlace& place)
 {
+    constexpr MessageRule nameRule = MessageRule::SmallFontPass;
     switch (result.outcome) {
     case ImageProbeResult::NotPng:
         // width and height are left as they are
-        if (logNameErrors)
-            ReportError("Image file \"%s\" doesn't end with .png!", std::string(name).c_str());
+        ReportMessage(pass, kReportError, nameRule, place, "Image file \"%s\" doesn't end with .png!",
+                      std::string(name).c_str());
         return true;
     case ImageProbeResult::Missing:
         width = result.width;
         height = result.height;
-        if (logNameErrors && result.nameTooLong)
-            ReportError("Image \"%s\" could not be opened: its name is too long.",
-                        MakeImagePathBytes(imageDirectory, name).c_str());
-        else if (logNameErrors)
-            ReportError("Image \"%s\" doesn't exist!", MakeImagePathBytes(imageDirectory, name).c_str());
+        if (result.nameTooLong)
+            ReportMessage(pass, kReportError, nameRule, place,
+                          "Image \"%s\" could not be opened: its name is too long.",
+                          MakeImagePathBytes(imageDirectory, name).c_str());
+        else
+            ReportMessage(pass, kReportError, nameRule, place, "Image \"%s\" doesn't exist!",
+                          MakeImagePathBytes(imageDirectory, name).c_str());
         return true;
     case ImageProbeResult::BadFile:
         width = result.width;
         height = result.height;
-        if (logFileErrors)
-            ReportError(result.fileError, MakeImagePathBytes(imageDirectory, name).c_str());
+        ReportMessage(pass, kReportError, MessageRule::Always, place, result.fileError,
+                      MakeImagePathBytes(imageDirectory, name).c_str());
         return true;
     case ImageProbeResult::Ok:
         break;
@@ -147,10 +150,9 @@ bool ReportImageProbe(const ImageProbeResult& result, const CRkString& imageDire
 }
 
 bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t& width, uint16_t& height,
-                bool logNameErrors, bool logFileErrors)
+                const MessagePass& pass, const ReportPlace& place)
 {
-    return ReportImageProbe(ProbeImageFile(imageDirectory, name), imageDirectory, name, width, height, logNameErrors,
-                            logFileErrors);
+    return ReportImageProbe(ProbeImageFile(imageDirectory, name), imageDirectory, name, width, height, pass, place);
 }
 
 ImageProbeResult CImageProbeCache::Probe(const CRkString& imageDirectory, std::string_view name)

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "framework/core/MessageGate.h"
+
 class CRkString;
 
 // Images whose name is this long or longer do not fit the record's
@@ -28,13 +30,12 @@ std::string MakeImagePathBytes(const CRkString& imageDirectory, std::string_view
 //  - Otherwise they become 0 x 0 and the first 26 bytes of the file are
 //    read; width and height come from the PNG header (low 16 bits) when it
 //    is a grayscale or palette PNG, and every other outcome is an error.
-// The extension and existence errors are logged when `logNameErrors` is
-// set (the small-font pass), the errors about the file's contents when
-// `logFileErrors` is set (every pass, unless text is being scanned again).
-// Returns true when the parse must be marked failed, whether or not the
-// message was logged.
+// The extension and existence errors are the small-font pass's, the errors
+// about the file's contents every pass's (MessageGate.h); they point at
+// `place`, the image code. Returns true when the parse must be marked
+// failed, whether or not the message was logged.
 bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t& width, uint16_t& height,
-                bool logNameErrors, bool logFileErrors);
+                const MessagePass& pass, const ReportPlace& place = ReportPlace());
 
 // What a probe found, before anything is reported.
 struct ImageProbeResult {
@@ -53,7 +54,7 @@ ImageProbeResult ProbeImageFile(const CRkString& imageDirectory, std::string_vie
 // sets width and height as it does; true when the parse must be marked
 // failed.
 bool ReportImageProbe(const ImageProbeResult& result, const CRkString& imageDirectory, std::string_view name,
-                      uint16_t& width, uint16_t& height, bool logNameErrors, bool logFileErrors);
+                      uint16_t& width, uint16_t& height, const MessagePass& pass, const ReportPlace& place);
 
 // Where the layout looks its images up.
 class IImageProbe {

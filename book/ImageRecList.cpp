@@ -6,7 +6,7 @@
 
 #include "book/ImageProbe.h"
 #include "book/PngReencode.h"
-#include "framework/core/Report.h"
+#include "framework/core/MessageGate.h"
 #include "framework/io/File.h"
 
 namespace {
@@ -21,7 +21,8 @@ ImageRecList::ImageRecList() : m_data(kDataGrowth, kDataGrowth)
     m_images.reserve(kInitialImages);
 }
 
-void ImageRecList::Add(const CRkString& imageDirectory, std::string_view name, uint16_t width, uint16_t height)
+void ImageRecList::Add(const CRkString& imageDirectory, std::string_view name, uint16_t width, uint16_t height,
+                       const ReportPlace& place)
 {
     std::string pathBytes = MakeImagePathBytes(imageDirectory, name);
     for (const Image& image : m_images) {
@@ -33,6 +34,7 @@ void ImageRecList::Add(const CRkString& imageDirectory, std::string_view name, u
     image.pathBytes = std::move(pathBytes);
     image.width = width;
     image.height = height;
+    image.place = place;
     m_images.push_back(std::move(image));
 }
 
@@ -59,28 +61,31 @@ uint32_t ImageRecList::LoadImage(Image& image)
         image.dataSize = code == kReencodeOk ? m_data.GetSize() - start : 0;
     }
     const char* shown = image.pathBytes.c_str();
+    const auto report = [&image](const char* format, auto... args) {
+        ReportMessage(kReportError, MessageRule::Always, image.place, format, args...);
+    };
     switch (code) {
     case kReencodeOk:
         return 0;
     case kReencodeTooLarge:
-        ReportError("Image \"%s\" is too large", shown);
+        report("Image \"%s\" is too large", shown);
         break;
     case kReencodeReadFailed:
-        ReportError("Could not read the file \"%s\"", shown);
+        report("Could not read the file \"%s\"", shown);
         break;
     case kReencodeColorType:
-        ReportError("The file \"%s\" must be an 8-bit color image or a grayscale image.", shown);
+        report("The file \"%s\" must be an 8-bit color image or a grayscale image.", shown);
         break;
     case kReencodeTooLargeToDecode:
-        ReportError("The image \"%s\" is too large to decode (at most 65535 by 65535 pixels and %u MB of pixels).",
-                    shown, kMaxDecodedImageBytes >> 20);
+        report("The image \"%s\" is too large to decode (at most 65535 by 65535 pixels and %u MB of pixels).", shown,
+               kMaxDecodedImageBytes >> 20);
         break;
     case kReencodeOutOfMemory:
         // The build's boundary reports it; the image list is left as it was.
         image.dataSize = 0;
         throw std::bad_alloc();
     default:
-        ReportError("An unknown error occurred reading the file \"%s\"", shown);
+        report("An unknown error occurred reading the file \"%s\"", shown);
         break;
     }
     image.dataSize = 0;

@@ -9,6 +9,7 @@
 #include "book/BookFormat.h"
 #include "book/RecordList.h"
 #include "framework/core/MemBuffer.h"
+#include "framework/core/ReportPlace.h"
 #include "framework/core/RkString.h"
 
 class ImageRecList final : public IRecordList {
@@ -22,7 +23,9 @@ public:
 
     // Adds the image `name` of `imageDirectory` (path: directory, "/",
     // name) unless an image of the same path is already listed.
-    void Add(const CRkString& imageDirectory, std::string_view name, uint16_t width, uint16_t height);
+    // `place` is the first reference's, for the messages of the load.
+    void Add(const CRkString& imageDirectory, std::string_view name, uint16_t width, uint16_t height,
+             const ReportPlace& place = ReportPlace());
     // Sorts by path (byte order).
     void Sort();
     // Re-encodes, in list order, every image not loaded by an earlier call
@@ -57,6 +60,7 @@ private:
         uint32_t dataOffset;
         uint32_t dataSize;
         bool loaded;
+        ReportPlace place;
     };
 
     uint32_t LoadImage(Image& image);

@@ -4,9 +4,9 @@
 
 #include "book/RecordNames.h"
 #include "framework/core/MemBuffer.h"
-#include "framework/core/Report.h"
+#include "framework/core/MessageGate.h"
 
-void LinkRecList::Add(uint32_t position, std::string_view rawName)
+void LinkRecList::Add(uint32_t position, std::string_view rawName, const ReportPlace& place)
 {
     std::string name = LowerCaseName(rawName, kMaxNameLength);
     const uint32_t hash = NameHash(name);
@@ -16,7 +16,7 @@ void LinkRecList::Add(uint32_t position, std::string_view rawName)
         if (m_links.empty())
             m_links.reserve(10);
         m_byHash.emplace(hash, static_cast<uint32_t>(m_links.size()));
-        m_links.push_back({position, std::move(name), hash, isReference});
+        m_links.push_back({position, std::move(name), hash, place, isReference});
         return;
     }
     Link& link = m_links[static_cast<size_t>(found)];
@@ -26,8 +26,9 @@ void LinkRecList::Add(uint32_t position, std::string_view rawName)
             link.position = position;
     } else if (isReference) {
         link.referenced = true;
-    } else if (link.position != position && !batchMode) {
-        ReportWarning("Link \"%s\" defined more than once", link.name.c_str());
+    } else if (link.position != position) {
+        ReportMessage(kReportWarning, MessageRule::NotInBatch, place, "Link \"%s\" defined more than once",
+                      link.name.c_str());
     }
 }
 
@@ -60,11 +61,10 @@ void LinkRecList::Finish()
     }
     m_links = std::move(kept);
     RebuildLookup();
-    if (batchMode)
-        return;
     for (const Link& link : m_links) {
         if (link.position == kUndefinedPosition)
-            ReportWarning("Link \"%s\" has not been defined", link.name.c_str());
+            ReportMessage(kReportWarning, MessageRule::NotInBatch, link.place, "Link \"%s\" has not been defined",
+                          link.name.c_str());
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "book/RecordList.h"
+#include "framework/core/ReportPlace.h"
 
 inline constexpr uint32_t kUndefinedPosition = 0xFFFFFFFFu;
 
@@ -17,8 +18,9 @@ public:
 
     // position is the anchor's text position, or kUndefinedPosition for a
     // reference. The name is lower-cased. A second definition at another
-    // position warns and keeps the first.
-    void Add(uint32_t position, std::string_view name);
+    // position warns and keeps the first. `place` is the code's, for the
+    // messages about it.
+    void Add(uint32_t position, std::string_view name, const ReportPlace& place = ReportPlace());
     // Index of the link with this lower-cased name and hash, or -1.
     int32_t Find(uint32_t hash, std::string_view name) const;
     // Before assembly: keeps only referenced links, sorted by name, and warns
@@ -40,6 +42,9 @@ private:
         uint32_t position;
         std::string name;
         uint32_t hash;
+        // Where messages about the link point: its first reference, or
+        // the anchor when that came first.
+        ReportPlace place;
         bool referenced;
     };
     void RebuildLookup();

@@ -5,13 +5,13 @@
 #include "book/RecordNames.h"
 #include "framework/core/MemBuffer.h"
 
-uint32_t SidebarSet::Add(std::string_view rawName)
+uint32_t SidebarSet::Add(std::string_view rawName, const ReportPlace& place)
 {
     if (m_entries.empty())
         m_entries.reserve(10);
     std::string name = LowerCaseName(rawName, kMaxNameLength);
     const uint32_t hash = NameHash(name);
-    m_entries.push_back({std::move(name), 0, hash, 0});
+    m_entries.push_back({std::move(name), 0, hash, 0, place});
     return static_cast<uint32_t>(m_entries.size() - 1);
 }
 

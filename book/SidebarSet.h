@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/core/ReportPlace.h"
+
 class CMemBuffer;
 
 class SidebarSet {
@@ -17,8 +19,9 @@ public:
     virtual ~SidebarSet() = default;
 
     // Appends an entry for the lower-cased name (record count 0, position 0)
-    // and returns its index.
-    uint32_t Add(std::string_view name);
+    // and returns its index. `place` is where messages about the entry
+    // point: the reference, until the start tag is found.
+    uint32_t Add(std::string_view name, const ReportPlace& place = ReportPlace());
     // Sorts by name (byte order) and drops repeated names, keeping the first.
     void SortAndRemoveDuplicates();
 
@@ -30,6 +33,8 @@ public:
     uint32_t GetPosition(uint32_t i) const { return m_entries[i].position; }
     void SetRecordCount(uint32_t i, uint16_t count) { m_entries[i].recordCount = count; }
     uint16_t GetRecordCount(uint32_t i) const { return m_entries[i].recordCount; }
+    void SetPlace(uint32_t i, const ReportPlace& place) { m_entries[i].place = place; }
+    const ReportPlace& GetPlace(uint32_t i) const { return m_entries[i].place; }
 
     // The table record: per entry u16 record count, u8 name length, name,
     // NUL (name length + 4 bytes each).
@@ -42,6 +47,7 @@ private:
         uint16_t recordCount;
         uint32_t hash;
         uint32_t position;
+        ReportPlace place; // not stored in the book
     };
     std::vector<Entry> m_entries;
 };

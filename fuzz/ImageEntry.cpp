@@ -25,7 +25,7 @@ std::string CheckProbe(const std::string& folder, const uint8_t* data, size_t si
     CSilentReports reports(false);
     uint16_t width = 7;
     uint16_t height = 7;
-    const bool failed = ProbeImage(directory, "x.png", width, height, true, true);
+    const bool failed = ProbeImage(directory, "x.png", width, height, MessagePass{});
     const uint32_t messages = reports.Errors() + reports.Warnings();
     if (failed && reports.Errors() == 0)
         return "the probe failed without an error";
@@ -41,7 +41,7 @@ std::string CheckProbe(const std::string& folder, const uint8_t* data, size_t si
 
     uint16_t quietWidth = 7;
     uint16_t quietHeight = 7;
-    const bool quietFailed = ProbeImage(directory, "x.png", quietWidth, quietHeight, false, false);
+    const bool quietFailed = ProbeImage(directory, "x.png", quietWidth, quietHeight, MessagePass{false, true});
     if (reports.Errors() + reports.Warnings() != messages)
         return "the silent probe reported a message";
     if (quietFailed != failed || quietWidth != width || quietHeight != height)

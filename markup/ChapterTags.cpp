@@ -24,11 +24,10 @@ void AppendLineEndSpace(std::string& title)
 // (dropped when it maps to 0).
 void MarkupParser::AppendUnicodeEscape(std::string& title, uint32_t backslash)
 {
-    if (!m_pass.silent)
-        WarnUnicodeInTitle(m_text, m_length, backslash, m_parse.unicodeWarnings, LogsSmallFontWarnings());
+    WarnUnicodeInTitle(m_text, m_length, backslash, m_parse.unicodeWarnings, Pass());
     MarkupErrorState errors;
-    errors.logContextErrors = m_pass.smallFont && !m_pass.silent;
-    errors.logErrors = !m_pass.silent;
+    errors.pass = Pass();
+    errors.place = backslash;
     const uint16_t codePoint = ParseUnicodeHex(m_text, m_length, backslash + 2, errors);
     if (!errors.failed) {
         const uint8_t byte = MapUnicodeToDevice(codePoint, errors);
@@ -50,10 +49,10 @@ uint32_t MarkupParser::ParseChapterTag(uint32_t backslash)
     if (level >= '0' && level <= '4')
         title.assign(4u * (level - '0'), ' ');
     else
-        ReportParseError("Chapter syntax is \\Cn (0 <= n <= 4); you have \"%s\"", backslash + 1,
+        ReportParseError(backslash, "Chapter syntax is \\Cn (0 <= n <= 4); you have \"%s\"", backslash + 1,
                          kChapterSyntaxContext);
     if (!(levelAt + 2 < m_length && m_text[levelAt + 1] == '=' && m_text[levelAt + 2] == '"')) {
-        ReportParseError("Chapter syntax is \\Cx=\"chapter title\"; you have \"%s\"", backslash + 1,
+        ReportParseError(backslash, "Chapter syntax is \\Cx=\"chapter title\"; you have \"%s\"", backslash + 1,
                          kChapterSyntaxContext);
         return backslash + 3;
     }
@@ -77,11 +76,11 @@ uint32_t MarkupParser::ParseChapterTag(uint32_t backslash)
                     title += static_cast<char>(ByteEscapeValue(m_text, m_length, i));
                 i = SkipInTitle(m_text, m_length, item);
             } else {
-                LogError("Tags are not allowed inside \\C definitions!");
+                LogError(i, "Tags are not allowed inside \\C definitions!");
                 i += 2;
             }
         } else if (IsLineEnd(byte)) {
-            ReportParseError("Returns are not permitted in \\C definitions.  See '%s'.", i, kChapterReturnContext);
+            ReportParseError(i, "Returns are not permitted in \\C definitions.  See '%s'.", i, kChapterReturnContext);
             AppendLineEndSpace(title);
             ++i;
         } else {
@@ -106,11 +105,11 @@ uint32_t MarkupParser::ParseChapterTag(uint32_t backslash)
     if (tooLong) {
         if (LocateTextPosition(m_recordEnds, titleStart).textRecord !=
             LocateTextPosition(m_recordEnds, i + 1).textRecord)
-            ReportParseError("Chapter tag spans text records -- reduce chapter to 80 characters. \"%s\"", titleStart,
-                             kSpannedTitleContext);
-        if (LogsSmallFontWarnings())
-            LogWarning("Chapter name is > 80 characters; mismatched chapter markers? Begins with \"%s\"",
-                       title.substr(0, kCutTitleShown).c_str());
+            ReportParseError(backslash, "Chapter tag spans text records -- reduce chapter to 80 characters. \"%s\"",
+                             titleStart, kSpannedTitleContext);
+        LogWarning(MessageRule::SmallFontPassNotInBatch, backslash,
+                   "Chapter name is > 80 characters; mismatched chapter markers? Begins with \"%s\"",
+                   title.substr(0, kCutTitleShown).c_str());
     }
     if (m_pass.smallFont)
         m_lists.chapters.Add(backslash, title);
@@ -133,7 +132,7 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
         if (level >= '0' && level <= '4')
             title.assign(4u * (level - '0'), ' ');
         else
-            ReportParseError("Chapter syntax is \\Xn (0 <= n <= 4); you have \"%s\"", backslash + 1,
+            ReportParseError(backslash, "Chapter syntax is \\Xn (0 <= n <= 4); you have \"%s\"", backslash + 1,
                              kChapterSyntaxContext);
         ++i;
     }
@@ -147,7 +146,7 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
                 if (kind == 'X') {
                     const uint8_t closing = i + 2 < m_length ? m_text[i + 2] : 0;
                     if (closing != level)
-                        ReportParseError("\"\\X%s\" does not match closing \\X", i + 2, kClosingLevelContext);
+                        ReportParseError(i, "\"\\X%s\" does not match closing \\X", i + 2, kClosingLevelContext);
                 }
                 break;
             }
@@ -174,9 +173,9 @@ void MarkupParser::ParseHeadingTitle(uint32_t backslash, uint8_t kind)
     }
     if (tooLong) {
         title.resize(kMaxTitle);
-        if (LogsSmallFontWarnings())
-            LogWarning("Chapter name is > 80 characters; mismatched chapter markers? Begins with \"%s\"",
-                       title.substr(0, kCutTitleShown).c_str());
+        LogWarning(MessageRule::SmallFontPassNotInBatch, backslash,
+                   "Chapter name is > 80 characters; mismatched chapter markers? Begins with \"%s\"",
+                   title.substr(0, kCutTitleShown).c_str());
     }
     if (m_pass.smallFont)
         m_lists.chapters.Add(backslash, title);

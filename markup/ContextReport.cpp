@@ -1,13 +1,12 @@
 // Messages of the scanner. Errors that show a piece of the source are
 // logged in the small-font pass only; errors without one in every pass;
-// warnings in every pass unless the caller leaves them out in batch mode.
-// Every error fails the parse, logged or not. A step that rescans text
-// after a return to a snapshot logs nothing at all, so each message of a
-// pass appears once.
+// warnings by the rule each names. Every error in force fails the parse,
+// logged or not. The gate logs nothing of a step that rescans text after a
+// return to a snapshot, so each message of a pass appears once.
 #include <cstdarg>
 
+#include "framework/core/MessageGate.h"
 #include "framework/core/Report.h"
-#include "framework/core/StringFormat.h"
 #include "markup/MarkupParser.h"
 
 std::string MarkupParser::Context(int64_t offset, uint32_t count) const
@@ -24,65 +23,45 @@ std::string MarkupParser::Context(int64_t offset, uint32_t count) const
     return std::string(reinterpret_cast<const char*>(m_text + offset), static_cast<size_t>(end - offset));
 }
 
-bool MarkupParser::LogsWarnings() const
+void MarkupParser::ReportParseError(uint32_t place, const char* format, int64_t at, ContextWindow window,
+                                    MessageRule rule)
 {
-    return !batchMode && !m_pass.silent;
+    const MessageVerdict verdict = JudgeMessage(rule, Pass());
+    if (verdict.inForce)
+        m_parse.failed = true;
+    if (verdict.logged)
+        ReportMessage(Pass(), kReportError, rule, ReportPlace::At(place), format,
+                      Context(at - window.before, window.width).c_str());
 }
 
-void MarkupParser::ReportParseError(const char* format, int64_t offset, uint32_t count)
+void MarkupParser::ReportParseWarning(MessageRule rule, uint32_t place, const char* format, int64_t at,
+                                      ContextWindow window)
 {
-    m_parse.failed = true;
-    if (m_pass.smallFont && !m_pass.silent)
-        ReportError(format, Context(offset, count).c_str());
+    if (JudgeMessage(rule, Pass()).logged)
+        ReportMessage(Pass(), kReportWarning, rule, ReportPlace::At(place), format,
+                      Context(at - window.before, window.width).c_str());
 }
 
-void MarkupParser::ReportParseWarning(const char* format, int64_t offset, uint32_t count)
+void MarkupParser::LogError(uint32_t place, const char* format, ...)
 {
-    if (!m_pass.silent)
-        ReportWarning(format, Context(offset, count).c_str());
-}
-
-namespace {
-
-enum class ReportLevel { Error, Warning };
-
-// The formatted message, logged as one "%s" so that nothing in it is taken
-// for a format again.
-void LogFormatted(ReportLevel level, const char* format, va_list args)
-{
-    std::string text;
-    FormatStringV(text, format, args);
-    if (level == ReportLevel::Error)
-        ReportError("%s", text.c_str());
-    else
-        ReportWarning("%s", text.c_str());
-}
-
-} // namespace
-
-void MarkupParser::LogError(const char* format, ...)
-{
-    m_parse.failed = true;
-    if (m_pass.silent)
-        return;
     va_list args;
     va_start(args, format);
-    LogFormatted(ReportLevel::Error, format, args);
+    if (ReportMessageV(Pass(), kReportError, MessageRule::Always, ReportPlace::At(place), format, args).inForce)
+        m_parse.failed = true;
     va_end(args);
 }
 
-void MarkupParser::LogWarning(const char* format, ...)
+void MarkupParser::LogWarning(MessageRule rule, uint32_t place, const char* format, ...)
 {
-    if (m_pass.silent)
-        return;
     va_list args;
     va_start(args, format);
-    LogFormatted(ReportLevel::Warning, format, args);
+    ReportMessageV(Pass(), kReportWarning, rule, ReportPlace::At(place), format, args);
     va_end(args);
 }
 
 void MarkupParser::ReportUnterminated(uint32_t backslash)
 {
     m_pass.argumentCut = true;
-    ReportParseError("Unterminated argument at the end of the file: \"%s\"", backslash, kUnterminatedContext);
+    ReportParseError(backslash, "Unterminated argument at the end of the file: \"%s\"", backslash,
+                     kUnterminatedContext);
 }

@@ -25,9 +25,9 @@ bool LoadImageRecords(ImageRecList& images)
 uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
 {
     if (!HasQuotedArgument(equals)) {
-        if (!batchMode)
-            ReportParseError("Image syntax incorrect.  You have '%s' and it should be \\m=\"",
-                             equals, kArgumentSyntaxContext);
+        // Neither logged nor an error in batch mode.
+        ReportParseError(backslash, "Image syntax incorrect.  You have '%s' and it should be \\m=\"", equals,
+                         kArgumentSyntaxContext, MessageRule::SmallFontPassNotInBatch);
         // Nothing is listed, but the code still takes the room of an image
         // that could not be read.
         m_line.x += kStandInSize;
@@ -42,19 +42,19 @@ uint32_t MarkupParser::ParseImageRef(uint32_t backslash, uint32_t equals)
     }
     const std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
     if (name.size() > kMaxImageNameLength)
-        LogError("Image name \"%s\" is longer than 31 characters! Please rename the image.", name.c_str());
+        LogError(backslash, "Image name \"%s\" is longer than 31 characters! Please rename the image.", name.c_str());
 
     // The probe leaves the stand-in size when the name is refused outright.
     uint16_t width = kStandInSize;
     uint16_t height = kStandInSize;
     const ImageProbeResult probed = m_probe->Probe(m_imageDirectory, name);
     const bool failed =
-        ReportImageProbe(probed, m_imageDirectory, name, width, height, m_pass.smallFont && !m_pass.silent, !m_pass.silent);
+        ReportImageProbe(probed, m_imageDirectory, name, width, height, Pass(), ReportPlace::At(backslash));
     if (failed)
         m_parse.failed = true;
     // An image the probe refused is not loaded again only to fail twice.
     if (m_pass.smallFont && !failed)
-        m_lists.images.Add(m_imageDirectory, name, width, height);
+        m_lists.images.Add(m_imageDirectory, name, width, height, ReportPlace::At(backslash));
 
     const uint32_t indent = (m_pass.style & kStyleIndented) ? kIndentWidth : 0;
     if (width + indent <= kLineWidth && height <= kPageHeight) {

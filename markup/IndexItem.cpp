@@ -55,8 +55,8 @@ void MarkupParser::AppendIndexByte(std::string& item, uint8_t byte, uint32_t at)
     case kDrop:
         return;
     case kKeepAndWarn:
-        if (LogsWarnings())
-            ReportParseWarning("Should this character be in an index item? Begins with \"%s\"", at, kIndexByteContext);
+        ReportParseWarning(MessageRule::NotInBatch, at, "Should this character be in an index item? Begins with \"%s\"",
+                           at, kIndexByteContext);
         break;
     default:
         break;
@@ -109,9 +109,9 @@ void MarkupParser::ParseIndexItem(uint32_t backslash)
         }
         if (item.size() > kMaxItem) {
             item.resize(kMaxItem);
-            if (LogsWarnings())
-                LogWarning("Indexed item is > 80 characters; mismatched index markers? Begins with \"%s\"",
-                           item.substr(0, kCutTitleShown).c_str());
+            LogWarning(MessageRule::NotInBatch, backslash,
+                       "Indexed item is > 80 characters; mismatched index markers? Begins with \"%s\"",
+                       item.substr(0, kCutTitleShown).c_str());
             break;
         }
     }

@@ -15,6 +15,7 @@
 #include "book/ImageProbe.h"
 
 #include "framework/core/Compiler.h"
+#include "framework/core/MessageGate.h"
 #include "markup/ContextWindows.h"
 #include "markup/ControlCodes.h"
 
@@ -219,23 +220,20 @@ private:
     // The scan of the argument of the code at `backslash` ran into the end.
     void ReportUnterminated(uint32_t backslash);
 
-    // --- reporting (ContextReport.cpp)
-    void ReportParseError(const char* format, int64_t offset, uint32_t count);
-    void ReportParseWarning(const char* format, int64_t offset, uint32_t count);
-    // The same with the context window of the message around `at`.
-    void ReportParseError(const char* format, int64_t at, ContextWindow window)
-    {
-        ReportParseError(format, at - window.before, window.width);
-    }
-    void ReportParseWarning(const char* format, int64_t at, ContextWindow window)
-    {
-        ReportParseWarning(format, at - window.before, window.width);
-    }
-    void LogError(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
-    void LogWarning(const char* format, ...) VX_PRINTF_FORMAT(2, 3);
+    // --- reporting (ContextReport.cpp). Whether a message is logged is the
+    // gate's matter (MessageGate.h); each message names its rule and its
+    // place, the offset of the code's backslash or of the byte it is about.
+    MessagePass Pass() const { return {m_pass.smallFont, m_pass.silent}; }
+    // An error that shows `window` of the text around `at`: logged in the
+    // small-font pass unless `rule` says otherwise; fails the parse when in
+    // force.
+    void ReportParseError(uint32_t place, const char* format, int64_t at, ContextWindow window,
+                          MessageRule rule = MessageRule::SmallFontPass);
+    void ReportParseWarning(MessageRule rule, uint32_t place, const char* format, int64_t at, ContextWindow window);
+    // Messages without a piece of the text; an error fails the parse.
+    void LogError(uint32_t place, const char* format, ...) VX_PRINTF_FORMAT(3, 4);
+    void LogWarning(MessageRule rule, uint32_t place, const char* format, ...) VX_PRINTF_FORMAT(4, 5);
     std::string Context(int64_t offset, uint32_t count) const;
-    bool LogsWarnings() const;
-    bool LogsSmallFontWarnings() const { return m_pass.smallFont && LogsWarnings(); }
 
     // The text: the caller's bytes, or m_ownText after a repair.
     const uint8_t* m_text;

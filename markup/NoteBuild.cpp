@@ -6,7 +6,7 @@
 #include "book/ImageRecList.h"
 #include "book/SidebarSet.h"
 #include "framework/core/MemBuffer.h"
-#include "framework/core/Report.h"
+#include "framework/core/MessageGate.h"
 #include "markup/NoteRecords.h"
 #include "markup/RecordSplit.h"
 
@@ -78,7 +78,8 @@ size_t FirstFrom(const std::vector<size_t>& offsets, size_t from)
 } // namespace
 
 uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& set, CMemBuffer& recordSizes,
-                          ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer)
+                          ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer,
+                          uint32_t notesBase)
 {
     if (set.IsEmpty())
         return 0;
@@ -102,7 +103,8 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
         // tag: this entry has none. So no two texts of one kind overlap.
         const size_t nextStart = FirstFrom(startTags, start);
         if (endTagAt == std::string_view::npos || nextStart < endTagAt) {
-            ReportError("No end tag for sidebar or footnote named %s was found.", set.GetName(i).c_str());
+            ReportMessage(kReportError, MessageRule::Always, set.GetPlace(i),
+                          "No end tag for sidebar or footnote named %s was found.", set.GetName(i).c_str());
             endTagMissing = true;
             continue;
         }
@@ -112,11 +114,13 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
         const auto* bytes = reinterpret_cast<const uint8_t*>(text.data() + start);
         const auto length = static_cast<uint32_t>(end - start);
 
-        CheckNoteTags(bytes, length, set.GetName(i).c_str());
-        namesImage |= CollectNoteImages(bytes, length, set.GetName(i).c_str(), images, imageDirectory, imageFailed);
+        const auto textPlace = static_cast<uint32_t>(notesBase + start);
+        CheckNoteTags(bytes, length, set.GetName(i).c_str(), textPlace);
+        namesImage |= CollectNoteImages(bytes, length, set.GetName(i).c_str(), images, imageDirectory, imageFailed,
+                                        textPlace);
 
         const uint32_t before = recordSizes.GetSize() / 4;
-        if (CompressTextRecords(bytes, length, buffer, nullptr, recordSizes) != 0)
+        if (CompressTextRecords(bytes, length, buffer, nullptr, recordSizes, textPlace) != 0)
             return 1;
         // A count that does not fit is refused later by the record count.
         set.SetRecordCount(i, static_cast<uint16_t>(std::min(recordSizes.GetSize() / 4 - before, kMaxNoteRecords)));
@@ -131,13 +135,17 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
 }
 
 uint32_t BuildSidebarRecords(const CMemBuffer& notes, SidebarSet& sidebars, CMemBuffer& recordSizes,
-                             ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer)
+                             ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer,
+                             uint32_t notesBase)
 {
-    return BuildNoteRecords(NoteKind::Sidebar, notes, sidebars, recordSizes, images, imageDirectory, buffer);
+    return BuildNoteRecords(NoteKind::Sidebar, notes, sidebars, recordSizes, images, imageDirectory, buffer,
+                            notesBase);
 }
 
 uint32_t BuildFootnoteRecords(const CMemBuffer& notes, FootnoteSet& footnotes, CMemBuffer& recordSizes,
-                              ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer)
+                              ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer,
+                              uint32_t notesBase)
 {
-    return BuildNoteRecords(NoteKind::Footnote, notes, footnotes, recordSizes, images, imageDirectory, buffer);
+    return BuildNoteRecords(NoteKind::Footnote, notes, footnotes, recordSizes, images, imageDirectory, buffer,
+                            notesBase);
 }

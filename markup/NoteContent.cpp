@@ -6,7 +6,7 @@
 
 #include "book/ImageProbe.h"
 #include "book/ImageRecList.h"
-#include "framework/core/Report.h"
+#include "framework/core/MessageGate.h"
 #include "markup/ControlCodes.h"
 #include "markup/NoteRecords.h"
 
@@ -18,21 +18,21 @@ constexpr uint32_t kUnclosedContext = 40;
 
 } // namespace
 
-void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name)
+void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name, uint32_t textPlace)
 {
-    if (batchMode)
-        return;
     for (uint32_t i = 0; i + 1 < length; ++i) {
         if (text[i] != '\\')
             continue;
         const ControlCode* code = FindControlCode(text, length, i);
         if (code && code->letter == 'S' && i + 2 == length) {
             // cut off after its first letter: which code it was is unknown
-            ReportWarning("Illegal tag \"\\S\" in sidebar or footnote \"%s\"", name);
+            ReportMessage(kReportWarning, MessageRule::NotInBatch, ReportPlace::At(textPlace + i),
+                          "Illegal tag \"\\S\" in sidebar or footnote \"%s\"", name);
         } else if (code && !(code->places & kInNote)) {
             // \Sd is named by its second letter
             const uint8_t letter = code->id == CodeId::Sidebar ? code->second : code->letter;
-            ReportWarning("Illegal tag \"\\%c\" in sidebar or footnote \"%s\"", letter, name);
+            ReportMessage(kReportWarning, MessageRule::NotInBatch, ReportPlace::At(textPlace + i),
+                          "Illegal tag \"\\%c\" in sidebar or footnote \"%s\"", letter, name);
         }
         // Step over the code letter, so the second backslash of "\\" is
         // never taken for the start of a code.
@@ -41,7 +41,7 @@ void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name)
 }
 
 bool CollectNoteImages(const uint8_t* text, uint32_t length, const char* noteName, ImageRecList& images,
-                       const CRkString& imageDirectory, bool& failed)
+                       const CRkString& imageDirectory, bool& failed, uint32_t textPlace)
 {
     bool named = false;
     for (uint32_t i = 0; i + 1 < length; ++i) {
@@ -54,9 +54,10 @@ bool CollectNoteImages(const uint8_t* text, uint32_t length, const char* noteNam
             ++i; // the code letter, so "\\" is never taken for a code
             continue;
         }
+        const ReportPlace place = ReportPlace::At(textPlace + i);
         if (argument + 1 >= length || text[argument] != '=' || text[argument + 1] != '"') {
-            if (!batchMode)
-                ReportWarning("Image syntax incorrect.  It should be \\m=\"");
+            ReportMessage(kReportWarning, MessageRule::NotInBatch, place,
+                          "Image syntax incorrect.  It should be \\m=\"");
             i = argument - 1;
             continue;
         }
@@ -64,8 +65,9 @@ bool CollectNoteImages(const uint8_t* text, uint32_t length, const char* noteNam
         const uint8_t* close = std::find(text + nameStart, text + length, '"');
         if (close == text + length) {
             const uint32_t shown = std::min(length - i, kUnclosedContext);
-            ReportError("Image name not closed in sidebar or footnote \"%s\": \"%s\"", noteName,
-                        std::string(reinterpret_cast<const char*>(text + i), shown).c_str());
+            ReportMessage(kReportError, MessageRule::Always, place,
+                          "Image name not closed in sidebar or footnote \"%s\": \"%s\"", noteName,
+                          std::string(reinterpret_cast<const char*>(text + i), shown).c_str());
             failed = true;
             break;
         }
@@ -77,19 +79,20 @@ bool CollectNoteImages(const uint8_t* text, uint32_t length, const char* noteNam
         // looked up, so that its other problems show in the same run.
         bool refused = false;
         if (name.size() > kMaxImageNameLength) {
-            ReportError("Image name \"%s\" is longer than 31 characters! Please rename the image.",
-                        std::string(name).c_str());
+            ReportMessage(kReportError, MessageRule::Always, place,
+                          "Image name \"%s\" is longer than 31 characters! Please rename the image.",
+                          std::string(name).c_str());
             refused = true;
         }
         uint16_t width = 0;
         uint16_t height = 0;
-        if (ProbeImage(imageDirectory, name, width, height, true, true))
+        if (ProbeImage(imageDirectory, name, width, height, MessagePass{}, place))
             refused = true;
         if (refused) {
             failed = true;
             continue;
         }
-        images.Add(imageDirectory, name, width, height);
+        images.Add(imageDirectory, name, width, height, place);
     }
     return named;
 }

@@ -7,7 +7,7 @@
 
 #include "book/SidebarSet.h"
 #include "framework/core/MemBuffer.h"
-#include "framework/core/Report.h"
+#include "framework/core/MessageGate.h"
 
 namespace {
 
@@ -39,34 +39,39 @@ public:
             if (quote == std::string_view::npos)
                 break;
             if (quote + 1 < folded.size() && folded[quote + 1] == '>')
-                m_textStart.emplace(folded.substr(nameStart, quote - nameStart), quote + 2);
+                m_textStart.emplace(folded.substr(nameStart, quote - nameStart), Found{at, quote + 2});
         }
     }
-    // The offset just after the start tag of `name`; npos when it has none.
-    size_t Find(std::string_view name) const
+    struct Found {
+        size_t tag;       // where the start tag begins
+        size_t textStart; // the offset just after it; npos when there is none
+    };
+    Found Find(std::string_view name) const
     {
         const auto it = m_textStart.find(name);
-        return it == m_textStart.end() ? std::string_view::npos : it->second;
+        return it == m_textStart.end() ? Found{0, std::string_view::npos} : it->second;
     }
 
 private:
-    std::map<std::string_view, size_t> m_textStart;
+    std::map<std::string_view, Found> m_textStart;
 };
 
 bool ResolveSet(std::string_view notes, std::string_view folded, SidebarSet& set, std::string_view startTag,
-                const char* missingFormat)
+                const char* missingFormat, uint32_t notesBase)
 {
     if (set.IsEmpty())
         return false;
     const StartTagIndex index(folded, startTag);
     bool missing = false;
     for (uint32_t i = 0; i < set.GetCount(); ++i) {
-        size_t position = index.Find(set.GetName(i));
+        const StartTagIndex::Found found = index.Find(set.GetName(i));
+        size_t position = found.textStart;
         if (position == std::string_view::npos) {
-            ReportError(missingFormat, set.GetName(i).c_str());
+            ReportMessage(kReportError, MessageRule::Always, set.GetPlace(i), missingFormat, set.GetName(i).c_str());
             missing = true;
             continue;
         }
+        set.SetPlace(i, ReportPlace::At(notesBase + found.tag));
         while (position < notes.size() && notes[position] == '\n')
             ++position;
         set.SetPosition(i, static_cast<uint32_t>(position));
@@ -76,21 +81,22 @@ bool ResolveSet(std::string_view notes, std::string_view folded, SidebarSet& set
 
 } // namespace
 
-void SplitOffNotes(CMemBuffer& prepared, CMemBuffer& notes)
+uint32_t SplitOffNotes(CMemBuffer& prepared, CMemBuffer& notes)
 {
     notes.SetSize(0);
     const std::string_view text = View(prepared);
     const size_t start = std::min(text.find(kSidebarStart), text.find(kFootnoteStart));
     if (start == std::string_view::npos)
-        return;
+        return prepared.GetSize();
     size_t cut = start;
     while (cut > 0 && text[cut - 1] == '\n')
         --cut;
     notes.Append(text.data() + cut, static_cast<uint32_t>(text.size() - cut));
     prepared.SetSize(static_cast<uint32_t>(cut));
+    return static_cast<uint32_t>(cut);
 }
 
-bool ResolveNotes(const CMemBuffer& notes, SidebarSet& sidebars, FootnoteSet& footnotes)
+bool ResolveNotes(const CMemBuffer& notes, SidebarSet& sidebars, FootnoteSet& footnotes, uint32_t notesBase)
 {
     // Each name once, in name order, however often it was referred to.
     sidebars.SortAndRemoveDuplicates();
@@ -104,8 +110,8 @@ bool ResolveNotes(const CMemBuffer& notes, SidebarSet& sidebars, FootnoteSet& fo
         std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii);
     }
     const bool sidebarMissing =
-        ResolveSet(text, folded, sidebars, kSidebarStart, "No sidebar named \"%s\" was found.");
+        ResolveSet(text, folded, sidebars, kSidebarStart, "No sidebar named \"%s\" was found.", notesBase);
     const bool footnoteMissing =
-        ResolveSet(text, folded, footnotes, kFootnoteStart, "No footnote named \"%s\" was found.");
+        ResolveSet(text, folded, footnotes, kFootnoteStart, "No footnote named \"%s\" was found.", notesBase);
     return sidebarMissing || footnoteMissing;
 }

@@ -55,9 +55,9 @@ void MarkupParser::RunPass(bool smallFont)
         EndOfStep();
     } while (!m_pass.placedLastLine);
 
-    m_pass.silent = false;
-    if (m_pass.font != m_pass.normalFont && !batchMode)
-        ReportWarning("This file does not end in the normal font!");
+    if (m_pass.font != m_pass.normalFont)
+        ReportMessage(kReportWarning, MessageRule::NotInBatch, ReportPlace::Whole(),
+                      "This file does not end in the normal font!");
 }
 
 void MarkupParser::FinishLists()

@@ -5,7 +5,7 @@
 
 #include "book/Compressor.h"
 #include "framework/core/MemBuffer.h"
-#include "framework/core/Report.h"
+#include "framework/core/MessageGate.h"
 #include "markup/ControlCodes.h"
 
 namespace {
@@ -23,13 +23,14 @@ bool IsWhiteSpace(uint8_t byte)
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' || byte == '\r';
 }
 
-void ReportIncompressible(const uint8_t* chunk, uint32_t n)
+void ReportIncompressible(const uint8_t* chunk, uint32_t n, uint32_t place)
 {
     char context[kChunkContext + 1];
     const uint32_t shown = std::min(n, kChunkContext);
     std::copy(chunk, chunk + shown, context);
     context[shown] = '\0';
-    ReportError("The text beginning \"%s\" does not compress into 8192 bytes.", context);
+    ReportMessage(kReportError, MessageRule::Always, ReportPlace::At(place),
+                  "The text beginning \"%s\" does not compress into 8192 bytes.", context);
 }
 
 } // namespace
@@ -60,7 +61,7 @@ uint32_t FindRecordBreak(const uint8_t* bytes, uint32_t length)
 }
 
 uint32_t CompressTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& textBuffer, CMemBuffer* recordEnds,
-                             CMemBuffer& recordSizes)
+                             CMemBuffer& recordSizes, uint32_t textPlace)
 {
     std::vector<uint8_t> chunkBuffer(kChunkBufferSize, 0);
     uint32_t position = 0;
@@ -73,7 +74,7 @@ uint32_t CompressTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& t
         }
         const uint32_t compressed = CompressRecord(text + position, n, chunkBuffer.data(), kTextRecordLimit);
         if (compressed == 0 || compressed > kTextRecordLimit) {
-            ReportIncompressible(text + position, n);
+            ReportIncompressible(text + position, n, textPlace + position);
             return 1;
         }
         position += n;

@@ -20,8 +20,10 @@ uint32_t SplitTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& text
 
 // The division itself, shared with the sidebar and footnote records: like
 // SplitTextRecords without the leading zeros; `recordEnds` may be null.
+// `textPlace` is where the text begins in the prepared text (a note's
+// text lies in the notes block), for the message's place.
 uint32_t CompressTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& textBuffer, CMemBuffer* recordEnds,
-                             CMemBuffer& recordSizes);
+                             CMemBuffer& recordSizes, uint32_t textPlace = 0);
 
 // Where a full record should end so that no control code is cut in two:
 // the number of bytes to keep (0 to length). 0 means no good place was

@@ -29,7 +29,7 @@ uint32_t MarkupParser::ScanToQuote(uint32_t from, const char* returnsMessage)
         if (byte == '"')
             return i;
         if (IsLineEnd(byte))
-            ReportParseError(returnsMessage, i, kArgumentReturnContext);
+            ReportParseError(i, returnsMessage, i, kArgumentReturnContext);
     }
     return m_length;
 }
@@ -40,7 +40,8 @@ uint32_t MarkupParser::ScanToQuote(uint32_t from, const char* returnsMessage)
 uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool sidebar)
 {
     if (!HasQuotedArgument(equals)) {
-        ReportParseError(sidebar ? "Sidebar syntax incorrect.  You have '%s' and it should be \\Sd=\""
+        ReportParseError(backslash,
+                         sidebar ? "Sidebar syntax incorrect.  You have '%s' and it should be \\Sd=\""
                                  : "Footnote syntax incorrect.  You have '%s' and it should be \\Fn=\"",
                          equals, kArgumentSyntaxContext);
         return equals;
@@ -57,9 +58,9 @@ uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool si
                            std::min<size_t>(quote - nameStart, kMaxNoteName));
     if (m_pass.smallFont) {
         if (sidebar)
-            m_lists.sidebars.Add(name);
+            m_lists.sidebars.Add(name, ReportPlace::At(backslash));
         else
-            m_lists.footnotes.Add(name);
+            m_lists.footnotes.Add(name, ReportPlace::At(backslash));
     }
 
     uint32_t next = quote + 1;
@@ -70,9 +71,9 @@ uint32_t MarkupParser::ParseNoteRef(uint32_t backslash, uint32_t equals, bool si
         const ControlCode* code = next + 1 < m_length ? FindControlCode(m_text, m_length, next) : nullptr;
         if (!(code && code->id == closingId)) {
             if (sidebar)
-                LogError("Tags are not permitted within sidebar references, see reference to %s", name.c_str());
+                LogError(next, "Tags are not permitted within sidebar references, see reference to %s", name.c_str());
             else
-                LogError("Tags are not permitted within footnote references, see reference to %s", name.c_str());
+                LogError(next, "Tags are not permitted within footnote references, see reference to %s", name.c_str());
         }
     }
     return quote + 1;
@@ -92,7 +93,7 @@ uint32_t MarkupParser::ParseFootnoteRef(uint32_t backslash, uint32_t equals)
 uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
 {
     if (!(HasQuotedArgument(equals) && equals + 2 < m_length && m_text[equals + 2] == '#')) {
-        ReportParseError("Link syntax incorrect.  You have '%s' and it should be \\q=\"#", equals,
+        ReportParseError(backslash, "Link syntax incorrect.  You have '%s' and it should be \\q=\"#", equals,
                          kArgumentSyntaxContext);
         return equals;
     }
@@ -107,7 +108,8 @@ uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
 
     std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
     if (name.size() > kMaxLinkName) {
-        ReportParseError("Link reference is longer than 80 characters: \"%s\"", nameStart, kLongLinkContext);
+        ReportParseError(backslash, "Link reference is longer than 80 characters: \"%s\"", nameStart,
+                         kLongLinkContext);
         name.resize(kKeptLinkName);
     }
     // The linked text may hold no code that starts a page, an image, a
@@ -119,12 +121,12 @@ uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
         const ControlCode* code = FindControlCode(m_text, m_length, next);
         if (code && !(code->places & kInLinkText)) {
             if (code->id == CodeId::Sidebar)
-                LogError("Illegal tag \"\\Sd\" in link reference to \"%s\"", name.c_str());
+                LogError(next, "Illegal tag \"\\Sd\" in link reference to \"%s\"", name.c_str());
             else
-                LogError("Illegal tag \"\\%c\" in link reference to \"%s\"", code->letter, name.c_str());
+                LogError(next, "Illegal tag \"\\%c\" in link reference to \"%s\"", code->letter, name.c_str());
         }
     }
-    m_lists.links.Add(kUndefinedPosition, name);
+    m_lists.links.Add(kUndefinedPosition, name, ReportPlace::At(backslash));
     return quote + 1;
 }
 
@@ -133,7 +135,7 @@ uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
 uint32_t MarkupParser::ParseLinkAnchor(uint32_t backslash, uint32_t equals)
 {
     if (!HasQuotedArgument(equals)) {
-        ReportParseError("Link syntax incorrect.  You have '%s' and it should be \\Q=\"", equals,
+        ReportParseError(backslash, "Link syntax incorrect.  You have '%s' and it should be \\Q=\"", equals,
                          kArgumentSyntaxContext);
         return equals;
     }
@@ -146,14 +148,14 @@ uint32_t MarkupParser::ParseLinkAnchor(uint32_t backslash, uint32_t equals)
     if (m_pass.smallFont) {
         std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
         if (name.size() > kMaxLinkName) {
-            ReportParseError("Link is longer than 80 characters: \"%s\"", nameStart, kLongLinkContext);
+            ReportParseError(backslash, "Link is longer than 80 characters: \"%s\"", nameStart, kLongLinkContext);
             name.resize(kKeptLinkName);
         }
         // A rescan meets the anchor again at the same place: the first scan
         // listed it, and listing it again would repeat the list's warning
         // about a name defined twice.
         if (!m_pass.silent)
-            m_lists.links.Add(quote + 2, name);
+            m_lists.links.Add(quote + 2, name, ReportPlace::At(backslash));
     }
     return quote + 1;
 }

@@ -45,7 +45,7 @@ uint32_t MarkupParser::ParsePercentArgument(uint32_t backslash, uint32_t equals,
     value = 0;
     complete = false;
     if (!HasQuotedArgument(equals)) {
-        ReportParseError(messages.syntax, backslash, kPercentSyntaxContext);
+        ReportParseError(backslash, messages.syntax, backslash, kPercentSyntaxContext);
         return equals;
     }
     const uint32_t first = equals + 2;
@@ -56,7 +56,7 @@ uint32_t MarkupParser::ParsePercentArgument(uint32_t backslash, uint32_t equals,
             if (value < kValueCap)
                 value = value * 10 + (byte - '0');
         } else {
-            LogError("%s", messages.digitsOnly);
+            LogError(i, "%s", messages.digitsOnly);
         }
     }
     if (i >= m_length) {
@@ -65,13 +65,13 @@ uint32_t MarkupParser::ParsePercentArgument(uint32_t backslash, uint32_t equals,
     }
     complete = true;
     if (i - first > kMaxDigits)
-        LogError("%s", messages.tooManyDigits);
+        LogError(backslash, "%s", messages.tooManyDigits);
     if (m_text[i] == '%') {
         if (!(i + 1 < m_length && m_text[i + 1] == '"'))
-            ReportParseError(messages.syntax, static_cast<int64_t>(i) - 1, kPercentSyntaxContext);
+            ReportParseError(backslash, messages.syntax, static_cast<int64_t>(i) - 1, kPercentSyntaxContext);
         return i + 2;
     }
-    LogError("%s", messages.noPercent);
+    LogError(backslash, "%s", messages.noPercent);
     return i + 1;
 }
 
@@ -97,8 +97,9 @@ uint32_t MarkupParser::ParseIndent(uint32_t backslash, uint32_t equals)
     const uint32_t indent = value * kLineWidth / 100;
     if (indent > m_line.x)
         m_line.x = indent;
-    else if (!batchMode)
-        LogWarning("You specified an indent of %d%%, which is before the current position of %d pixels",
+    else
+        LogWarning(MessageRule::NotInBatch, backslash,
+                   "You specified an indent of %d%%, which is before the current position of %d pixels",
                    static_cast<int>(value), static_cast<int>(m_line.x));
     return next;
 }

@@ -108,7 +108,7 @@ void MarkupParser::ScanControlCode()
     // checks its argument and reports what is wrong with it.
     const ScanItem item = ScanAt(m_text, m_length, p);
     if (item.kind != ScanItem::Code) {
-        ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
+        ReportParseError(p, "Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
         m_pass.pos = p + 2;
         return;
     }
@@ -137,7 +137,7 @@ void MarkupParser::ScanControlCode()
         m_pass.pos = ParseImageRef(p, after);
         break;
     case CodeId::ImageOther:
-        ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
+        ReportParseError(p, "Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
         m_pass.pos = after;
         break;
     case CodeId::Link: // a bare \q closes any open reference
@@ -190,7 +190,7 @@ void MarkupParser::ScanControlCode()
         break;
     case CodeId::SmallCaps: // not within superscript or subscript
         if ((m_pass.style & (kStyleSuperscript | kStyleSubscript)) && !(m_pass.style & kStyleSmallCaps))
-            ReportParseError("Can't have superscript/subscript and small caps at the same time! Near \"%s\"",
+            ReportParseError(p, "Can't have superscript/subscript and small caps at the same time! Near \"%s\"",
                              p, kSmallCapsContext);
         m_pass.style ^= kStyleSmallCaps;
         m_pass.pos = after;
@@ -207,7 +207,7 @@ void MarkupParser::ScanControlCode()
         break;
     case CodeId::BoldStyle: // bold measurements of the current font
         if (m_parse.lowerBSeen && !m_parse.upperBSeen)
-            LogError("You can't use \\b and \\B in the same file.");
+            LogError(p, "You can't use \\b and \\B in the same file.");
         m_parse.upperBSeen = true;
         m_pass.style ^= kStyleBold;
         SelectWidths();
@@ -215,7 +215,7 @@ void MarkupParser::ScanControlCode()
         break;
     case CodeId::BoldFont:
         if (m_parse.upperBSeen && !m_parse.lowerBSeen)
-            LogError("You can't use \\b and \\B in the same file.");
+            LogError(p, "You can't use \\b and \\B in the same file.");
         m_parse.lowerBSeen = true;
         ToggleFont(kFontBold);
         m_pass.pos = after;
@@ -239,7 +239,7 @@ void MarkupParser::ScanControlCode()
         const uint16_t mine = super ? kStyleSuperscript : kStyleSubscript;
         const uint16_t other = super ? kStyleSubscript : kStyleSuperscript;
         if ((m_pass.style & other) && !(m_pass.style & mine))
-            LogError("Can't have superscript and subscript at the same time!");
+            LogError(p, "Can't have superscript and subscript at the same time!");
         m_pass.style ^= mine;
         SelectWidths();
         m_pass.pos = after;
@@ -249,7 +249,7 @@ void MarkupParser::ScanControlCode()
         ScanNoteCode(true);
         break;
     case CodeId::StyleOther:
-        ReportParseError("Illegal control code: \\%s", p + 1, kStyleCodeContext);
+        ReportParseError(p, "Illegal control code: \\%s", p + 1, kStyleCodeContext);
         m_pass.pos = after;
         break;
     case CodeId::Footnote:
@@ -290,8 +290,7 @@ void MarkupParser::ScanControlCode()
 // or font still open; the parse's own copy of the text keeps the letter.
 void MarkupParser::RepairBareBackslash()
 {
-    if (!batchMode)
-        LogWarning("Bare \\ at the end of the file -- attempting to repair");
+    LogWarning(MessageRule::NotInBatch, m_pass.pos, "Bare \\ at the end of the file -- attempting to repair");
     uint8_t letter;
     if (m_pass.alignment == kAlignCenter)
         letter = 'c';
@@ -323,8 +322,9 @@ void MarkupParser::SwitchAlignment(uint32_t alignment)
         m_pass.alignment = kAlignLeft;
         return;
     }
-    if (m_pass.alignment != kAlignLeft && !batchMode)
-        ReportParseWarning("Should close alignment tag before switching to another, before \"%s\"", m_pass.pos,
+    if (m_pass.alignment != kAlignLeft)
+        ReportParseWarning(MessageRule::NotInBatch, m_pass.pos,
+                           "Should close alignment tag before switching to another, before \"%s\"", m_pass.pos,
                            kAlignmentContext);
     m_pass.alignment = alignment;
 }
@@ -354,11 +354,12 @@ void MarkupParser::ScanIndexCode()
     const uint32_t p = m_pass.pos;
     m_pass.pos = p + 2;
     if (!(m_options & Dictionary)) {
-        if (m_pass.silent) {
-            m_parse.failed = true;
-        } else if (++m_parse.illegalIndexCodes <= kMaxIllegalIndexReports) {
-            ReportParseError("Illegal control code starting at \"\\%s\"", p + 1, kIllegalCodeContext);
-        }
+        // Every one is an error; the first ones of the parse are shown.
+        m_parse.failed = true;
+        ReportCountedMessage(Pass(), m_parse.illegalIndexCodes, kMaxIllegalIndexReports, kReportError,
+                             MessageRule::SmallFontPass, ReportPlace::At(p),
+                             "Illegal control code starting at \"\\%s\"",
+                             Context(p + 1 - kIllegalCodeContext.before, kIllegalCodeContext.width).c_str());
         return;
     }
     if (m_pass.indexOpen) {
@@ -366,7 +367,7 @@ void MarkupParser::ScanIndexCode()
         return;
     }
     if (m_pass.alignment != kAlignLeft || (m_pass.style & ~kStyleSmallCaps)) {
-        ReportParseError("No styles permitted before \"%s\"", p, kNoStylesContext);
+        ReportParseError(p, "No styles permitted before \"%s\"", p, kNoStylesContext);
         m_pass.alignment = kAlignLeft;
         m_pass.style &= kStyleSmallCaps;
         SelectWidths();
@@ -400,8 +401,7 @@ void MarkupParser::ScanUnicodeCode()
 {
     const uint32_t p = m_pass.pos;
     MarkupErrorState errors;
-    errors.logContextErrors = m_pass.smallFont && !m_pass.silent;
-    errors.logErrors = !m_pass.silent;
+    errors.pass = Pass();
     ParseUnicodeHex(m_text, m_length, p + 2, errors);
     if (errors.failed)
         m_parse.failed = true;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/core/MemBuffer.h"
+#include "framework/core/MessageGate.h"
 #include "framework/core/Report.h"
 #include "markup/ControlCodes.h"
 
@@ -58,12 +59,54 @@ bool IsDeviceCharacter(uint8_t byte)
     }
 }
 
+uint64_t CPreparedOffsets::GivenOffset(uint64_t prepared) const
+{
+    const uint32_t offset = prepared > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(prepared);
+    return cleaned.Original(tabs.Original(escapes.Original(offset)));
+}
+
+namespace {
+
+void MapDeviceCharacters(CMemBuffer& source, COffsetMap* map);
+// `given` turns the pass's input offsets into those of the source as
+// given, for its message.
+void ExpandTabs(CMemBuffer& source, COffsetMap* map, const COffsetMap* given);
+void ResolveByteEscapes(CMemBuffer& source, COffsetMap* map);
+
+} // namespace
+
 void PrepareSourceText(CMemBuffer& source)
 {
-    MapDeviceCharacters(source);
-    ExpandTabs(source);
-    ResolveByteEscapes(source);
+    // The tab warning's place needs the first pass's offsets.
+    COffsetMap cleaned;
+    MapDeviceCharacters(source, &cleaned);
+    ExpandTabs(source, nullptr, &cleaned);
+    ResolveByteEscapes(source, nullptr);
 }
+
+void PrepareSourceTextWithOffsets(CMemBuffer& source, CPreparedOffsets& offsets)
+{
+    MapDeviceCharacters(source, &offsets.cleaned);
+    ExpandTabs(source, &offsets.tabs, &offsets.cleaned);
+    ResolveByteEscapes(source, &offsets.escapes);
+}
+
+void MapDeviceCharacters(CMemBuffer& source)
+{
+    MapDeviceCharacters(source, nullptr);
+}
+
+void ExpandTabs(CMemBuffer& source)
+{
+    ExpandTabs(source, nullptr, nullptr);
+}
+
+void ResolveByteEscapes(CMemBuffer& source)
+{
+    ResolveByteEscapes(source, nullptr);
+}
+
+namespace {
 
 // One read index and one write index (write <= read) run over the buffer.
 // Each byte is copied to the write index and judged there:
@@ -73,12 +116,13 @@ void PrepareSourceText(CMemBuffer& source)
 //   0x80-0xFF        kept, with the warnings below; a byte outside the
 //                    device set becomes 0 in batch mode
 //   anything else    kept
-void MapDeviceCharacters(CMemBuffer& source)
+void MapDeviceCharacters(CMemBuffer& source, COffsetMap* map)
 {
     uint8_t* text = source.GetData();
     const uint32_t length = source.GetSize();
     RecentBytes recent;
     bool warnedNonAscii = false;
+    bool removedBefore = false;
     uint32_t write = 0;
 
     for (uint32_t read = 0; read < length; ++read) {
@@ -94,27 +138,35 @@ void MapDeviceCharacters(CMemBuffer& source)
             else
                 text[write] = '\n';
         } else if (byte >= 0x80) {
+            const ReportPlace here = ReportPlace::At(read);
             if (!warnedNonAscii) {
                 warnedNonAscii = true;
-                if (!batchMode)
-                    ReportWarning("Non-ASCII characters in file; attempting to map them");
+                ReportMessage(kReportWarning, MessageRule::NotInBatch, here,
+                              "Non-ASCII characters in file; attempting to map them");
             }
             if (!IsDeviceCharacter(byte)) {
-                if (batchMode) {
+                char context[kContextLength + 1];
+                CutContext(recent, text, length, read, context);
+                // Silenced in batch mode, where the byte becomes 0 instead.
+                if (!ReportMessage(kReportWarning, MessageRule::NotInBatch, here,
+                                   "Unmappable character in string \"%s\"", context)
+                         .inForce)
                     text[write] = 0;
-                } else {
-                    char context[kContextLength + 1];
-                    CutContext(recent, text, length, read, context);
-                    ReportWarning("Unmappable character in string \"%s\"", context);
-                }
             }
-            if (!batchMode && text[write] == kEuro)
-                ReportWarning("The Euro symbol may not be on all Lumo OS devices");
+            if (text[write] == kEuro)
+                ReportMessage(kReportWarning, MessageRule::NotInBatch, here,
+                              "The Euro symbol may not be on all Lumo OS devices");
         }
 
         recent.Push(read, byte);
-        if (keep)
+        if (keep) {
+            if (removedBefore && map)
+                map->Add(write, read);
+            removedBefore = false;
             ++write;
+        } else {
+            removedBefore = true;
+        }
     }
     source.SetSize(write);
 }
@@ -122,17 +174,26 @@ void MapDeviceCharacters(CMemBuffer& source)
 // Every tab becomes four spaces; columns are not considered. The result's
 // size is known from the tab count, so the buffer grows once and is filled
 // from the back.
-void ExpandTabs(CMemBuffer& source)
+void ExpandTabs(CMemBuffer& source, COffsetMap* map, const COffsetMap* given)
 {
     const uint32_t length = source.GetSize();
     const uint8_t* text = source.GetData();
     uint32_t tabs = 0;
-    for (uint32_t i = 0; i < length; ++i)
-        tabs += text[i] == '\t';
+    uint32_t firstTab = 0;
+    for (uint32_t i = 0; i < length; ++i) {
+        if (text[i] != '\t')
+            continue;
+        if (tabs == 0)
+            firstTab = i;
+        ++tabs;
+        // After the tab's four spaces the text goes on at the byte after it.
+        if (map)
+            map->Add(i + 3 * tabs + 1, i + 1);
+    }
     if (tabs == 0)
         return;
-    if (!batchMode)
-        ReportWarning("Tab characters are being mapped to four spaces.");
+    const ReportPlace place = ReportPlace::At(given ? given->Original(firstTab) : firstTab);
+    ReportMessage(kReportWarning, MessageRule::NotInBatch, place, "Tab characters are being mapped to four spaces.");
 
     // The caller keeps sources small enough that this cannot overflow.
     const uint32_t expanded = length + 3 * tabs;
@@ -157,7 +218,7 @@ void ExpandTabs(CMemBuffer& source)
 //             256; the D bytes are not checked to be digits
 // An uppercase "A" is no escape. The result is never longer than the
 // input, so it is written over the input behind the read index.
-void ResolveByteEscapes(CMemBuffer& source)
+void ResolveByteEscapes(CMemBuffer& source, COffsetMap* map)
 {
     uint8_t* text = source.GetData();
     const uint32_t length = source.GetSize();
@@ -174,6 +235,8 @@ void ResolveByteEscapes(CMemBuffer& source)
         } else if (byte == '\\' && text[read + 1] == 'a') {
             text[write++] = ByteEscapeValue(text, length, read);
             read += kByteEscapeLength;
+            if (map)
+                map->Add(write, read);
         } else {
             text[write++] = byte;
             ++read;
@@ -183,3 +246,5 @@ void ResolveByteEscapes(CMemBuffer& source)
         text[write++] = text[read++];
     source.SetSize(write);
 }
+
+} // namespace

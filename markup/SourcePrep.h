@@ -4,10 +4,27 @@
 
 #include <cstdint>
 
+#include "framework/core/OffsetMap.h"
+#include "framework/core/ReportPlace.h"
+
 class CMemBuffer;
 
+// Where each byte of the prepared text stood in the source as given: one
+// map per pass, each from its result back to its input.
+class CPreparedOffsets final : public IReportPlaceMap {
+public:
+    uint64_t GivenOffset(uint64_t prepared) const override;
+
+    COffsetMap cleaned; // pass 1: control bytes and CR of CR LF removed
+    COffsetMap tabs;    // pass 2: tabs expanded
+    COffsetMap escapes; // pass 3: byte escapes resolved
+};
+
 // Runs MapDeviceCharacters, ExpandTabs and ResolveByteEscapes in that order.
+// The messages of the passes carry the offsets of the source as given.
 void PrepareSourceText(CMemBuffer& source);
+// The same, recording in `offsets` where the prepared bytes came from.
+void PrepareSourceTextWithOffsets(CMemBuffer& source, CPreparedOffsets& offsets);
 
 // Pass 1: removes the control bytes 0x00-0x08, turns CR LF and a lone CR
 // into one LF, and checks bytes 0x80 and above against the device set.

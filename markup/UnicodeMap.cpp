@@ -76,9 +76,10 @@ uint16_t ParseUnicodeHex(const uint8_t* text, uint32_t length, uint32_t digits, 
         const int digit = p < length ? HexDigitValue(text[p]) : -1;
         if (digit < 0) {
             state.failed = true;
-            if (state.logContextErrors)
-                ReportError("Error in \\U specification: \"%s\"",
-                            Context(text, length, digits >= 2 ? digits - 2 : 0, kUnicodeEscapeContext.width).c_str());
+            const uint32_t backslash = digits >= 2 ? digits - 2 : 0;
+            ReportMessage(state.pass, kReportError, MessageRule::SmallFontPass, ReportPlace::At(backslash),
+                          "Error in \\U specification: \"%s\"",
+                          Context(text, length, backslash, kUnicodeEscapeContext.width).c_str());
             return value;
         }
         value = static_cast<uint16_t>(value * 16 + digit);
@@ -97,25 +98,30 @@ uint8_t MapUnicodeToDevice(uint16_t codePoint, MarkupErrorState& state)
             return range.device;
     }
     state.failed = true;
-    if (state.logErrors)
-        ReportError("Don't know how to map unicode character %04X", static_cast<unsigned>(codePoint));
+    ReportMessage(state.pass, kReportError, MessageRule::Always, ReportPlace::At(state.place),
+                  "Don't know how to map unicode character %04X", static_cast<unsigned>(codePoint));
     return ' ';
 }
 
-void WarnUnicodeInTitle(const uint8_t* text, uint32_t length, uint32_t backslash, uint32_t& count, bool log)
+void WarnUnicodeInTitle(const uint8_t* text, uint32_t length, uint32_t backslash, uint32_t& count,
+                        const MessagePass& pass)
 {
     // Enough to show the pattern; a book full of them would drown the log.
     constexpr uint32_t kMaxWarnings = 100;
+    if (pass.rescan)
+        return; // met and counted the first time
     ++count;
-    if (!log)
-        return;
+    const ReportPlace place = ReportPlace::At(backslash);
+    constexpr MessageRule rule = MessageRule::SmallFontPassNotInBatch;
     if (count <= kMaxWarnings) {
-        ReportWarning("Unicode characters currently aren't allowed in chapter or index specifications! "
+        ReportMessage(pass, kReportWarning, rule, place,
+                      "Unicode characters currently aren't allowed in chapter or index specifications! "
                       "Mapping them. Begins with \"%s\"",
-                      Context(text, length, backslash >= kUnicodeTitleContext.before ? backslash - kUnicodeTitleContext.before : 0,
+                      Context(text, length,
+                              backslash >= kUnicodeTitleContext.before ? backslash - kUnicodeTitleContext.before : 0,
                               kUnicodeTitleContext.width)
                           .c_str());
     } else if (count == kMaxWarnings + 1) {
-        ReportWarning("Showing only the first 100 mapping warnings.");
+        ReportMessage(pass, kReportWarning, rule, place, "Showing only the first 100 mapping warnings.");
     }
 }

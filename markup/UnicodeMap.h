@@ -5,15 +5,17 @@
 
 #include <cstdint>
 
+#include "framework/core/MessageGate.h"
 #include "markup/ControlCodes.h"
 
-// How the caller wants errors handled, and what happened. The scanner logs
-// context errors in its small-font pass only but fails the parse in every
-// pass; errors without context are logged in every pass.
+// The pass the errors come from, and what happened. Errors that show a
+// piece of the source are logged in the small-font pass only, the others
+// in every pass (the gate decides); each fails the parse, logged or not.
 struct MarkupErrorState {
-    bool logContextErrors = true; // log errors that show a piece of the source
-    bool logErrors = true;        // log errors without such a context
-    bool failed = false;          // set by every error, logged or not
+    MessagePass pass;
+    // Where MapUnicodeToDevice's error points: the escape's backslash.
+    uint32_t place = 0;
+    bool failed = false;
 };
 
 // Reads the four digits that begin at text[digits] (the backslash is at
@@ -26,8 +28,10 @@ uint16_t ParseUnicodeHex(const uint8_t* text, uint32_t length, uint32_t digits, 
 // point without a mapping gives an error and a space.
 uint8_t MapUnicodeToDevice(uint16_t codePoint, MarkupErrorState& state);
 
-// Counts one Unicode escape met in a chapter or index title and warns about
-// it while the count is at most 100; the 101st gives one closing warning.
-// `backslash` is the escape's position in the text. The count belongs to
-// one parse; `log` is false outside the small-font pass and in batch mode.
-void WarnUnicodeInTitle(const uint8_t* text, uint32_t length, uint32_t backslash, uint32_t& count, bool log);
+// Counts one Unicode escape met in a chapter or index title (not again when
+// the text is scanned again) and warns about it while the count is at most
+// 100; the 101st gives one closing warning. `backslash` is the escape's
+// position in the text. The count belongs to one parse; the warnings are
+// the small-font pass's and silenced in batch mode.
+void WarnUnicodeInTitle(const uint8_t* text, uint32_t length, uint32_t backslash, uint32_t& count,
+                        const MessagePass& pass);

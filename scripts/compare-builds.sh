@@ -12,7 +12,14 @@
 # compares them byte for byte (cmp). The fuzz inputs are built with
 # --title, so that those without a title line are laid out too. Every
 # source is built at the same path with the same SOURCE_DATE_EPOCH, so the
-# messages that name files are comparable. WORKDIR (a new temporary folder by default) keeps
+# messages that name files are comparable.
+#
+# The location that opens a message about the source is removed from the
+# standard error of both tools before the comparison, with exactly
+#   sed -e "s/^SOURCE:[0-9]*:[0-9]*: //" -e "s/^SOURCE: //"
+# where SOURCE is the source's path as given to the tool (its sed
+# metacharacters escaped); the unchanged output is kept in WORKDIR/raw-old and
+# WORKDIR/raw-new. WORKDIR (a new temporary folder by default) keeps
 # everything; the OLD results are reused when WORKDIR already holds them
 # for the same OLD_TOOL. Exit status 0 when nothing differs.
 set -euo pipefail
@@ -53,34 +60,44 @@ if [ ! -f "$work/cases" ]; then
   } >"$work/cases"
 fi
 
-# run TOOL OUTDIR: every case through one tool.
+# unplace SOURCE RAW OUT: the messages of RAW without their locations.
+unplace() {
+  local escaped
+  escaped=$(printf '%s' "$1" | sed 's/[][\\/.*^$]/\\&/g')
+  sed -e "s/^$escaped:[0-9]*:[0-9]*: //" -e "s/^$escaped: //" "$2" >"$3"
+}
+
+# run TOOL OUTDIR RAWDIR: every case through one tool.
 run() {
-  local tool=$1 out=$2 name path opts
-  rm -rf "$out"
-  mkdir -p "$out"
+  local tool=$1 out=$2 raw=$3 name path opts kind
+  rm -rf "$out" "$raw"
+  mkdir -p "$out" "$raw"
   while read -r name path opts; do
     # shellcheck disable=SC2086
     set +e
-    "$tool" build "$path" -o "$work/book.ldb" $opts 2>"$out/$name.build.err" >/dev/null
+    "$tool" build "$path" -o "$work/book.ldb" $opts 2>"$raw/$name.build.err" >/dev/null
     echo "build $?" >"$out/$name.rc"
     if [ -f "$work/book.ldb" ]; then
       mv "$work/book.ldb" "$out/$name.ldb"
     fi
     "$tool" pages $([[ " $opts " == *" --batch "* ]] && echo --batch) "$path" \
-      >"$out/$name.pages" 2>"$out/$name.pages.err"
+      >"$out/$name.pages" 2>"$raw/$name.pages.err"
     echo "pages $?" >>"$out/$name.rc"
-    "$tool" pages --large "$path" >"$out/$name.large" 2>"$out/$name.large.err"
+    "$tool" pages --large "$path" >"$out/$name.large" 2>"$raw/$name.large.err"
     echo "large $?" >>"$out/$name.rc"
     set -e
+    for kind in build pages large; do
+      unplace "$path" "$raw/$name.$kind.err" "$out/$name.$kind.err"
+    done
   done <"$work/cases"
 }
 
 stamp=$(sha256sum "$old" | cut -d' ' -f1)
 if [ "$(cat "$work/old.stamp" 2>/dev/null)" != "$stamp" ]; then
-  run "$old" "$work/old"
+  run "$old" "$work/old" "$work/raw-old"
   echo "$stamp" >"$work/old.stamp"
 fi
-run "$new" "$work/new"
+run "$new" "$work/new" "$work/raw-new"
 
 cases=$(wc -l <"$work/cases")
 books=$(find "$work/old" -name '*.ldb' | wc -l)

@@ -17,6 +17,7 @@
 #include "book/driver/TextRecordCompressor.h"
 #include "book/driver/DatabaseName.h"
 #include "framework/core/MemBuffer.h"
+#include "framework/core/MessageGate.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
@@ -114,9 +115,13 @@ bool CompileAndWrite(const std::string& sourceName, const CRkString& imageDirect
         shownSource.resize(kPathInStatus);
     ReportStatus("Writing book <%s> from file <%s>...", databaseName, shownSource.c_str());
 
-    PrepareSourceText(*prepared);
+    // From here on the places of messages are offsets of the prepared
+    // text, traced back to the source as given.
+    CPreparedOffsets offsets;
+    PrepareSourceTextWithOffsets(*prepared, offsets);
+    const CReportPlaceMapScope places(&offsets);
     CMemBuffer notes;
-    SplitOffNotes(*prepared, notes);
+    const uint32_t notesBase = SplitOffNotes(*prepared, notes);
 
     // The records are compressed on a second thread while the text is laid
     // out; both only read the prepared text and the record ends. The
@@ -144,23 +149,25 @@ bool CompileAndWrite(const std::string& sourceName, const CRkString& imageDirect
     }
     layoutReports.Replay();
     if (paginationFailed) {
-        ReportError("Errors occurred while paginating the book. No output file generated.");
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "Errors occurred while paginating the book. No output file generated.");
         ReportStatus("Done.");
         return false;
     }
     prepared.reset();
 
-    if (ResolveNotes(notes, recLists.sidebars, recLists.footnotes))
+    if (ResolveNotes(notes, recLists.sidebars, recLists.footnotes, notesBase))
         return false;
     CMemBuffer sidebarText;
     CMemBuffer footnoteText;
     // Both kinds are built, so that every problem is reported in one run.
     const uint32_t sidebarResult = BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes,
-                                                       recLists.images, imageDirectory, sidebarText);
+                                                       recLists.images, imageDirectory, sidebarText, notesBase);
     const uint32_t footnoteResult = BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes,
-                                                         recLists.images, imageDirectory, footnoteText);
+                                                         recLists.images, imageDirectory, footnoteText, notesBase);
     if (sidebarResult != 0 || footnoteResult != 0) {
-        ReportError("Errors occurred while building the sidebars and footnotes. No output file generated.");
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "Errors occurred while building the sidebars and footnotes. No output file generated.");
         ReportStatus("Done.");
         return false;
     }
@@ -192,9 +199,11 @@ std::unique_ptr<CMemBuffer> ReadSourceText(CFile& source, uint64_t limit)
     const std::string shown = ShownPath(source, kPathInMessage);
     if (source.Open(kFileModeReadStream) != 0) {
         if (source.IsNameTooLong())
-            ReportError("The input file \"%s\" could not be opened: its name is too long.", shown.c_str());
+            ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                          "The input file \"%s\" could not be opened: its name is too long.", shown.c_str());
         else
-            ReportError("The input file \"%s\" could not be opened.", shown.c_str());
+            ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                          "The input file \"%s\" could not be opened.", shown.c_str());
         return nullptr;
     }
     // Read to the end of the stream: the size of a pipe, a FIFO or a
@@ -209,8 +218,9 @@ std::unique_ptr<CMemBuffer> ReadSourceText(CFile& source, uint64_t limit)
     if (length > limit) {
         // A regular file already too large is not read at all.
         source.Close();
-        ReportError("The file %s is too large to build (more than %llu bytes).", shown.c_str(),
-                    static_cast<unsigned long long>(limit));
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "The file %s is too large to build (more than %llu bytes).", shown.c_str(),
+                      static_cast<unsigned long long>(limit));
         return nullptr;
     }
     buffer->Reserve(uint32_t((length < limit ? length : limit) + 1));
@@ -237,12 +247,14 @@ std::unique_ptr<CMemBuffer> ReadSourceText(CFile& source, uint64_t limit)
     }
     failed = source.Close() != 0 || failed;
     if (total > limit) {
-        ReportError("The file %s is too large to build (more than %llu bytes).", shown.c_str(),
-                    static_cast<unsigned long long>(limit));
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "The file %s is too large to build (more than %llu bytes).", shown.c_str(),
+                      static_cast<unsigned long long>(limit));
         return nullptr;
     }
     if (failed) {
-        ReportError("An error occurred reading the file %s.\n", shown.c_str());
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "An error occurred reading the file %s.\n", shown.c_str());
         return nullptr;
     }
     return buffer;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "book/RecordNames.h"
-#include "framework/core/Report.h"
+#include "framework/core/MessageGate.h"
 #include "framework/core/RkString.h"
 
 namespace {
@@ -29,8 +29,8 @@ void DeriveDatabaseName(const CRkString& title, char (&name)[kDatabaseNameField]
         std::memcpy(name, text, kShortenedPart);
         std::memcpy(name + kShortenedPart, "...", 3);
         std::memcpy(name + kShortenedPart + 3, text + length - kShortenedPart, kShortenedPart);
-        if (!batchMode)
-            ReportWarning("Book name is greater than 29 characters.  Truncating to \"%s\".", name);
+        ReportMessage(kReportWarning, MessageRule::NotInBatch, ReportPlace::Whole(),
+                      "Book name is greater than 29 characters.  Truncating to \"%s\".", name);
     }
 
     bool warned = false;
@@ -38,8 +38,9 @@ void DeriveDatabaseName(const CRkString& title, char (&name)[kDatabaseNameField]
         if (c != ':')
             continue;
         c = '-';
-        if (!warned && !batchMode)
-            ReportWarning("Colons are not currently permitted in the book title. Translating colons to hyphens.");
+        if (!warned)
+            ReportMessage(kReportWarning, MessageRule::NotInBatch, ReportPlace::Whole(),
+                          "Colons are not currently permitted in the book title. Translating colons to hyphens.");
         warned = true;
     }
 }

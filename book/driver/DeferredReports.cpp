@@ -48,6 +48,7 @@ void CDeferredReports::Replay()
     messages.swap(m_messages);
     m_keptBytes = 0;
     for (const Message& message : messages) {
+        const CReportPlaceScope place(message.place);
         switch (message.level) {
         case kReportError: ReportError("%s", message.text.c_str()); break;
         case kReportWarning: ReportWarning("%s", message.text.c_str()); break;
@@ -81,7 +82,7 @@ int32_t CDeferredReports::Keep(uint32_t level, const char* format, va_list args)
     if (!active || active->m_dropping)
         return 0;
     active->m_keptBytes += sizeof(Message) + text.size();
-    active->m_messages.push_back({level, std::move(text)});
+    active->m_messages.push_back({level, std::move(text), CurrentReportPlace()});
     if (active->m_budget && active->m_keptBytes > active->m_budget && active->m_settle) {
         const std::function<bool()> settle = std::move(active->m_settle);
         active->m_settle = nullptr;

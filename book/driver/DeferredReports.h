@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "framework/core/Report.h"
+#include "framework/core/ReportPlace.h"
 
-// While it is active, every report (on any level) is kept instead of given
-// to the hooks. Only one may be active at a time, and reports must come
+// While it is active, every report (on any level) is kept, with its place,
+// instead of given to the hooks. Only one may be active at a time, and reports must come
 // from the thread that made it.
 class CDeferredReports {
 public:
@@ -37,6 +38,7 @@ private:
     struct Message {
         uint32_t level;
         std::string text;
+        ReportPlace place;
     };
 
     static int32_t KeepError(const char* format, va_list args);

@@ -7,7 +7,7 @@
 
 #include "book/Compressor.h"
 #include "framework/core/MemBuffer.h"
-#include "framework/core/Report.h"
+#include "framework/core/MessageGate.h"
 #include "markup/RecordSplit.h"
 
 namespace {
@@ -152,5 +152,6 @@ void CTextRecordCompressor::ReportFailure() const
     char context[kChunkContext + 1];
     std::copy(m_text + start, m_text + start + shown, context);
     context[shown] = '\0';
-    ReportError("The text beginning \"%s\" does not compress into 8192 bytes.", context);
+    ReportMessage(kReportError, MessageRule::Always, ReportPlace::At(start),
+                  "The text beginning \"%s\" does not compress into 8192 bytes.", context);
 }

@@ -21,7 +21,7 @@ protected:
     {
         width = 99;
         height = 77;
-        return ProbeImage(directory, name, width, height, smallFontPass && !silent, !silent);
+        return ProbeImage(directory, name, width, height, MessagePass{smallFontPass, silent});
     }
 
     uint16_t width = 0;

@@ -16,7 +16,7 @@ struct Parsed {
 Parsed Parse(const std::string& escape, bool log = true)
 {
     MarkupErrorState state;
-    state.logContextErrors = log;
+    state.pass.smallFont = log; // logged in the small-font pass only
     const uint16_t value = ParseUnicodeHex(reinterpret_cast<const uint8_t*>(escape.data()),
                                            static_cast<uint32_t>(escape.size()), 2, state);
     return {value, state.failed};
@@ -98,7 +98,7 @@ TEST(MapUnicodeToDevice, UnknownCodePointIsAnErrorAndASpace)
     EXPECT_EQ(capture.errors()[9], "Don't know how to map unicode character FFFF");
 
     MarkupErrorState quiet;
-    quiet.logErrors = false;
+    quiet.pass.rescan = true;
     EXPECT_EQ(MapUnicodeToDevice(0x00E9, quiet), ' ');
     EXPECT_TRUE(quiet.failed);
     EXPECT_EQ(capture.errors().size(), 10u);
@@ -111,7 +111,7 @@ TEST(WarnUnicodeInTitle, FirstHundredWarnThenOneClosingWarning)
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     uint32_t count = 0;
     for (int i = 0; i < 105; ++i)
-        WarnUnicodeInTitle(bytes, static_cast<uint32_t>(text.size()), 6, count, true);
+        WarnUnicodeInTitle(bytes, static_cast<uint32_t>(text.size()), 6, count, MessagePass{});
     EXPECT_EQ(count, 105u);
     ASSERT_EQ(capture.warnings().size(), 101u);
     EXPECT_EQ(capture.warnings()[0], "Unicode characters currently aren't allowed in chapter or index "
@@ -119,7 +119,7 @@ TEST(WarnUnicodeInTitle, FirstHundredWarnThenOneClosingWarning)
     EXPECT_EQ(capture.warnings()[100], "Showing only the first 100 mapping warnings.");
 
     uint32_t silentCount = 0;
-    WarnUnicodeInTitle(bytes, static_cast<uint32_t>(text.size()), 6, silentCount, false);
+    WarnUnicodeInTitle(bytes, static_cast<uint32_t>(text.size()), 6, silentCount, MessagePass{false, false});
     EXPECT_EQ(silentCount, 1u);
     EXPECT_EQ(capture.warnings().size(), 101u);
 }

@@ -233,8 +233,8 @@ TEST_F(BookBuild, SidebarWithoutEndTagExitsOneAndWritesNoBook)
         EXPECT_EQ(build.err, "Writing book <Notes> from file <" + source + ">...\n"
                              "Generating page tables for the small font...\n"
                              "Generating page tables for the large font...\n"
-                             "error: No end tag for sidebar or footnote named s was found.\n"
-                             "error: Errors occurred while building the sidebars and footnotes. "
+                             + source + ":3:1: error: No end tag for sidebar or footnote named s was found.\n"
+                             + source + ": error: Errors occurred while building the sidebars and footnotes. "
                              "No output file generated.\n"
                              "Done.\n")
             << batch;

@@ -53,6 +53,9 @@ protected:
 };
 
 // The messages of both builds, the UTF-8 one opened by its status line.
+// Each warning names its place in the file as written: the same line in
+// both, the same column up to the first character that the device-byte
+// twin spells as a \U code.
 std::string TwinBuildLines(const std::string& source, bool utf8)
 {
     std::vector<std::string> lines;
@@ -62,11 +65,11 @@ std::string TwinBuildLines(const std::string& source, bool utf8)
                                        "specifications! Mapping them. Begins with ";
     const std::vector<std::string> rest = {
         "Writing book <Caf\u00E9 \u201CNoir\u201D> from file <" + source + ">...",
-        "warning: Non-ASCII characters in file; attempting to map them",
-        "warning: The Euro symbol may not be on all Lumo OS devices",
+        source + ":1:11: warning: Non-ASCII characters in file; attempting to map them",
+        source + ":3:45: warning: The Euro symbol may not be on all Lumo OS devices",
         "Generating page tables for the small font...",
-        unicodeWarning + "\"=\"\\U0141\u00F3d\\U017A\" \u201C" "C\"",
-        unicodeWarning + "\"\u00F3d\\U017A\" \u201C" "Curly quo\"",
+        source + ":2:6: " + unicodeWarning + "\"=\"\\U0141\u00F3d\\U017A\" \u201C" "C\"",
+        source + (utf8 ? ":2:9: " : ":2:14: ") + unicodeWarning + "\"\u00F3d\\U017A\" \u201C" "Curly quo\"",
         "Generating page tables for the large font...",
         "Done.",
     };
@@ -173,7 +176,10 @@ TEST_F(BookEncoding, PagesReadsTheSourceTheSameWay)
     const ToolRun utf8 = RunTool({"pages", m_utf8});
     ASSERT_EQ(utf8.status, 0) << utf8.err;
     EXPECT_EQ(utf8.out, device.out);
-    EXPECT_EQ(utf8.err, "Reading the source as UTF-8.\n" + device.err);
+    // The same messages at the same places, but for the column of the
+    // character the twin spells as a \U code.
+    EXPECT_EQ(utf8.err, "Reading the source as UTF-8.\n" +
+                            Replace(Replace(device.err, m_device + ":", m_utf8 + ":"), ":2:14: ", ":2:9: "));
     EXPECT_EQ(RunTool({"pages", m_utf8, "--large", "--encoding", "utf-8"}).out,
               RunTool({"pages", m_device, "--large"}).out);
 

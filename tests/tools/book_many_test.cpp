@@ -43,13 +43,17 @@ protected:
         return (m_dir / name).string();
     }
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    // The messages of a build of one source, each line opened by `lead`.
+    // The messages of a build of one source, each line opened by `lead`
+    // (the source's name and ": "), except those that a place already
+    // opens with the name.
     static std::string Prefixed(const std::string& messages, const std::string& lead)
     {
+        const std::string name = lead.substr(0, lead.size() - 2);
         std::string text;
         for (size_t at = 0; at < messages.size();) {
             const size_t end = messages.find('\n', at);
-            text += lead + messages.substr(at, end - at + 1);
+            const std::string line = messages.substr(at, end - at + 1);
+            text += (line.compare(0, name.size() + 1, name + ":") == 0 ? "" : lead) + line;
             at = end + 1;
         }
         return text;
@@ -104,7 +108,7 @@ TEST_F(BookMany, JsonNamesTheFileOfEveryMessage)
               "{\"level\": \"status\", \"message\": \"Writing book <Broken> from file <" + JsonText(m_broken) + ">...\"" + broken +
                   "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"" + broken +
                   "{\"level\": \"error\", \"message\": \"Link syntax incorrect.  You have 'en\\\" See \\\\qthere. ' "
-                  "and it should be \\\\q=\\\"#\"" + broken +
+                  "and it should be \\\\q=\\\"#\", \"file\": \"" + JsonText(m_broken) + "\", \"line\": 2, \"column\": 5}\n" +
                   "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"" + broken +
                   "{\"level\": \"error\", \"message\": \"Errors occurred while paginating the book. No output file "
                   "generated.\"" + broken +

@@ -77,7 +77,7 @@ protected:
 std::string WarnBuildLines(const std::string& source, const char* warning = "warning: ")
 {
     return Lines({"Writing book <Warn> from file <" + source + ">...",
-                  std::string(warning) + "Tab characters are being mapped to four spaces.",
+                  source + ":2:1: " + warning + "Tab characters are being mapped to four spaces.",
                   "Generating page tables for the small font...", "Generating page tables for the large font...",
                   "Done."});
 }
@@ -137,7 +137,7 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
     EXPECT_EQ(run.err, Lines({"{\"level\": \"status\", \"message\": \"Writing book <Warn> from file <" + JsonText(m_warn) +
                                   ">...\"}",
                               "{\"level\": \"warning\", \"message\": \"Tab characters are being mapped to four "
-                              "spaces.\"}",
+                              "spaces.\", \"file\": \"" + JsonText(m_warn) + "\", \"line\": 2, \"column\": 1}",
                               "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
                               "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}",
                               "{\"level\": \"status\", \"message\": \"Done.\"}"}));
@@ -150,10 +150,11 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
               Lines({"{\"level\": \"status\", \"message\": \"Writing book <Bad> from file <" + JsonText(bad) + ">...\"}",
                      "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
                      "{\"level\": \"error\", \"message\": \"Link syntax incorrect.  You have 'ad\\\" See "
-                     "\\\\q\xE2\x80\x9Cthere\xE2\x80\x9D. ' and it should be \\\\q=\\\"#\"}",
+                     "\\\\q\xE2\x80\x9Cthere\xE2\x80\x9D. ' and it should be \\\\q=\\\"#\", \"file\": \"" +
+                         JsonText(bad) + "\", \"line\": 2, \"column\": 5}",
                      "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}",
                      "{\"level\": \"error\", \"message\": \"Errors occurred while paginating the book. No output "
-                     "file generated.\"}",
+                     "file generated.\", \"file\": \"" + JsonText(bad) + "\"}",
                      "{\"level\": \"status\", \"message\": \"Done.\"}"}));
 
     // The tool's own errors and the failure level's are objects too.
@@ -168,7 +169,8 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
     const ToolRun pages = RunTool({"pages", m_warn, "--message-format", "json"});
     EXPECT_EQ(pages.status, 0);
     EXPECT_EQ(pages.err,
-              Lines({"{\"level\": \"warning\", \"message\": \"Tab characters are being mapped to four spaces.\"}",
+              Lines({"{\"level\": \"warning\", \"message\": \"Tab characters are being mapped to four spaces.\", "
+                     "\"file\": \"" + JsonText(m_warn) + "\", \"line\": 2, \"column\": 1}",
                      "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
                      "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}"}));
 }
@@ -180,14 +182,16 @@ TEST_F(BookMessages, DeviceCharactersAreShownAsThemselves)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, Lines({"Writing book <Bad> from file <" + marks + ">...",
                               "Generating page tables for the small font...",
-                              "error: Link syntax incorrect.  You have 'ad\" See \\q\xE2\x82\xAC\xE2\x80\xA6\xE2\x80\x93"
+                              marks + ":2:5: error: Link syntax incorrect.  You have 'ad\" See \\q\xE2\x82\xAC\xE2\x80\xA6\xE2\x80\x93"
                               "\xE2\x80\x94\xC5\xB8. ' and it should be \\q=\"#",
                               "Generating page tables for the large font...",
-                              "error: Errors occurred while paginating the book. No output file generated.", "Done."}));
+                              marks + ": error: Errors occurred while paginating the book. No output file generated.",
+                              "Done."}));
     const std::string suits = Write("suits.lml", "TITLE=\"Bad\"\nSee \x8D\x8E\x8F\x90.\n");
     const ToolRun warned = RunTool({"build", suits, "-o", Path("suits.ldb"), "--message-format", "json"});
     EXPECT_NE(warned.err.find("{\"level\": \"warning\", \"message\": \"Unmappable character in string \\\"TITLE=\\\""
-                              "Bad\\\" See \xE2\x99\xA2\xE2\x99\xA3\xE2\x99\xA1\xE2\x99\xA0. \\\"\"}\n"),
+                              "Bad\\\" See \xE2\x99\xA2\xE2\x99\xA3\xE2\x99\xA1\xE2\x99\xA0. \\\"\", \"file\": \"" +
+                                  JsonText(suits) + "\", \"line\": 2, \"column\": 5}\n"),
               std::string::npos)
         << warned.err;
     // The bytes that are no character stay escaped, as do control bytes.
@@ -216,7 +220,7 @@ TEST_F(BookMessages, ColourOnATerminalOnlyUnlessAskedFor)
     EXPECT_EQ(RunWithColour({"build", m_warn, "-o", book}, true).err, coloured);
 
     EXPECT_EQ(RunWithColour({"pages", m_warn, "--color", "always"}, false).err,
-              Lines({"\033[1;35mwarning:\033[0m Tab characters are being mapped to four spaces.",
+              Lines({m_warn + ":2:1: \033[1;35mwarning:\033[0m Tab characters are being mapped to four spaces.",
                      "Generating page tables for the small font...", "Generating page tables for the large font..."}));
 }
 

@@ -193,3 +193,20 @@ TEST(SourceLocation, MessagesNameThePlace)
 }
 
 }
+
+// The index answers as the scan from the start does, for device bytes
+// (kept without the bytes) and for UTF-8, at every offset of a text with
+// every kind of line end, a tab, a multi-byte letter and a byte-order mark.
+TEST(SourceLocation, IndexAgreesWithTheScanEverywhere)
+{
+    const std::string text = "\xEF\xBB\xBFgo\r\n\tna\xC3\xAFve\r\rx\n\r\n\xE2\x82\xAC!\r\n";
+    for (const bool utf8 : {false, true}) {
+        const CSourceLines lines(Bytes(text), text.size(), utf8);
+        for (size_t offset = 0; offset <= text.size() + 1; ++offset) {
+            const SourceLocation scanned = LocateInSource(Bytes(text), text.size(), offset, utf8);
+            const SourceLocation indexed = lines.Locate(offset);
+            EXPECT_EQ(indexed.line, scanned.line) << "offset " << offset << " utf8 " << utf8;
+            EXPECT_EQ(indexed.column, scanned.column) << "offset " << offset << " utf8 " << utf8;
+        }
+    }
+}

@@ -10,6 +10,7 @@
 #include "book/driver/BuildBook.h"
 #include "book/driver/BuildTime.h"
 #include "framework/core/MemBuffer.h"
+#include "framework/core/MessageGate.h"
 #include "framework/core/Report.h"
 #include "framework/io/ChildProcess.h"
 #include "framework/io/File.h"
@@ -208,12 +209,14 @@ std::unique_ptr<CMemBuffer> ReadToolSource(const std::string& input, std::istrea
         total += got;
     }
     if (total > kMaxSourceSize) {
-        ReportError("The file %s is too large to build (more than %llu bytes).", ShownSourceName(input).c_str(),
-                    static_cast<unsigned long long>(kMaxSourceSize));
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "The file %s is too large to build (more than %llu bytes).", ShownSourceName(input).c_str(),
+                      static_cast<unsigned long long>(kMaxSourceSize));
         return nullptr;
     }
     if (in.bad()) {
-        ReportError("An error occurred reading the file %s.\n", ShownSourceName(input).c_str());
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
+                      "An error occurred reading the file %s.\n", ShownSourceName(input).c_str());
         return nullptr;
     }
     return buffer;

@@ -19,6 +19,7 @@
 #include "framework/io/File.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/HeldBookOutput.h"
+#include "tools/book/MessagePlaces.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
 #include "tools/book/ToolSource.h"
@@ -69,7 +70,10 @@ namespace {
 // The build of options.input into BookPathFor(options, options.input).
 int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CReportToStream reports(err, options.style);
+    MessageStyle style = options.style;
+    CReportToStream reports(err, style);
+    CMessagePlaces places;
+    reports.SetPlaces(&places);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
@@ -85,6 +89,8 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
     ToolSourceText read;
     if (!ReadToolSourceText(options, in, reports, read))
         return 1;
+    // The messages' lines and columns are counted in the bytes as read.
+    places.SetSource(read);
     std::unique_ptr<CMemBuffer> text = std::move(read.text);
 
     CBookInfo info;

@@ -18,6 +18,7 @@
 #include "markup/Paginate.h"
 #include "markup/SourcePrep.h"
 #include "tools/book/BookTool.h"
+#include "tools/book/MessagePlaces.h"
 #include "tools/book/PageText.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
@@ -25,7 +26,10 @@
 
 int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CReportToStream reports(err, options.style);
+    MessageStyle style = options.style;
+    CReportToStream reports(err, style);
+    CMessagePlaces places;
+    reports.SetPlaces(&places);
     CBatchModeScope batch(options.batch);
 
     const bool fromStream = options.input == "-";
@@ -38,6 +42,8 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
     ToolSourceText read;
     if (!ReadToolSourceText(options, in, reports, read))
         return 1;
+    // The messages' lines and columns are counted in the bytes as read.
+    places.SetSource(read);
     std::unique_ptr<CMemBuffer> prepared = std::move(read.text);
 
     CRkString imageDirectory;
@@ -47,7 +53,9 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
         ImageDirectoryPath(sourcePath, imageDirectory);
     }
 
-    PrepareSourceText(*prepared);
+    CPreparedOffsets offsets;
+    PrepareSourceTextWithOffsets(*prepared, offsets);
+    const CReportPlaceMapScope placeMap(&offsets);
     CMemBuffer notes;
     SplitOffNotes(*prepared, notes);
 

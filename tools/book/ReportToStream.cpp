@@ -3,6 +3,8 @@
 #include <string>
 
 #include "framework/core/StringFormat.h"
+#include "framework/core/ReportPlace.h"
+#include "tools/book/MessagePlaces.h"
 
 namespace {
 
@@ -46,8 +48,12 @@ void CReportToStream::Emit(MessageLevel level, const char* format, va_list args)
             c = ' ';
         }
     }
+    SourceLocation location;
+    const CMessagePlaces* places = g_activeSink->m_places;
+    const bool placed = places && places->Locate(CurrentReportPlace(), location);
     WriteMessage(g_activeSink->m_out, g_activeSink->m_style, level,
-                 MessageText(reinterpret_cast<const uint8_t*>(message.data()), message.size()));
+                 MessageText(reinterpret_cast<const uint8_t*>(message.data()), message.size()), "",
+                 placed ? &location : nullptr);
 }
 
 void CReportToStream::Write(MessageLevel level, const std::string& text, const SourceLocation* place)

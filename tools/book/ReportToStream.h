@@ -11,6 +11,8 @@
 #include "framework/core/Report.h"
 #include "tools/book/ToolMessages.h"
 
+class CMessagePlaces;
+
 class CReportToStream {
 public:
     explicit CReportToStream(std::ostream& out, const MessageStyle& style = MessageStyle());
@@ -23,6 +25,9 @@ public:
     // A message of the tool's own, in the same style (counted as well),
     // about `place` in the source when given.
     void Write(MessageLevel level, const std::string& text, const SourceLocation* place = nullptr);
+    // Where the places of reported messages are found (null: nowhere, the
+    // messages are shown without them). Must outlive the reports.
+    void SetPlaces(const CMessagePlaces* places) { m_places = places; }
 
 private:
     static int32_t OnError(const char* format, va_list args);
@@ -38,6 +43,7 @@ private:
     ReportHook m_oldWarning;
     ReportHook m_oldStatus;
     CReportToStream* m_previous;
+    const CMessagePlaces* m_places = nullptr;
 };
 
 // Keeps the process-wide batch flag for one command only.

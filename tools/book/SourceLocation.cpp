@@ -69,15 +69,18 @@ SourceLocation LocateInSource(const uint8_t* bytes, size_t size, size_t offset, 
 }
 
 CSourceLines::CSourceLines(const uint8_t* bytes, size_t size, bool utf8)
-    : m_bytes(bytes), m_size(size), m_utf8(utf8)
+    : m_bytes(utf8 ? bytes : nullptr), m_size(size), m_utf8(utf8)
 {
     m_lineStarts.push_back(0);
     for (size_t i = 0; i < size;) {
         const size_t end = LineEndLength(bytes, size, i);
         i += end ? end : 1;
-        if (end)
+        if (end) {
+            m_endsWithCrLf.push_back(end == 2);
             m_lineStarts.push_back(i);
+        }
     }
+    m_endsWithCrLf.push_back(false);
 }
 
 SourceLocation CSourceLines::Locate(size_t offset) const
@@ -86,5 +89,12 @@ SourceLocation CSourceLines::Locate(size_t offset) const
     // The last line that starts at or before the offset.
     const auto after = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
     const size_t line = size_t(after - m_lineStarts.begin()) - 1;
-    return {uint32_t(line + 1), ColumnInLine(m_bytes, m_size, m_lineStarts[line], offset, m_utf8)};
+    const size_t start = m_lineStarts[line];
+    if (m_utf8)
+        return {uint32_t(line + 1), ColumnInLine(m_bytes, m_size, start, offset, true)};
+    // A byte a column: the LF of a CR LF has the column of its CR.
+    size_t column = offset - start + 1;
+    if (m_endsWithCrLf[line] && line + 1 < m_lineStarts.size() && offset + 1 == m_lineStarts[line + 1])
+        --column;
+    return {uint32_t(line + 1), uint32_t(column)};
 }

@@ -20,16 +20,18 @@ struct SourceLocation {
 SourceLocation LocateInSource(const uint8_t* bytes, size_t size, size_t offset, bool utf8);
 
 // The same answers for many offsets of one source: the line starts are
-// found once, so each answer costs the length of its line only. The bytes
-// must stay in place and unchanged while the index is used.
+// found once, so each answer costs a binary search, and with utf8 the
+// length of its line. With utf8 the bytes must stay in place and unchanged
+// while the index is used; without, only the index is kept.
 class CSourceLines {
 public:
     CSourceLines(const uint8_t* bytes, size_t size, bool utf8);
     SourceLocation Locate(size_t offset) const;
 
 private:
-    const uint8_t* m_bytes;
+    const uint8_t* m_bytes; // null without utf8
     size_t m_size;
     bool m_utf8;
     std::vector<size_t> m_lineStarts; // offset of the first byte of every line
+    std::vector<bool> m_endsWithCrLf; // per line: its end is CR LF
 };

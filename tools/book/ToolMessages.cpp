@@ -23,44 +23,43 @@ const char* LevelName(MessageLevel level)
 
 }
 
+// The line is put together first and written in one piece, so that an
+// unbuffered stream takes one write per message.
 void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
                   const char* prefix, const SourceLocation* place)
 {
-    // With one source its name goes only before a place.
-    const std::string& file = style.source.empty() && place ? style.sourceName : style.source;
+    const std::string& sourceName = style.source.empty() ? style.sourceName : style.source;
+    const bool placed = place && !sourceName.empty();
+    const bool withLine = placed && place->line != 0;
+    std::string line;
     if (style.format == MessageFormat::Json) {
-        out << "{\"level\": \"" << LevelName(level) << "\", \"message\": " << JsonString(text);
-        if (!file.empty())
-            out << ", \"file\": " << JsonString(file);
-        if (place && place->line != 0) {
-            out << ", \"line\": " << place->line;
-            if (place->column != 0)
-                out << ", \"column\": " << place->column;
-        }
-        out << "}\n";
-        out.flush();
-        return;
-    }
-    if (!file.empty()) {
-        out << file;
-        if (place && place->line != 0) {
-            out << ':' << place->line;
-            if (place->column != 0)
-                out << ':' << place->column;
-        }
-        out << ": ";
-    }
-    if (level == MessageLevel::Status) {
-        out << text << '\n';
+        line = "{\"level\": \"" + std::string(LevelName(level)) + "\", \"message\": " + JsonString(text);
+        if (placed || !style.source.empty())
+            line += ", \"file\": " + JsonString(placed ? sourceName : style.source);
+        if (withLine)
+            line += ", \"line\": " + std::to_string(place->line) + ", \"column\": " + std::to_string(place->column);
+        line += "}\n";
     } else {
-        out << prefix;
-        if (style.colour)
-            out << (level == MessageLevel::Error ? kErrorColour : kWarningColour);
-        out << LevelName(level) << ':';
-        if (style.colour)
-            out << kColourEnd;
-        out << ' ' << text << '\n';
+        if (withLine)
+            line = sourceName + ':' + std::to_string(place->line) + ':' + std::to_string(place->column) + ": ";
+        else if (placed)
+            line = sourceName + ": ";
+        else if (!style.source.empty())
+            line = style.source + ": ";
+        if (level != MessageLevel::Status) {
+            line += prefix;
+            if (style.colour)
+                line += level == MessageLevel::Error ? kErrorColour : kWarningColour;
+            line += LevelName(level);
+            line += ':';
+            if (style.colour)
+                line += kColourEnd;
+            line += ' ';
+        }
+        line += text;
+        line += '\n';
     }
+    out << line;
     out.flush();
 }
 

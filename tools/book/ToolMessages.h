@@ -33,9 +33,10 @@ struct MessageStyle {
 
 // One message as one line. `text` is UTF-8 and holds no line end. A
 // prefix such as "vellumix-book: " goes before the level word of a text
-// line; JSON has no place for it. With `place` the line opens with
-// "SOURCE:LINE:COLUMN: " (just "SOURCE: " for a place of line 0, a message
-// about the whole source), and JSON adds "file", "line" and "column".
+// line; JSON has no place for it. `place`, when given, says the message is
+// about the source: "SOURCE:LINE:COLUMN: " opens the line, or "SOURCE: "
+// when its line is 0 (the whole source); JSON gets "file", "line" and
+// "column".
 void WriteMessage(std::ostream& out, const MessageStyle& style, MessageLevel level, const std::string& text,
                   const char* prefix = "", const SourceLocation* place = nullptr);
 

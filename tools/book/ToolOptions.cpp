@@ -376,6 +376,7 @@ const char* ToolUsageText()
            "                          (the device's own 8-bit characters, as written)\n"
            "  --message-format FORMAT 'text' (default) or 'json': one JSON object per\n"
            "                          message and line, {\"level\": ..., \"message\": ...}\n"
+           "                          with \"file\", \"line\" and \"column\" when it has them\n"
            "  --color WHEN            colour 'error:' and 'warning:': 'auto' (default;\n"
            "                          on a terminal, unless NO_COLOR is set),\n"
            "                          'always' or 'never'\n"
@@ -388,9 +389,12 @@ const char* ToolUsageText()
            "  --batch                 leave out the warnings that batch mode silences\n"
            "\n"
            "Build reports status lines, 'warning: ...' and 'error: ...' on standard\n"
-           "error. Several sources are built one after the other, each line of their\n"
-           "messages starting with the source's name; the build succeeds only when\n"
-           "every book was written. Exit status: 0 success, 1 failure (no book written, problems\n"
+           "error; a message about a place in the source begins with\n"
+           "'SOURCE:LINE:COLUMN: ' (as the source is written, counted from 1), one\n"
+           "about the source as a whole with 'SOURCE: '. Several sources are built\n"
+           "one after the other, each line of their messages starting with the\n"
+           "source's name; the build succeeds only when every book was written.\n"
+           "Exit status: 0 success, 1 failure (no book written, problems\n"
            "found, a file that could not be read, memory that ran out, or output\n"
            "that could not be written), 2 usage error (an empty option value too).\n";
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/MessageGate.h"
 #include "tests/markup/ReportCapture.h"
 
 namespace {
@@ -82,6 +83,34 @@ TEST(DeferredReports, FailedSettlementDropsEverything)
         ReportError("after");
     }
     EXPECT_EQ(capture.errors(), (std::vector<std::string> {"after"}));
+}
+
+// A held-back message is given out with the place it was reported with.
+TEST(DeferredReports, ReplayedMessagesKeepTheirPlaces)
+{
+    ReportCapture capture;
+    static std::vector<ReportPlace> places;
+    places.clear();
+    struct PlaceHook {
+        static int32_t Error(const char*, va_list)
+        {
+            places.push_back(CurrentReportPlace());
+            return 0;
+        }
+    };
+    SetErrorHook(&PlaceHook::Error);
+    {
+        CDeferredReports deferred;
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::At(42), "at 42");
+        ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(), "whole");
+        ReportError("none");
+        EXPECT_TRUE(places.empty());
+    }
+    ASSERT_EQ(places.size(), 3u);
+    EXPECT_EQ(places[0].kind, ReportPlace::Offset);
+    EXPECT_EQ(places[0].offset, 42u);
+    EXPECT_EQ(places[1].kind, ReportPlace::WholeSource);
+    EXPECT_EQ(places[2].kind, ReportPlace::None);
 }
 
 }
