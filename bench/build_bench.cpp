@@ -43,7 +43,7 @@
 #include "framework/core/Report.h"
 #include "book/BookRecLists.h"
 #include "book/BuildLists.h"
-#include "book/driver/TextRecordCompressor.h"
+#include "driver/TextRecordCompressor.h"
 #include "framework/core/RkString.h"
 #include "markup/NoteRecords.h"
 #include "markup/Paginate.h"

@@ -6,7 +6,7 @@
 
 #include "book/BookInfo.h"
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/io/File.h"
 #include "fuzz/BookStructure.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "fuzz/BookStructure.h"
 #include "fuzz/FuzzEntries.h"

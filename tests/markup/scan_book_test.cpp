@@ -10,7 +10,7 @@
 
 #include "book/BookInfo.h"
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "tests/book/TempDir.h"
 #include "tests/markup/ReportCapture.h"

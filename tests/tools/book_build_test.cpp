@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "tests/PortableEnv.h"
 #include "tools/book/BookCheck.h"

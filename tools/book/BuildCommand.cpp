@@ -11,7 +11,7 @@
 #include "book/BookInfo.h"
 #include "book/BookOutput.h"
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"

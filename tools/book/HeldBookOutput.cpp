@@ -1,8 +1,8 @@
 #include "tools/book/HeldBookOutput.h"
 
 #include "book/RecordNames.h"
-#include "book/driver/DatabaseName.h"
-#include "book/driver/OutputPaths.h"
+#include "driver/DatabaseName.h"
+#include "driver/OutputPaths.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"

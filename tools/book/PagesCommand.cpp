@@ -8,9 +8,9 @@
 
 #include "book/BookRecLists.h"
 #include "book/BuildLists.h"
-#include "book/driver/BuildBook.h"
-#include "book/driver/DatabaseName.h"
-#include "book/driver/TextRecordCompressor.h"
+#include "driver/BuildBook.h"
+#include "driver/DatabaseName.h"
+#include "driver/TextRecordCompressor.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"

@@ -1,4 +1,4 @@
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 
 #include <cstdlib>
 #include <memory>
@@ -11,11 +11,11 @@
 #include "book/BookRandom.h"
 #include "book/BookRecLists.h"
 #include "book/BuildLists.h"
-#include "book/driver/BuildTime.h"
-#include "book/driver/DeferredReports.h"
-#include "book/driver/OutputPaths.h"
-#include "book/driver/TextRecordCompressor.h"
-#include "book/driver/DatabaseName.h"
+#include "driver/BuildTime.h"
+#include "driver/DeferredReports.h"
+#include "driver/OutputPaths.h"
+#include "driver/TextRecordCompressor.h"
+#include "driver/DatabaseName.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"

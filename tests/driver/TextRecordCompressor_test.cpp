@@ -1,5 +1,5 @@
 #include "tests/PortableEnv.h"
-#include "book/driver/TextRecordCompressor.h"
+#include "driver/TextRecordCompressor.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "book/BookInfo.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/io/File.h"
 #include "markup/RecordSplit.h"

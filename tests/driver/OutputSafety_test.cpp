@@ -23,7 +23,7 @@
 #include <unistd.h>
 
 #include "book/BookInfo.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/core/Report.h"
 #include "framework/io/File.h"
 #include "tests/markup/ReportCapture.h"

@@ -1,4 +1,4 @@
-#include "book/driver/DatabaseName.h"
+#include "driver/DatabaseName.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "book/BookInfo.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "tests/book/PngTestImages.h"
 #include "tests/markup/ReportCapture.h"

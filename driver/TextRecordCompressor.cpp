@@ -1,4 +1,4 @@
-#include "book/driver/TextRecordCompressor.h"
+#include "driver/TextRecordCompressor.h"
 
 #include <algorithm>
 #include <new>

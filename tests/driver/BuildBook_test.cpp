@@ -1,6 +1,6 @@
 #include "tests/PortableEnv.h"
 #include "tests/PortablePaths.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
