@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "book/Compressor.h"
 #include "framework/core/Compiler.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
