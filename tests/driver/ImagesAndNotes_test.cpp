@@ -87,8 +87,9 @@ protected:
         std::ofstream(m_dir / "book.lml", std::ios::binary) << text;
         CFile source((m_dir / "book.lml").string().c_str());
         CFile output(Output().string().c_str());
-        bool written = false;
-        EXPECT_EQ(BuildBook(&source, &output, &m_info, 0, &written), 0u);
+        const uint32_t result = BuildBook(&source, &output, &m_info, 0);
+        EXPECT_NE(result, kBuildNotRun);
+        const bool written = result == kBookWritten;
         EXPECT_EQ(written, fs::exists(Output()));
         return written;
     }

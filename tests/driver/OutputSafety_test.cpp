@@ -96,9 +96,9 @@ protected:
     {
         CFile sourceFile(source.c_str());
         CFile outputFile(output.c_str());
-        bool written = false;
-        EXPECT_EQ(BuildBook(&sourceFile, &outputFile, &m_info, 0, &written), 0u);
-        return written;
+        const uint32_t result = BuildBook(&sourceFile, &outputFile, &m_info, 0);
+        EXPECT_NE(result, kBuildNotRun);
+        return result == kBookWritten;
     }
 
     fs::path m_dir;

@@ -84,9 +84,7 @@ BuiltBook BuildSmallBook(uint32_t options)
     CSilentReports silent(false);
     CFile in(source.c_str());
     CFile out(book.path.c_str());
-    bool written = false;
-    EXPECT_EQ(BuildBook(&in, &out, nullptr, options, &written), 0u);
-    EXPECT_TRUE(written);
+    EXPECT_EQ(BuildBook(&in, &out, nullptr, options), kBookWritten);
     return book;
 }
 
