@@ -83,9 +83,6 @@ public:
     const CMemBuffer& Notes() const { return m_notes; }
     const BuildLists& Lists() const { return m_lists; }
     const BookRecLists& RecLists() const { return m_recLists; }
-    // The compressed text records back to back.
-    const CMemBuffer& CompressedText() const { return m_text; }
-    uint32_t Options() const { return m_options; }
 
 private:
     std::unique_ptr<CMemBuffer> m_prepared;

@@ -202,11 +202,7 @@ uint32_t BuildBookFromText(const CFile* source, const std::string& sourceName, s
     if (!text || (!output && !sink))
         return kBuildNotRun;
     CRkString imageDirectory;
-    if (source) {
-        CRkString sourcePath;
-        source->GetPath(sourcePath);
-        ImageDirectoryPath(sourcePath, imageDirectory);
-    }
+    SourceImageDirectory(source, imageDirectory);
     try {
         // Until the book is finished the output stays as it was; whatever
         // ends the build early (memory running out too) removes the

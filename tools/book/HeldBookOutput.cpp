@@ -41,11 +41,7 @@ bool CHeldBookOutput::PrepareFile(const CFile* source, CFile& output)
         return false;
     }
     CRkString imageDirectory;
-    if (source) {
-        CRkString sourcePath;
-        source->GetPath(sourcePath);
-        ImageDirectoryPath(sourcePath, imageDirectory);
-    }
+    SourceImageDirectory(source, imageDirectory);
     std::unique_ptr<CFile> folder(m_file->Target()->GetParent());
     if (folder && !imageDirectory.IsEmpty() && InImageDirectory(*folder, imageDirectory)) {
         m_file->Abandon();

@@ -35,11 +35,7 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
         return 1;
 
     CRkString imageDirectory;
-    if (!fromStream) {
-        CRkString sourcePath;
-        source.GetPath(sourcePath);
-        ImageDirectoryPath(sourcePath, imageDirectory);
-    }
+    SourceImageDirectory(fromStream ? nullptr : &source, imageDirectory);
 
     // The build's stages up to the layout: the records are divided as in a
     // build (page entries name them), not compressed.
