@@ -39,6 +39,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ProcessMemory.h"
 #include "bench/SourceGenerator.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
@@ -80,18 +81,6 @@ void KeepBest(Timing& best, const Timing& t, bool first)
     if (first || t.wall < best.wall) {
         best = t;
     }
-}
-
-uint64_t PeakResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::strtoull(line.c_str() + 6, nullptr, 10) * 1024;
-        }
-    }
-    return 0;
 }
 
 std::vector<uint8_t> ReadFile(const std::string& path)
