@@ -13,7 +13,9 @@
 //   CheckLimits        the record count and the page-table sizes
 //   Assemble           writes the book
 // A caller calls only the stages it needs, but none out of order: `pages`
-// stops after Paginate without compressing.
+// stops after Paginate without compressing. FinishCompression may also
+// come before Paginate (the benchmark times the two apart); the layout's
+// messages are then not held back.
 //
 // Success and failure: a stage that can fail returns true when it
 // succeeded and the next stage may run, false when it failed. A stage

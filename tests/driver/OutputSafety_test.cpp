@@ -32,7 +32,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kOldBook = std::string("an old book \0\x01\x02 kept byte for byte", 36);
+// Its length from the literal itself: the bytes after the NUL count too.
+constexpr char kOldBookBytes[] = "an old book \0\x01\x02 kept byte for byte";
+const std::string kOldBook(kOldBookBytes, sizeof kOldBookBytes - 1);
 
 std::string ReadAll(const fs::path& path)
 {
