@@ -11,7 +11,7 @@
 #include "book/BookInfo.h"
 #include "book/BuildOptions.h"
 #include "book/RecordNames.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/core/Prefs.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkGlobalVars.h"

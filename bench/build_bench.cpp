@@ -34,21 +34,18 @@
 #include <random>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/ProcessMemory.h"
 #include "bench/SourceGenerator.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
-#include "book/BookRecLists.h"
-#include "book/BuildLists.h"
-#include "book/driver/TextRecordCompressor.h"
+#include "driver/BookPipeline.h"
+#include "driver/TextRecordCompressor.h"
 #include "framework/core/RkString.h"
-#include "markup/NoteRecords.h"
-#include "markup/Paginate.h"
-#include "markup/RecordSplit.h"
-#include "markup/SourcePrep.h"
 #include "tools/book/BookTool.h"
 
 namespace {
@@ -86,18 +83,6 @@ void KeepBest(Timing& best, const Timing& t, bool first)
     }
 }
 
-uint64_t PeakResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::strtoull(line.c_str() + 6, nullptr, 10) * 1024;
-        }
-    }
-    return 0;
-}
-
 std::vector<uint8_t> ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -112,12 +97,13 @@ std::vector<uint8_t> ReadFile(const std::string& path)
 std::vector<uint8_t> PreparedText(const std::string& source)
 {
     std::vector<uint8_t> bytes = ReadFile(source);
-    CMemBuffer buffer(uint32_t(bytes.size()), 1);
-    buffer.Append(bytes.data(), uint32_t(bytes.size()));
-    PrepareSourceText(buffer);
-    CMemBuffer notes;
-    SplitOffNotes(buffer, notes);
-    return std::vector<uint8_t>(buffer.GetData(), buffer.GetData() + buffer.GetSize());
+    auto buffer = std::make_unique<CMemBuffer>(uint32_t(bytes.size()), 1);
+    buffer->Append(bytes.data(), uint32_t(bytes.size()));
+    CBookPipeline pipeline(std::move(buffer), CRkString(), 0);
+    pipeline.Prepare();
+    pipeline.SplitNotes();
+    const CMemBuffer& prepared = pipeline.PreparedText();
+    return std::vector<uint8_t>(prepared.GetData(), prepared.GetData() + prepared.GetSize());
 }
 
 // zlib at its default level over 8192-byte chunks; returns the stored bytes.
@@ -140,12 +126,7 @@ uint64_t CompressChunks(const std::vector<uint8_t>& text)
 // where the time of a build goes.
 void PrintSteps(const std::string& source, double floorCpu)
 {
-    std::vector<uint8_t> bytes;
-    CMemBuffer prepared(0, 1);
-    CMemBuffer notes;
-    BuildLists lists;
-    CMemBuffer text(0, 1024 * 1024);
-    BookRecLists recLists;
+    std::unique_ptr<CBookPipeline> pipeline;
     bool laidOut = false;
     struct Step {
         const char* name;
@@ -155,27 +136,23 @@ void PrintSteps(const std::string& source, double floorCpu)
     const ReportHook status = GetStatusHook();
     SetStatusHook([](const char*, va_list) { return int32_t(0); });
     steps.push_back({"read the source", Measure([&] {
-                         bytes = ReadFile(source);
-                         prepared.Append(bytes.data(), uint32_t(bytes.size()));
+                         const std::vector<uint8_t> bytes = ReadFile(source);
+                         auto text = std::make_unique<CMemBuffer>(0, 1);
+                         text->Append(bytes.data(), uint32_t(bytes.size()));
+                         pipeline = std::make_unique<CBookPipeline>(std::move(text), CRkString(), 0);
                      })});
-    steps.push_back({"prepare the text (3 passes)", Measure([&] { PrepareSourceText(prepared); })});
+    steps.push_back({"prepare the text (3 passes)", Measure([&] { pipeline->Prepare(); })});
     steps.push_back({"cut off notes, divide records", Measure([&] {
-                         SplitOffNotes(prepared, notes);
-                         DivideTextRecords(prepared.GetData(), prepared.GetSize(), lists.textRecordEnds);
+                         pipeline->SplitNotes();
+                         pipeline->DivideRecords();
                      })});
     steps.push_back({"compress the records", Measure([&] {
                          SetBackgroundCompression(false);
-                         CTextRecordCompressor compressor;
-                         compressor.Start(prepared.GetData(), lists.textRecordEnds, text, lists.textRecordSizes);
-                         compressor.Wait();
+                         pipeline->StartCompression();
+                         pipeline->FinishCompression();
                          SetBackgroundCompression(true);
                      })});
-    steps.push_back({"lay out both fonts (scanner)", Measure([&] {
-                         laidOut = !PaginateBook(prepared, CRkString(), lists.textRecordEnds, recLists.smallPages,
-                                                 recLists.largePages, recLists.chapters, recLists.images,
-                                                 recLists.links, recLists.sidebars, recLists.footnotes,
-                                                 recLists.index, 0);
-                     })});
+    steps.push_back({"lay out both fonts (scanner)", Measure([&] { laidOut = pipeline->Paginate(); })});
     SetStatusHook(status);
     double sum = 0;
     std::printf("where the time goes (the steps one after the other, CPU seconds):\n");

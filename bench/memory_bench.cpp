@@ -14,23 +14,11 @@
 #include <sstream>
 #include <string>
 
+#include "bench/ProcessMemory.h"
 #include "bench/SourceGenerator.h"
 #include "tools/book/BookTool.h"
 
 namespace {
-
-// Peak resident set of this process in bytes, 0 when unknown.
-uint64_t PeakResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::strtoull(line.c_str() + 6, nullptr, 10) * 1024;
-        }
-    }
-    return 0;
-}
 
 uint64_t FileSize(const std::string& path)
 {

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <cstring>
+
 #include "framework/core/MemBuffer.h"
 
 CMemBuffer* CZLibCompressor::Compress(const CMemBuffer& source)
@@ -95,4 +97,28 @@ uint32_t CompressRecord(const void* source, uint32_t sourceLength, void* dest, u
 {
     thread_local CRecordDeflater deflater;
     return deflater.Compress(source, sourceLength, dest, capacity);
+}
+
+InflateResult InflateRecord(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>& out)
+{
+    out.clear();
+    z_stream stream;
+    std::memset(&stream, 0, sizeof stream);
+    if (inflateInit(&stream) != Z_OK)
+        return InflateResult::Corrupt;
+    // One byte more than the limit, so that overlong data shows itself.
+    out.resize(limit + 1);
+    stream.next_in = const_cast<Bytef*>(data);
+    stream.avail_in = static_cast<uInt>(size);
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    const int rc = inflate(&stream, Z_FINISH);
+    const size_t produced = out.size() - stream.avail_out;
+    inflateEnd(&stream);
+    out.resize(produced);
+    if (produced > limit)
+        return InflateResult::TooLong;
+    if (rc != Z_STREAM_END || stream.avail_in != 0)
+        return InflateResult::Corrupt;
+    return InflateResult::Ok;
 }

@@ -1,7 +1,10 @@
-// zlib compression of text records and the matching decompression.
+// zlib compression of text records and the matching decompression: the one
+// place in the program that compresses and decompresses them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "book/BookFormat.h"
 
@@ -54,3 +57,14 @@ public:
 // never compresses to 0 bytes, so 0 always means failure; the caller must
 // then stop the build with an error.
 uint32_t CompressRecord(const void* source, uint32_t sourceLength, void* dest, uint32_t capacity);
+
+enum class InflateResult {
+    Ok,
+    TooLong, // the data decompresses to more than the limit
+    Corrupt, // not one whole zlib stream (damaged, cut short, or followed by more bytes)
+};
+
+// Decompresses one zlib-compressed record of at most limit bytes into out,
+// telling a record that is too long from one that is damaged; for reading
+// books (the tool's dump and check).
+InflateResult InflateRecord(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>& out);

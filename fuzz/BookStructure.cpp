@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "book/BuildOptions.h"
+#include "book/Compressor.h"
 #include "fuzz/ReaderView.h"
 #include "tools/book/BookCheck.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookLoader.h"
-#include "tools/book/BookText.h"
 
 namespace {
 

@@ -1,20 +1,20 @@
 // The build fuzz entry: a source and its options from the input bytes, the
 // build, and the judgement of its outcome.
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "book/BookInfo.h"
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BookPipeline.h"
+#include "driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/io/File.h"
 #include "fuzz/BookStructure.h"
 #include "fuzz/FuzzEntries.h"
 #include "fuzz/FuzzImages.h"
 #include "fuzz/FuzzSupport.h"
-#include "markup/NoteRecords.h"
-#include "markup/SourcePrep.h"
 
 namespace {
 
@@ -69,11 +69,12 @@ bool OnlyErrorsThatKeepTheBook(const std::vector<std::string>& formats)
 // with its notes block cut off, as the build does it.
 std::string ExpectedText(const uint8_t* source, size_t size)
 {
-    CMemBuffer prepared(static_cast<uint32_t>(size), 1);
-    prepared.Append(source, static_cast<uint32_t>(size));
-    PrepareSourceText(prepared);
-    CMemBuffer notes;
-    SplitOffNotes(prepared, notes);
+    auto text = std::make_unique<CMemBuffer>(static_cast<uint32_t>(size), 1);
+    text->Append(source, static_cast<uint32_t>(size));
+    CBookPipeline pipeline(std::move(text), CRkString(), 0);
+    pipeline.Prepare();
+    pipeline.SplitNotes();
+    const CMemBuffer& prepared = pipeline.PreparedText();
     return std::string(reinterpret_cast<const char*>(prepared.GetData()), prepared.GetSize());
 }
 
@@ -108,9 +109,12 @@ std::string RunBuildInput(const uint8_t* data, size_t size)
     CSilentReports reports(choice & kByteBatch);
     CFile source(sourcePath.c_str());
     CFile output(outputPath.c_str());
-    bool written = false;
-    if (BuildBook(&source, &output, (choice & kByteLongTitle) ? &info : nullptr, options, &written) != 0)
+    const uint32_t result = BuildBook(&source, &output, (choice & kByteLongTitle) ? &info : nullptr, options);
+    if (result == kBuildNotRun)
         return "BuildBook refused two real files";
+    if (result != kBookWritten && result != kBookNotWritten)
+        return "BuildBook returned an unknown code";
+    const bool written = result == kBookWritten;
 
     std::string fault;
     std::error_code error;

@@ -11,5 +11,5 @@ if(NOT TARGET vx_fuzz_checks)
     ${CMAKE_CURRENT_LIST_DIR}/ReaderView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolView.cpp)
   target_include_directories(vx_fuzz_checks PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(vx_fuzz_checks PUBLIC vx_book_tool vx_book_driver)
+  target_link_libraries(vx_fuzz_checks PUBLIC vx_book_tool vx_driver)
 endif()

@@ -13,6 +13,7 @@
 
 namespace {
 
+// The header is read here on its own, not through the probe being judged.
 constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 constexpr char kKept[] = "kept";
 constexpr uint32_t kKeptSize = 4;

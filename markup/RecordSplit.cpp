@@ -60,18 +60,24 @@ uint32_t FindRecordBreak(const uint8_t* bytes, uint32_t length)
     return 0;
 }
 
+uint32_t NextRecordLength(const uint8_t* text, uint32_t position, uint32_t length)
+{
+    uint32_t n = std::min(kTextRecordLimit, length - position);
+    if (n == kTextRecordLimit && position + n < length) {
+        const uint32_t cut = FindRecordBreak(text + position, n);
+        if (cut != 0)
+            n = cut;
+    }
+    return n;
+}
+
 uint32_t CompressTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& textBuffer, CMemBuffer* recordEnds,
                              CMemBuffer& recordSizes, uint32_t textPlace)
 {
     std::vector<uint8_t> chunkBuffer(kChunkBufferSize, 0);
     uint32_t position = 0;
     while (position < length) {
-        uint32_t n = std::min(kTextRecordLimit, length - position);
-        if (n == kTextRecordLimit && position + n < length) {
-            const uint32_t cut = FindRecordBreak(text + position, n);
-            if (cut != 0)
-                n = cut;
-        }
+        const uint32_t n = NextRecordLength(text, position, length);
         const uint32_t compressed = CompressRecord(text + position, n, chunkBuffer.data(), kTextRecordLimit);
         if (compressed == 0 || compressed > kTextRecordLimit) {
             ReportIncompressible(text + position, n, textPlace + position);

@@ -25,6 +25,11 @@ uint32_t SplitTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& text
 uint32_t CompressTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& textBuffer, CMemBuffer* recordEnds,
                              CMemBuffer& recordSizes, uint32_t textPlace = 0);
 
+// The length of the record that begins at `position` (below `length`):
+// at most 8192 bytes, a full record that is not the last one cut where
+// FindRecordBreak says.
+uint32_t NextRecordLength(const uint8_t* text, uint32_t position, uint32_t length);
+
 // Where a full record should end so that no control code is cut in two:
 // the number of bytes to keep (0 to length). 0 means no good place was
 // found; the division then keeps the whole chunk.

@@ -136,4 +136,29 @@ TEST(ZLibCompressor, BufferFormAppendsLengthAndUncompressorReverses)
     EXPECT_EQ(compressor.Compress(tooLarge), nullptr);
 }
 
+// The reader's decompression tells an overlong record from a damaged one,
+// and takes a record only as one whole stream with nothing after it.
+TEST(InflateRecord, TellsTooLongFromDamaged)
+{
+    const std::string text = OrdinaryText(5000);
+    std::vector<uint8_t> packed(8200);
+    const uint32_t size = CompressRecord(text.data(), 5000, packed.data(), 8192);
+    ASSERT_GT(size, 0u);
+    packed.resize(size);
+
+    std::vector<uint8_t> out;
+    ASSERT_EQ(InflateRecord(packed.data(), packed.size(), 8192, out), InflateResult::Ok);
+    EXPECT_EQ(std::string(out.begin(), out.end()), text);
+    EXPECT_EQ(InflateRecord(packed.data(), packed.size(), 5000, out), InflateResult::Ok);
+    EXPECT_EQ(InflateRecord(packed.data(), packed.size(), 4999, out), InflateResult::TooLong);
+
+    EXPECT_EQ(InflateRecord(packed.data(), packed.size() - 1, 8192, out), InflateResult::Corrupt);
+    std::vector<uint8_t> trailing = packed;
+    trailing.push_back(0);
+    EXPECT_EQ(InflateRecord(trailing.data(), trailing.size(), 8192, out), InflateResult::Corrupt);
+    std::vector<uint8_t> damaged = packed;
+    damaged[0] ^= 0xFF;
+    EXPECT_EQ(InflateRecord(damaged.data(), damaged.size(), 8192, out), InflateResult::Corrupt);
+}
+
 } // namespace

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "fuzz/BookStructure.h"
 #include "fuzz/FuzzEntries.h"
@@ -84,9 +84,7 @@ BuiltBook BuildSmallBook(uint32_t options)
     CSilentReports silent(false);
     CFile in(source.c_str());
     CFile out(book.path.c_str());
-    bool written = false;
-    EXPECT_EQ(BuildBook(&in, &out, nullptr, options, &written), 0u);
-    EXPECT_TRUE(written);
+    EXPECT_EQ(BuildBook(&in, &out, nullptr, options), kBookWritten);
     return book;
 }
 

@@ -10,7 +10,7 @@
 
 #include "book/BookInfo.h"
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "tests/book/TempDir.h"
 #include "tests/markup/ReportCapture.h"
@@ -52,10 +52,10 @@ protected:
         std::ofstream(sourcePath, std::ios::binary) << source;
         CFile sourceFile(sourcePath.c_str());
         CFile outputFile(Output().c_str());
-        bool written = false;
-        EXPECT_EQ(BuildBook(&sourceFile, &outputFile, &m_info, options, &written), 0u);
+        const uint32_t result = BuildBook(&sourceFile, &outputFile, &m_info, options);
+        EXPECT_NE(result, kBuildNotRun);
         std::vector<std::string> records;
-        if (!written)
+        if (result != kBookWritten)
             return records;
         std::ifstream in(Output(), std::ios::binary);
         const std::string b(std::istreambuf_iterator<char>(in), {});

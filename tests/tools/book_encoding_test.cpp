@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "book/BookInfo.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "tests/tools/ToolFolderTest.h"
 #include "tests/tools/ToolRun.h"

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "tests/tools/ToolRun.h"
 
 namespace {

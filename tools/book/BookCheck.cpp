@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "book/Compressor.h"
 #include "framework/core/StringFormat.h"
 #include "tools/book/BookChecker.h"
 #include "tools/book/BookImage.h"

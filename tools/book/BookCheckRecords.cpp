@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "book/Compressor.h"
 #include "tools/book/BookChecker.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "book/Compressor.h"
 #include "framework/core/Compiler.h"
 #include "framework/core/StringFormat.h"
 #include "tools/book/BookImage.h"

@@ -1,38 +1,9 @@
 #include "tools/book/BookText.h"
 
-#include <zlib.h>
-
 #include <cstdio>
 #include <cstring>
 
 #include "framework/core/Utf8.h"
-
-InflateResult InflateRecord(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>& out)
-{
-    out.clear();
-    z_stream stream;
-    std::memset(&stream, 0, sizeof stream);
-    if (inflateInit(&stream) != Z_OK) {
-        return InflateResult::Corrupt;
-    }
-    // One byte more than the limit, so that overlong data shows itself.
-    out.resize(limit + 1);
-    stream.next_in = const_cast<Bytef*>(data);
-    stream.avail_in = uInt(size);
-    stream.next_out = out.data();
-    stream.avail_out = uInt(out.size());
-    int rc = inflate(&stream, Z_FINISH);
-    size_t produced = out.size() - stream.avail_out;
-    inflateEnd(&stream);
-    out.resize(produced);
-    if (produced > limit) {
-        return InflateResult::TooLong;
-    }
-    if (rc != Z_STREAM_END || stream.avail_in != 0) {
-        return InflateResult::Corrupt;
-    }
-    return InflateResult::Ok;
-}
 
 std::string DisplayText(const uint8_t* bytes, size_t n, bool keepLines)
 {

@@ -1,20 +1,11 @@
-// Helpers for showing the contents of book records: decompressing a text
-// record and turning 8-bit device text into printable UTF-8.
+// Helpers for showing the contents of book records: turning 8-bit device
+// text into printable UTF-8. (Text records are decompressed by the book
+// layer, InflateRecord in book/Compressor.h.)
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
-
-enum class InflateResult {
-    Ok,
-    TooLong, // the data decompresses to more than the limit
-    Corrupt, // not valid zlib data
-};
-
-// Decompresses one zlib-compressed record of at most limit bytes into out.
-InflateResult InflateRecord(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>& out);
 
 // The bytes as UTF-8 (device Latin: 0xA0-0xFF are the Latin-1 letters);
 // control bytes and the 0x80-0x9F range as \xNN. With keepLines, line feeds

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "book/driver/BuildBook.h"
-#include "book/driver/BuildTime.h"
+#include "driver/BuildBook.h"
+#include "driver/BuildTime.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/MessageGate.h"
 #include "framework/core/Report.h"

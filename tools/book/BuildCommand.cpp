@@ -11,7 +11,7 @@
 #include "book/BookInfo.h"
 #include "book/BookOutput.h"
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
@@ -114,8 +114,7 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
 
     uint32_t flags = (options.excludePageTables ? ExcludePageTables : 0u) | (options.dictionary ? Dictionary : 0u);
     const CFile* named = fromStream ? nullptr : &source;
-    bool written = false;
-    uint32_t result = 0;
+    uint32_t result = kBuildNotRun;
     if (options.failureLevel == FailureLevel::Warning) {
         // Warnings come while the book is made, so it is held back until
         // the build is over.
@@ -127,7 +126,7 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
         else if (!held.PrepareFile(named, output))
             return 1;
         result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &held, &info,
-                                   flags, &written);
+                                   flags);
         if (held.HeldBack()) {
             const uint32_t warnings = reports.WarningCount();
             reports.Write(MessageLevel::Error, "the build gave " + std::to_string(warnings) +
@@ -138,15 +137,14 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
     } else if (options.output == "-") {
         CStreamBookSink sink(out);
         result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &sink, &info,
-                                   flags, &written);
+                                   flags);
     } else {
         std::string outputPath = BookPathFor(options, options.input);
         CFile output(outputPath.c_str());
         result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), &output, nullptr, &info,
-                                   flags, &written);
+                                   flags);
     }
-    written = written && result == 0 && reports.ErrorCount() == 0;
-    return written ? 0 : 1;
+    return result == kBookWritten && reports.ErrorCount() == 0 ? 0 : 1;
 }
 
 }

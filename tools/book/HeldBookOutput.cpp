@@ -1,8 +1,8 @@
 #include "tools/book/HeldBookOutput.h"
 
 #include "book/RecordNames.h"
-#include "book/driver/DatabaseName.h"
-#include "book/driver/OutputPaths.h"
+#include "driver/DatabaseName.h"
+#include "driver/OutputPaths.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
@@ -41,11 +41,7 @@ bool CHeldBookOutput::PrepareFile(const CFile* source, CFile& output)
         return false;
     }
     CRkString imageDirectory;
-    if (source) {
-        CRkString sourcePath;
-        source->GetPath(sourcePath);
-        ImageDirectoryPath(sourcePath, imageDirectory);
-    }
+    SourceImageDirectory(source, imageDirectory);
     std::unique_ptr<CFile> folder(m_file->Target()->GetParent());
     if (folder && !imageDirectory.IsEmpty() && InImageDirectory(*folder, imageDirectory)) {
         m_file->Abandon();

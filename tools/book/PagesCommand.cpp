@@ -5,18 +5,14 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "book/BookRecLists.h"
-#include "book/BuildLists.h"
-#include "book/driver/BuildBook.h"
-#include "book/driver/DatabaseName.h"
-#include "book/driver/TextRecordCompressor.h"
+#include "driver/BookPipeline.h"
+#include "driver/DatabaseName.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
-#include "markup/NoteRecords.h"
-#include "markup/Paginate.h"
-#include "markup/SourcePrep.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/MessagePlaces.h"
 #include "tools/book/PageText.h"
@@ -44,36 +40,27 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
         return 1;
     // The messages' lines and columns are counted in the bytes as read.
     places.SetSource(read);
-    std::unique_ptr<CMemBuffer> prepared = std::move(read.text);
+    std::unique_ptr<CMemBuffer> sourceText = std::move(read.text);
 
     CRkString imageDirectory;
-    if (!fromStream) {
-        CRkString sourcePath;
-        source.GetPath(sourcePath);
-        ImageDirectoryPath(sourcePath, imageDirectory);
-    }
+    SourceImageDirectory(fromStream ? nullptr : &source, imageDirectory);
 
-    CPreparedOffsets offsets;
-    PrepareSourceTextWithOffsets(*prepared, offsets);
-    const CReportPlaceMapScope placeMap(&offsets);
-    CMemBuffer notes;
-    SplitOffNotes(*prepared, notes);
-
-    // The records are divided as in a build (page entries name them), not
-    // compressed.
-    BuildLists lists;
-    DivideTextRecords(prepared->GetData(), prepared->GetSize(), lists.textRecordEnds);
-    BookRecLists recLists;
-    if (PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
-                     recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,
-                     recLists.index, 0)) {
+    // The build's stages up to the layout: the records are divided as in a
+    // build (page entries name them), not compressed.
+    CBookPipeline pipeline(std::move(sourceText), imageDirectory, 0);
+    pipeline.Prepare();
+    pipeline.SplitNotes();
+    pipeline.DivideRecords();
+    if (!pipeline.Paginate()) {
         reports.Write(MessageLevel::Error, "the layout failed; see the errors above");
         return 1;
     }
 
+    const BookRecLists& recLists = pipeline.RecLists();
+    const CMemBuffer& prepared = pipeline.PreparedText();
     const PageRecList& pages = options.large ? recLists.largePages : recLists.smallPages;
-    const uint8_t* text = prepared->GetData();
-    const uint32_t textLength = prepared->GetSize();
+    const uint8_t* text = prepared.GetData();
+    const uint32_t textLength = prepared.GetSize();
     out << (options.large ? "Large" : "Small") << " font: " << pages.GetEntryCount()
         << (pages.GetEntryCount() == 1 ? " page" : " pages") << "\n";
     for (uint32_t i = 0; i < pages.GetEntryCount(); ++i) {

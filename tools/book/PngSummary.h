@@ -1,5 +1,7 @@
 // What a stored PNG file says about itself: its header fields and chunks,
-// read without decoding the image data.
+// read without decoding the image data. Read here from the bytes and not
+// through the book layer's image code (book/ImageProbe, book/PngReencode),
+// so that check verifies what the writer made instead of repeating it.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/ReportToStream.h"

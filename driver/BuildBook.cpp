@@ -1,42 +1,29 @@
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 
 #include <cstdlib>
 #include <memory>
 #include <new>
 #include <string>
 
-#include "book/AssembleBook.h"
 #include "book/BookInfo.h"
 #include "book/BookOutput.h"
 #include "book/BookRandom.h"
-#include "book/BookRecLists.h"
-#include "book/BuildLists.h"
-#include "book/driver/BuildTime.h"
-#include "book/driver/DeferredReports.h"
-#include "book/driver/OutputPaths.h"
-#include "book/driver/TextRecordCompressor.h"
-#include "book/driver/DatabaseName.h"
+#include "book/RecordNames.h"
+#include "driver/BookPipeline.h"
+#include "driver/BuildTime.h"
+#include "driver/OutputPaths.h"
+#include "driver/DatabaseName.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/MessageGate.h"
 #include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
-#include "markup/NoteRecords.h"
-#include "book/PageLimit.h"
-#include "book/RecordNames.h"
-#include "markup/Paginate.h"
-#include "markup/RecordSplit.h"
-#include "markup/SourcePrep.h"
 
 namespace {
 
 // Longest piece of a path shown in a message.
 constexpr size_t kPathInMessage = 255;
 constexpr size_t kPathInStatus = 259;
-// The compressed text grows in steps of this size past its estimate.
-constexpr uint32_t kTextGrowth = 1024 * 1024;
-// The most memory the layout's held-back messages take.
-constexpr size_t kHeldMessageBudget = 8u * 1024 * 1024;
 
 // The output's open test, made once the source has been read: the
 // output itself is not touched, its test is the creation of the temporary
@@ -97,7 +84,7 @@ void CheckImageDirectory(const CRkString& path)
 // it creates is freed when it returns, the large buffers as soon as they
 // are no longer needed.
 bool CompileAndWrite(const std::string& sourceName, const CRkString& imageDirectory,
-                     std::unique_ptr<CMemBuffer> prepared, IBookSink& output, const CBookInfo* info, uint32_t options)
+                     std::unique_ptr<CMemBuffer> source, IBookSink& output, const CBookInfo* info, uint32_t options)
 {
     const uint32_t buildTime = GetBuildTime();
     CBookRandom random(buildTime);
@@ -109,87 +96,44 @@ bool CompileAndWrite(const std::string& sourceName, const CRkString& imageDirect
     if (!imageDirectory.IsEmpty())
         CheckImageDirectory(imageDirectory);
 
-    BuildLists lists;
     std::string shownSource = sourceName;
     if (shownSource.size() > kPathInStatus)
         shownSource.resize(kPathInStatus);
     ReportStatus("Writing book <%s> from file <%s>...", databaseName, shownSource.c_str());
 
-    // From here on the places of messages are offsets of the prepared
-    // text, traced back to the source as given.
-    CPreparedOffsets offsets;
-    PrepareSourceTextWithOffsets(*prepared, offsets);
-    const CReportPlaceMapScope places(&offsets);
-    CMemBuffer notes;
-    const uint32_t notesBase = SplitOffNotes(*prepared, notes);
-
-    // The records are compressed on a second thread while the text is laid
-    // out; both only read the prepared text and the record ends. The
-    // layout's messages are held back until the records are done, so that
-    // a record that does not compress ends the build as if it had been
-    // compressed first.
-    CMemBuffer text(CompressedTextCapacity(prepared->GetSize()), kTextGrowth);
-    DivideTextRecords(prepared->GetData(), prepared->GetSize(), lists.textRecordEnds);
-    CTextRecordCompressor compressor;
-    compressor.Start(prepared->GetData(), lists.textRecordEnds, text, lists.textRecordSizes);
-
-    BookRecLists recLists;
-    CDeferredReports layoutReports;
-    // A flood of messages does not pile up: past the budget the records
-    // are finished first, and the messages then go out as they come.
-    layoutReports.SetBudget(kHeldMessageBudget, [&compressor] { return compressor.Wait(); });
-    const bool paginationFailed =
-        PaginateBook(*prepared, imageDirectory, lists.textRecordEnds, recLists.smallPages, recLists.largePages,
-                     recLists.chapters, recLists.images, recLists.links, recLists.sidebars, recLists.footnotes,
-                     recLists.index, options);
-    if (!compressor.Wait()) {
-        layoutReports.Discard();
-        compressor.ReportFailure();
+    CBookPipeline pipeline(std::move(source), imageDirectory, options);
+    pipeline.Prepare();
+    pipeline.SplitNotes();
+    pipeline.DivideRecords();
+    pipeline.StartCompression();
+    const bool laidOut = pipeline.Paginate();
+    if (!pipeline.FinishCompression())
         return false;
-    }
-    layoutReports.Replay();
-    if (paginationFailed) {
+    if (!laidOut) {
         ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
                       "Errors occurred while paginating the book. No output file generated.");
         ReportStatus("Done.");
         return false;
     }
-    prepared.reset();
+    pipeline.ReleasePreparedText();
 
-    if (ResolveNotes(notes, recLists.sidebars, recLists.footnotes, notesBase))
+    if (!pipeline.ResolveNotes())
         return false;
-    CMemBuffer sidebarText;
-    CMemBuffer footnoteText;
-    // Both kinds are built, so that every problem is reported in one run.
-    const uint32_t sidebarResult = BuildSidebarRecords(notes, recLists.sidebars, lists.sidebarRecordSizes,
-                                                       recLists.images, imageDirectory, sidebarText, notesBase);
-    const uint32_t footnoteResult = BuildFootnoteRecords(notes, recLists.footnotes, lists.footnoteRecordSizes,
-                                                         recLists.images, imageDirectory, footnoteText, notesBase);
-    if (sidebarResult != 0 || footnoteResult != 0) {
+    if (!pipeline.BuildNoteRecords()) {
         ReportMessage(kReportError, MessageRule::Always, ReportPlace::Whole(),
                       "Errors occurred while building the sidebars and footnotes. No output file generated.");
         ReportStatus("Done.");
         return false;
     }
-
-    if (CountBookRecords(lists, recLists))
-        return false;
-    if (CheckPageTableSize(recLists.smallPages, recLists.largePages))
+    if (!pipeline.CheckLimits())
         return false;
 
-    AssembleInputs inputs;
-    inputs.text = &text;
-    inputs.sidebarText = lists.sidebarRecordSizes.GetSize() ? &sidebarText : nullptr;
-    inputs.footnoteText = lists.footnoteRecordSizes.GetSize() ? &footnoteText : nullptr;
-    inputs.sink = &output;
-    inputs.databaseName = databaseName;
-    inputs.info = info;
-    inputs.recLists = &recLists;
-    inputs.buildLists = &lists;
-    inputs.options = options;
-    inputs.creationTime = buildTime;
-    inputs.randomValue = randomValue;
-    return AssembleBook(inputs);
+    BookIdentity identity;
+    identity.databaseName = databaseName;
+    identity.info = info;
+    identity.creationTime = buildTime;
+    identity.randomValue = randomValue;
+    return pipeline.Assemble(output, identity);
 }
 
 } // namespace
@@ -261,19 +205,12 @@ std::unique_ptr<CMemBuffer> ReadSourceText(CFile& source, uint64_t limit)
 }
 
 uint32_t BuildBookFromText(const CFile* source, const std::string& sourceName, std::unique_ptr<CMemBuffer> text,
-                           CFile* output, IBookSink* sink, const CBookInfo* info, uint32_t options,
-                           bool* bookWritten)
+                           CFile* output, IBookSink* sink, const CBookInfo* info, uint32_t options)
 {
-    if (bookWritten)
-        *bookWritten = false;
     if (!text || (!output && !sink))
-        return 1;
+        return kBuildNotRun;
     CRkString imageDirectory;
-    if (source) {
-        CRkString sourcePath;
-        source->GetPath(sourcePath);
-        ImageDirectoryPath(sourcePath, imageDirectory);
-    }
+    SourceImageDirectory(source, imageDirectory);
     try {
         // Until the book is finished the output stays as it was; whatever
         // ends the build early (memory running out too) removes the
@@ -282,30 +219,26 @@ uint32_t BuildBookFromText(const CFile* source, const std::string& sourceName, s
         if (!sink) {
             bookOutput = std::make_unique<CBookFileOutput>(*output);
             if (!CheckOutput(source, imageDirectory, *output, *bookOutput))
-                return 0;
+                return kBookNotWritten;
             sink = bookOutput.get();
         }
-        const bool written = CompileAndWrite(sourceName, imageDirectory, std::move(text), *sink, info, options);
-        if (bookWritten)
-            *bookWritten = written;
+        if (CompileAndWrite(sourceName, imageDirectory, std::move(text), *sink, info, options))
+            return kBookWritten;
     } catch (const std::bad_alloc&) {
         ReportOutOfMemory();
     }
-    return 0;
+    return kBookNotWritten;
 }
 
 namespace {
 
-uint32_t ReadAndBuild(CFile* source, CFile* output, IBookSink* sink, const CBookInfo* info, uint32_t options,
-                      bool* bookWritten)
+uint32_t ReadAndBuild(CFile* source, CFile* output, IBookSink* sink, const CBookInfo* info, uint32_t options)
 {
-    if (bookWritten)
-        *bookWritten = false;
     if (!source || (!output && !sink))
-        return 1;
+        return kBuildNotRun;
     if (output && source->IsSameFile(*output)) {
         ReportError("The input and output files are the same! (%s)", ShownPath(*source, kPathInMessage).c_str());
-        return 0;
+        return kBookNotWritten;
     }
     std::unique_ptr<CMemBuffer> text;
     try {
@@ -313,22 +246,21 @@ uint32_t ReadAndBuild(CFile* source, CFile* output, IBookSink* sink, const CBook
     } catch (const std::bad_alloc&) {
         source->Close();
         ReportOutOfMemory();
-        return 0;
+        return kBookNotWritten;
     }
     if (!text)
-        return 0;
-    return BuildBookFromText(source, ShownPath(*source, kPathInStatus), std::move(text), output, sink, info, options,
-                             bookWritten);
+        return kBookNotWritten;
+    return BuildBookFromText(source, ShownPath(*source, kPathInStatus), std::move(text), output, sink, info, options);
 }
 
 } // namespace
 
-uint32_t BuildBook(CFile* source, CFile* output, const CBookInfo* info, uint32_t options, bool* bookWritten)
+uint32_t BuildBook(CFile* source, CFile* output, const CBookInfo* info, uint32_t options)
 {
-    return ReadAndBuild(source, output, nullptr, info, options, bookWritten);
+    return ReadAndBuild(source, output, nullptr, info, options);
 }
 
-uint32_t BuildBookInto(CFile* source, IBookSink* sink, const CBookInfo* info, uint32_t options, bool* bookWritten)
+uint32_t BuildBookInto(CFile* source, IBookSink* sink, const CBookInfo* info, uint32_t options)
 {
-    return sink ? ReadAndBuild(source, nullptr, sink, info, options, bookWritten) : 1;
+    return sink ? ReadAndBuild(source, nullptr, sink, info, options) : kBuildNotRun;
 }

@@ -1,4 +1,4 @@
-#include "book/driver/BuildTime.h"
+#include "driver/BuildTime.h"
 
 #include <cstdlib>
 #include <ctime>

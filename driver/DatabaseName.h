@@ -5,6 +5,7 @@
 
 #include "book/BookFormat.h"
 
+class CFile;
 class CRkString;
 
 // Fills the zero-filled 32-byte field with the name: the title in device
@@ -16,3 +17,7 @@ void DeriveDatabaseName(const CRkString& title, char (&name)[kDatabaseNameField]
 // The folder that holds a source's images: its path without a final
 // ".txt" or ".lml" (any case), followed by "_img".
 void ImageDirectoryPath(const CRkString& sourcePath, CRkString& out);
+
+// The image directory of `source`; empty for none (a source read from a
+// stream has none).
+void SourceImageDirectory(const CFile* source, CRkString& out);

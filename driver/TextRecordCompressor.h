@@ -12,8 +12,8 @@
 class CMemBuffer;
 
 // Appends 0 and the end of every text record to `recordEnds`, dividing
-// exactly as SplitTextRecords does (at most 8192 bytes a record, a full
-// record that is not the last one cut by FindRecordBreak).
+// exactly as SplitTextRecords does (NextRecordLength: at most 8192 bytes a
+// record, a full record that is not the last one cut by FindRecordBreak).
 void DivideTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& recordEnds);
 
 // Compresses the records of a divided text into `textBuffer` and their

@@ -12,7 +12,7 @@
 
 #include "book/BookInfo.h"
 #include "book/BuildOptions.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "tests/markup/ReportCapture.h"
 
@@ -83,9 +83,9 @@ protected:
         std::ofstream(source, std::ios::binary) << text;
         CFile sourceFile(source.string().c_str());
         CFile outputFile(Output().string().c_str());
-        bool written = false;
-        EXPECT_EQ(BuildBook(&sourceFile, &outputFile, &m_info, options, &written), 0u);
-        return written;
+        const uint32_t result = BuildBook(&sourceFile, &outputFile, &m_info, options);
+        EXPECT_NE(result, kBuildNotRun);
+        return result == kBookWritten;
     }
 
     fs::path Output() const { return m_dir / "pages.ldb"; }

@@ -1,4 +1,4 @@
-#include "book/driver/OutputPaths.h"
+#include "driver/OutputPaths.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "book/driver/DeferredReports.h"
+#include "driver/DeferredReports.h"
 
 #include <gtest/gtest.h>
 

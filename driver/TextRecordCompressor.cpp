@@ -1,4 +1,4 @@
-#include "book/driver/TextRecordCompressor.h"
+#include "driver/TextRecordCompressor.h"
 
 #include <algorithm>
 #include <new>
@@ -29,13 +29,7 @@ void DivideTextRecords(const uint8_t* text, uint32_t length, CMemBuffer& recordE
     recordEnds.AppendU32(0);
     uint32_t position = 0;
     while (position < length) {
-        uint32_t n = std::min(kTextRecordLimit, length - position);
-        if (n == kTextRecordLimit && position + n < length) {
-            const uint32_t cut = FindRecordBreak(text + position, n);
-            if (cut != 0)
-                n = cut;
-        }
-        position += n;
+        position += NextRecordLength(text, position, length);
         recordEnds.AppendU32(position);
     }
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "book/BookInfo.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "tests/book/PngTestImages.h"
 #include "tests/markup/ReportCapture.h"
@@ -87,8 +87,9 @@ protected:
         std::ofstream(m_dir / "book.lml", std::ios::binary) << text;
         CFile source((m_dir / "book.lml").string().c_str());
         CFile output(Output().string().c_str());
-        bool written = false;
-        EXPECT_EQ(BuildBook(&source, &output, &m_info, 0, &written), 0u);
+        const uint32_t result = BuildBook(&source, &output, &m_info, 0);
+        EXPECT_NE(result, kBuildNotRun);
+        const bool written = result == kBookWritten;
         EXPECT_EQ(written, fs::exists(Output()));
         return written;
     }

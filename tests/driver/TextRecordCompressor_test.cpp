@@ -1,5 +1,5 @@
 #include "tests/PortableEnv.h"
-#include "book/driver/TextRecordCompressor.h"
+#include "driver/TextRecordCompressor.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "book/BookInfo.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/io/File.h"
 #include "markup/RecordSplit.h"
@@ -165,10 +165,9 @@ TEST(TextRecordCompressor, BookIsByteIdenticalToTheSerialBuild)
         const fs::path out = dir / (background ? "parallel.ldb" : "serial.ldb");
         CFile sourceFile(source.string().c_str());
         CFile outputFile(out.string().c_str());
-        bool written = false;
         ReportCapture capture(true);
-        EXPECT_EQ(BuildBook(&sourceFile, &outputFile, &info, 0, &written), 0u);
-        EXPECT_TRUE(written) << (capture.errors().empty() ? "" : capture.errors()[0]);
+        EXPECT_EQ(BuildBook(&sourceFile, &outputFile, &info, 0), kBookWritten)
+            << (capture.errors().empty() ? "" : capture.errors()[0]);
         books.push_back(ReadAll(out));
     }
     SetBackgroundCompression(true);

@@ -1,6 +1,6 @@
 #include "tests/PortableEnv.h"
 #include "tests/PortablePaths.h"
-#include "book/driver/BuildBook.h"
+#include "driver/BuildBook.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -113,15 +113,13 @@ protected:
     {
         CFile sourceFile = FileAt(source);
         CFile outputFile = FileAt(output);
-        m_written = true; // must be set by the build
-        return BuildBook(&sourceFile, &outputFile, &m_info, options, &m_written);
+        return BuildBook(&sourceFile, &outputFile, &m_info, options);
     }
 
     Book BuildText(const std::string& text, uint32_t options = 0)
     {
         const fs::path out = Output();
-        EXPECT_EQ(Build(WriteSource(text), out, options), 0u);
-        EXPECT_TRUE(m_written);
+        EXPECT_EQ(Build(WriteSource(text), out, options), kBookWritten);
         return ParseBook(out);
     }
 
@@ -129,7 +127,6 @@ protected:
 
     fs::path m_dir;
     CBookInfo m_info;
-    bool m_written = false;
 };
 
 TEST_F(BuildBookTest, AsciiSourceBecomesABook)
@@ -253,7 +250,7 @@ TEST_F(BuildBookTest, MessagesShowTheWholePath)
     fs::create_directories(folder);
     const fs::path source = folder / "book.lml";
     std::ofstream(source, std::ios::binary) << "x";
-    EXPECT_EQ(Build(source, folder / "book.ldb"), 0u);
+    EXPECT_EQ(Build(source, folder / "book.ldb"), kBookWritten);
     ASSERT_FALSE(capture.statuses().empty());
     EXPECT_EQ(capture.statuses()[0],
               "Writing book <A Test Book> from file <" + (m_dir / "-" / "book.lml").string() + ">...");
@@ -263,10 +260,8 @@ TEST_F(BuildBookTest, MissingFileObjectDoesNothing)
 {
     ReportCapture capture;
     CFile file(WriteSource("x").string().c_str());
-    bool written = true;
-    EXPECT_EQ(BuildBook(nullptr, &file, &m_info, 0, &written), 1u);
-    EXPECT_EQ(BuildBook(&file, nullptr, &m_info, 0, &written), 1u);
-    EXPECT_FALSE(written);
+    EXPECT_EQ(BuildBook(nullptr, &file, &m_info, 0), kBuildNotRun);
+    EXPECT_EQ(BuildBook(&file, nullptr, &m_info, 0), kBuildNotRun);
     EXPECT_TRUE(capture.errors().empty());
     EXPECT_TRUE(capture.statuses().empty());
 }
@@ -275,8 +270,7 @@ TEST_F(BuildBookTest, SameFileIsRefused)
 {
     ReportCapture capture;
     const fs::path source = WriteSource("keep me");
-    EXPECT_EQ(Build(source, source), 0u);
-    EXPECT_FALSE(m_written);
+    EXPECT_EQ(Build(source, source), kBookNotWritten);
     ASSERT_EQ(capture.errors().size(), 1u);
     EXPECT_EQ(capture.errors()[0], "The input and output files are the same! (" + source.string() + ")");
     EXPECT_TRUE(capture.statuses().empty());
@@ -287,8 +281,7 @@ TEST_F(BuildBookTest, UnreadableSourceLeavesNoOutput)
 {
     ReportCapture capture;
     const fs::path missing = m_dir / "missing.lml";
-    EXPECT_EQ(Build(missing, Output()), 0u);
-    EXPECT_FALSE(m_written);
+    EXPECT_EQ(Build(missing, Output()), kBookNotWritten);
     ASSERT_EQ(capture.errors().size(), 1u);
     EXPECT_EQ(capture.errors()[0], "The input file \"" + missing.string() + "\" could not be opened.");
     EXPECT_FALSE(fs::exists(Output()));
@@ -296,7 +289,7 @@ TEST_F(BuildBookTest, UnreadableSourceLeavesNoOutput)
 
     // An output that was there before the checks stays.
     std::ofstream(Output()) << "old";
-    EXPECT_EQ(Build(missing, Output()), 0u);
+    EXPECT_EQ(Build(missing, Output()), kBookNotWritten);
     EXPECT_EQ(ReadAll(Output()), "old");
 }
 
@@ -304,8 +297,7 @@ TEST_F(BuildBookTest, OutputThatCannotBeWrittenIsReported)
 {
     ReportCapture capture;
     const fs::path output = m_dir / "no such folder" / "book.ldb";
-    EXPECT_EQ(Build(WriteSource("x"), output), 0u);
-    EXPECT_FALSE(m_written);
+    EXPECT_EQ(Build(WriteSource("x"), output), kBookNotWritten);
     ASSERT_EQ(capture.errors().size(), 1u);
     EXPECT_EQ(capture.errors()[0], "The file \"" + output.string() + "\" could not be opened for writing.");
 }
@@ -322,8 +314,7 @@ TEST_F(BuildBookTest, FailedBuildKeepsTheOldBookAndGivesNoDone)
     }
     ReportCapture capture;
     std::ofstream(Output()) << "an old book";
-    EXPECT_EQ(Build(WriteSource(noise), Output()), 0u);
-    EXPECT_FALSE(m_written);
+    EXPECT_EQ(Build(WriteSource(noise), Output()), kBookNotWritten);
     ASSERT_EQ(capture.errors().size(), 1u);
     EXPECT_EQ(capture.CountErrors("The text beginning \""), 1u);
     EXPECT_EQ(ReadAll(Output()), "an old book");
@@ -358,14 +349,13 @@ TEST_F(BuildBookTest, ImagePathThatIsNoDirectoryIsAWarning)
     ReportCapture capture;
     const fs::path source = WriteSource("text", "story.LML");
     std::ofstream(m_dir / "story_img") << "a file";
-    EXPECT_EQ(Build(source, Output()), 0u);
-    EXPECT_TRUE(m_written);
+    EXPECT_EQ(Build(source, Output()), kBookWritten);
     ASSERT_EQ(capture.warnings().size(), 1u);
     EXPECT_EQ(capture.warnings()[0], "The image directory \"" + (m_dir / "story_img").string() + "\" isn't a directory.");
 
     fs::remove(m_dir / "story_img");
     fs::create_directory(m_dir / "story_img");
-    EXPECT_EQ(Build(source, Output()), 0u);
+    EXPECT_EQ(Build(source, Output()), kBookWritten);
     EXPECT_EQ(capture.warnings().size(), 1u);
 }
 

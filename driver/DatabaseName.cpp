@@ -1,4 +1,4 @@
-#include "book/driver/DatabaseName.h"
+#include "driver/DatabaseName.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -6,6 +6,7 @@
 #include "book/RecordNames.h"
 #include "framework/core/MessageGate.h"
 #include "framework/core/RkString.h"
+#include "framework/io/File.h"
 
 namespace {
 
@@ -51,4 +52,14 @@ void ImageDirectoryPath(const CRkString& sourcePath, CRkString& out)
     if (out.EndsWith(CRkString(u".txt"), false) || out.EndsWith(CRkString(u".lml"), false))
         out.Crop(0, out.GetLength() - 4);
     out.Append(u"_img");
+}
+
+void SourceImageDirectory(const CFile* source, CRkString& out)
+{
+    out.Empty();
+    if (!source)
+        return;
+    CRkString sourcePath;
+    source->GetPath(sourcePath);
+    ImageDirectoryPath(sourcePath, out);
 }
