@@ -2,11 +2,18 @@
 
 #include <algorithm>
 
-void COffsetMap::Add(uint32_t rewritten, uint32_t original)
+void COffsetMap::Add(uint32_t rewritten, uint32_t original, bool held)
 {
-    if (!m_points.empty() && m_points.back().rewritten == rewritten) {
-        m_points.back().original = original;
-        return;
+    const Checkpoint point = {rewritten, original | (held ? kHeld : 0)};
+    if (!m_points.empty()) {
+        Checkpoint& last = m_points.back();
+        if (last.rewritten == rewritten) {
+            last = point;
+            return;
+        }
+        // In step with the run before it: nothing changes here.
+        if (!held && !(last.original & kHeld) && original - last.original == rewritten - last.rewritten)
+            return;
     }
     if (m_points.size() >= m_max) {
         size_t kept = 0;
@@ -14,7 +21,7 @@ void COffsetMap::Add(uint32_t rewritten, uint32_t original)
             m_points[kept++] = m_points[i];
         m_points.resize(kept);
     }
-    m_points.push_back({rewritten, original});
+    m_points.push_back(point);
 }
 
 uint32_t COffsetMap::Original(uint32_t rewritten) const
@@ -26,11 +33,14 @@ uint32_t COffsetMap::Original(uint32_t rewritten) const
     if (after != m_points.begin()) {
         base = (after - 1)->rewritten;
         original = (after - 1)->original;
+        if (original & kHeld)
+            return original & ~kHeld;
     }
     uint32_t result = original + (rewritten - base);
     // Short of the next checkpoint's original offset: what lies before it
     // came from the bytes before it.
-    if (after != m_points.end() && after->original > original && result >= after->original)
-        result = after->original - 1;
+    const uint32_t next = after != m_points.end() ? after->original & ~kHeld : 0;
+    if (after != m_points.end() && next > original && result >= next)
+        result = next - 1;
     return result;
 }

@@ -114,14 +114,12 @@ TEST_F(BookEncoding, DeviceEncodingBuildsTheSameBookAsTheDriver)
 
     // The driver given the same book information makes the same book.
     CFile source(m_utf8.c_str());
-    bool written = false;
     CBookInfo info;
     char name[32] = {};
     const std::vector<uint8_t> bytes = ReadBytes(m_utf8);
     ReadBookInfoFromText(bytes.data(), uint32_t(bytes.size()), name, info);
     CFile titled(Path("titled.ldb").c_str());
-    ASSERT_EQ(BuildBook(&source, &titled, &info, 0, &written), 0u);
-    ASSERT_TRUE(written);
+    ASSERT_EQ(BuildBook(&source, &titled, &info, 0), kBookWritten);
     EXPECT_EQ(ReadBytes(Path("tool.ldb")), ReadBytes(Path("titled.ldb")));
 }
 

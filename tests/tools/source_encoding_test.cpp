@@ -20,7 +20,7 @@ const uint8_t* Bytes(const std::string& text)
 struct Converted {
     bool ok;
     std::string text;
-    CSourceOffsetMap offsets;
+    COffsetMap offsets{COffsetMap::kUnbounded};
     Utf8Problem problem;
 };
 
@@ -57,11 +57,11 @@ TEST(SourceEncoding, LeadingByteOrderMarkIsDroppedAndOffsetsSkipIt)
     const Converted c = Convert("\xEF\xBB\xBF" "ab" "\xEF\xBB\xBF");
     ASSERT_TRUE(c.ok);
     EXPECT_EQ(c.text, "ab\\UFEFF"); // only the leading one is a mark
-    EXPECT_EQ(c.offsets.OriginalOffset(0), 3u);
-    EXPECT_EQ(c.offsets.OriginalOffset(1), 4u);
-    EXPECT_EQ(c.offsets.OriginalOffset(2), 5u);
-    EXPECT_EQ(c.offsets.OriginalOffset(7), 5u);
-    EXPECT_EQ(c.offsets.OriginalOffset(8), 8u); // the end
+    EXPECT_EQ(c.offsets.Original(0), 3u);
+    EXPECT_EQ(c.offsets.Original(1), 4u);
+    EXPECT_EQ(c.offsets.Original(2), 5u);
+    EXPECT_EQ(c.offsets.Original(7), 5u);
+    EXPECT_EQ(c.offsets.Original(8), 8u); // the end
 }
 
 TEST(SourceEncoding, MalformedUtf8AndCharactersBeyondFourDigitsAreRefusedWhereTheyStand)
@@ -97,14 +97,14 @@ TEST(SourceEncoding, ConvertedOffsetsLeadBackToTheCharacterTheyCameFrom)
     ASSERT_EQ(c.text, "a\xE9" "b\\U0141c");
     const uint64_t expected[] = {0, 1, 3, 4, 4, 4, 4, 4, 4, 6, 7};
     for (uint64_t k = 0; k <= c.text.size(); ++k)
-        EXPECT_EQ(c.offsets.OriginalOffset(k), expected[k]) << "converted offset " << k;
+        EXPECT_EQ(c.offsets.Original(k), expected[k]) << "converted offset " << k;
 
     // Plain text in between costs no checkpoints.
     const Converted ascii = Convert(std::string(5000, 'x') + "\u00E9" + std::string(5000, 'y'));
     EXPECT_EQ(ascii.offsets.CheckpointCount(), 2u);
-    EXPECT_EQ(ascii.offsets.OriginalOffset(5000), 5000u);
-    EXPECT_EQ(ascii.offsets.OriginalOffset(5001), 5002u);
-    EXPECT_EQ(ascii.offsets.OriginalOffset(10000), 10001u);
+    EXPECT_EQ(ascii.offsets.Original(5000), 5000u);
+    EXPECT_EQ(ascii.offsets.Original(5001), 5002u);
+    EXPECT_EQ(ascii.offsets.Original(10000), 10001u);
 }
 
 TEST(SourceEncoding, AutoReadsAsUtf8OnlyWhatShowsItIs)

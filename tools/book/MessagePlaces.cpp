@@ -19,7 +19,7 @@ bool CMessagePlaces::Locate(const ReportPlace& place, SourceLocation& location) 
         return true;
     if (!m_lines || place.kind == ReportPlace::None)
         return false;
-    const uint64_t offset = m_offsets ? m_offsets->OriginalOffset(place.offset) : place.offset;
+    const uint64_t offset = m_offsets ? m_offsets->Original(uint32_t(place.offset)) : place.offset;
     location = m_lines->Locate(size_t(offset));
     return true;
 }

@@ -7,7 +7,7 @@
 #include "framework/core/ReportPlace.h"
 #include "tools/book/SourceLocation.h"
 
-class CSourceOffsetMap;
+class COffsetMap;
 struct ToolSourceText;
 
 class CMessagePlaces {
@@ -27,5 +27,5 @@ public:
 
 private:
     std::unique_ptr<CSourceLines> m_lines;
-    const CSourceOffsetMap* m_offsets = nullptr; // null: offsets are those of the bytes as read
+    const COffsetMap* m_offsets = nullptr; // null: offsets are those of the bytes as read
 };

@@ -31,32 +31,6 @@ std::string_view View(const uint8_t* bytes, size_t size)
 
 }
 
-CSourceOffsetMap::CSourceOffsetMap()
-{
-    m_checkpoints.push_back({0, 0});
-}
-
-void CSourceOffsetMap::Mark(uint64_t converted, uint64_t original, bool copied)
-{
-    const Checkpoint mark = {uint32_t(converted), uint32_t(original) | (copied ? 0 : kHeld)};
-    Checkpoint& last = m_checkpoints.back();
-    const bool lastCopied = (last.original & kHeld) == 0;
-    if (last.converted == mark.converted)
-        last = mark;
-    else if (!(copied && lastCopied && mark.original - last.original == mark.converted - last.converted))
-        m_checkpoints.push_back(mark);
-}
-
-uint64_t CSourceOffsetMap::OriginalOffset(uint64_t convertedOffset) const
-{
-    const auto after = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), convertedOffset,
-                                        [](uint64_t offset, const Checkpoint& c) { return offset < c.converted; });
-    const Checkpoint& at = *(after - 1); // the first checkpoint is at 0
-    if (at.original & kHeld)
-        return at.original & ~kHeld;
-    return at.original + (convertedOffset - at.converted);
-}
-
 bool LooksLikeUtf8(const uint8_t* bytes, size_t size)
 {
     const std::string_view text = View(bytes, size);
@@ -101,7 +75,7 @@ uint8_t DeviceByteFor(uint32_t code)
     return byte && IsDeviceCharacter(byte) ? byte : 0;
 }
 
-bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, CSourceOffsetMap& offsets,
+bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, COffsetMap& offsets,
                        Utf8Problem& problem)
 {
     const std::string_view text = View(bytes, size);
@@ -143,7 +117,7 @@ bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, CSour
     }
     out.Reserve(uint32_t(length + 1));
     offsets.Reserve(checkpoints);
-    offsets.Mark(0, start);
+    offsets.Add(0, uint32_t(start));
     for (size_t i = start; i < size;) {
         const size_t at = i;
         uint32_t code = bytes[i];
@@ -163,9 +137,9 @@ bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, CSour
             const uint8_t escape[kCodeLength] = {'\\', 'U', uint8_t(kHex[code >> 12]), uint8_t(kHex[(code >> 8) & 15]),
                                                  uint8_t(kHex[(code >> 4) & 15]), uint8_t(kHex[code & 15])};
             out.Append(escape, kCodeLength);
-            offsets.Mark(converted + 1, at, false);
+            offsets.Add(converted, uint32_t(at), true);
         }
-        offsets.Mark(out.GetSize(), i);
+        offsets.Add(out.GetSize(), uint32_t(i));
     }
     return true;
 }

@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "framework/core/OffsetMap.h"
 
 class CMemBuffer;
 
@@ -14,38 +15,6 @@ enum class SourceEncoding {
     Auto,   // UTF-8 when the bytes are UTF-8 and show it, device bytes otherwise
     Utf8,
     Device, // the bytes as they are
-};
-
-// Offsets into a converted text, taken back to the text it was made from.
-// A checkpoint is kept where the distance between the two changes, not one
-// entry per byte.
-class CSourceOffsetMap {
-public:
-    CSourceOffsetMap();
-    // The offset in the original of byte `convertedOffset` of the converted
-    // text. Every byte that one character became maps to that character's
-    // first byte; the end maps to the end.
-    uint64_t OriginalOffset(uint64_t convertedOffset) const;
-
-    // From `converted` on, converted bytes stand for original bytes from
-    // `original` on, one for one when `copied`, otherwise all for the
-    // character at `original`. Checkpoints come in increasing order; both
-    // offsets are below 2^31 (a source is at most 512 MiB, its conversion
-    // at most three times that).
-    void Mark(uint64_t converted, uint64_t original, bool copied = true);
-    // Room for `count` more checkpoints.
-    void Reserve(size_t count) { m_checkpoints.reserve(m_checkpoints.size() + count); }
-    size_t CheckpointCount() const { return m_checkpoints.size(); }
-
-private:
-    // Eight bytes each: a text full of accented letters has one for every
-    // letter.
-    struct Checkpoint {
-        uint32_t converted;
-        uint32_t original; // kHeld set: every byte maps to the character at the offset
-    };
-    static constexpr uint32_t kHeld = 0x80000000u;
-    std::vector<Checkpoint> m_checkpoints;
 };
 
 // True when the bytes are well-formed UTF-8 and hold a sequence of more
@@ -65,7 +34,7 @@ struct Utf8Problem {
 // digits), as an author would write it. False, with `problem` set, at the
 // first byte that is not well-formed UTF-8 or the first character beyond
 // U+FFFF (no \U code names one). `out` and `offsets` start empty.
-bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, CSourceOffsetMap& offsets,
+bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, COffsetMap& offsets,
                        Utf8Problem& problem);
 
 // The device byte that shows `code` (0x80 and above), or 0 when the device

@@ -15,7 +15,8 @@ struct ToolSourceText {
     std::unique_ptr<CMemBuffer> text;     // what the compiler reads
     std::unique_ptr<CMemBuffer> original; // the bytes as read when `text` was converted from them, else null
     bool utf8 = false;                    // read as UTF-8
-    CSourceOffsetMap offsets;             // offsets in `text` back to the bytes as read
+    // Offsets in `text` back to the bytes as read, every one kept exactly.
+    COffsetMap offsets{COffsetMap::kUnbounded};
 };
 
 // Reads options.input (or `in` for "-") and converts it as options.encoding
