@@ -98,6 +98,26 @@ TEST_F(BookEncoding, Utf8SourceBuildsIntoTheBookOfItsDeviceByteTwin)
     EXPECT_EQ(ReadBytes(Path("again.ldb")), ReadBytes(Path("device.ldb")));
 }
 
+// Without a euro sign in it, a UTF-8 source draws no euro warning at all
+// (read as device bytes, each quote and dash would draw one), and its book
+// is that of the twin written in device bytes with a \U code.
+TEST_F(BookEncoding, Utf8SourceWithoutEuroSignDrawsNoEuroWarning)
+{
+    const std::string utf8 = Write("plain.lml", "TITLE=\"Plain\"\n"
+                                                "\u201CQuoted\u201D na\u00EFve caf\u00E9 \u2014 and \u0141\n");
+    const std::string device = Write("plain_device.lml", "TITLE=\"Plain\"\n"
+                                                         "\x93Quoted\x94 na\xEFve caf\xE9 \x97 and \\U0141\n");
+    const ToolRun a = RunTool({"build", utf8, "-o", Path("plain.ldb")});
+    ASSERT_EQ(a.status, 0) << a.err;
+    const std::string euroWarning = "warning: The Euro symbol may not be on all Lumo OS devices";
+    EXPECT_EQ(a.err.find(euroWarning), std::string::npos) << a.err;
+    const ToolRun b = RunTool({"build", device, "-o", Path("plain_device.ldb")});
+    ASSERT_EQ(b.status, 0) << b.err;
+    EXPECT_EQ(ReadBytes(Path("plain.ldb")), ReadBytes(Path("plain_device.ldb")));
+    const ToolRun raw = RunTool({"build", utf8, "-o", Path("raw.ldb"), "--encoding", "device"});
+    EXPECT_NE(raw.err.find(euroWarning), std::string::npos) << raw.err;
+}
+
 // --encoding device reads the bytes as the build always has: the book is
 // the one the driver makes of the file by itself.
 TEST_F(BookEncoding, DeviceEncodingBuildsTheSameBookAsTheDriver)
