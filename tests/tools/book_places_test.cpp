@@ -3,54 +3,17 @@
 // for the source as a whole, and file, line and column in JSON.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "tests/PortableEnv.h"
+#include "tests/tools/ToolFolderTest.h"
 #include "tests/tools/ToolRun.h"
 #include "tools/book/SourceLocation.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 
-std::string Lines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
-class BookPlaces : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() /
-                ("vx_places_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(m_dir);
-        setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
-    }
-    void TearDown() override
-    {
-        unsetenv("SOURCE_DATE_EPOCH");
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-    std::string Write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(m_dir / name, std::ios::binary) << bytes;
-        return (m_dir / name).string();
-    }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-
-    fs::path m_dir;
-};
+using BookPlaces = ToolFolderTest;
 
 TEST_F(BookPlaces, ColumnsCountTheSourceAsWrittenAfterTabsCrLfAndEscapes)
 {
