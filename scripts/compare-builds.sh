@@ -21,7 +21,10 @@
 # metacharacters escaped); the unchanged output is kept in WORKDIR/raw-old and
 # WORKDIR/raw-new. WORKDIR (a new temporary folder by default) keeps
 # everything; the OLD results are reused when WORKDIR already holds them
-# for the same OLD_TOOL. Exit status 0 when nothing differs.
+# for the same OLD_TOOL. NEW_TOOL_ARGS, when set, are words given to every
+# build and pages run of the new tool only (for instance "--encoding
+# device", so that a tool that reads UTF-8 sources by default reads the
+# bytes as the old one did). Exit status 0 when nothing differs.
 set -euo pipefail
 if [ $# -lt 2 ]; then
   echo "usage: $0 OLD_TOOL NEW_TOOL [WORKDIR] [COUNT]" >&2
@@ -67,23 +70,24 @@ unplace() {
   sed -e "s/^$escaped:[0-9]*:[0-9]*: //" -e "s/^$escaped: //" "$2" >"$3"
 }
 
-# run TOOL OUTDIR RAWDIR: every case through one tool.
+# run TOOL OUTDIR RAWDIR [EXTRA]: every case through one tool, EXTRA added
+# to its words.
 run() {
-  local tool=$1 out=$2 raw=$3 name path opts kind
+  local tool=$1 out=$2 raw=$3 extra=${4:-} name path opts kind
   rm -rf "$out" "$raw"
   mkdir -p "$out" "$raw"
   while read -r name path opts; do
     # shellcheck disable=SC2086
     set +e
-    "$tool" build "$path" -o "$work/book.ldb" $opts 2>"$raw/$name.build.err" >/dev/null
+    "$tool" build "$path" -o "$work/book.ldb" $opts $extra 2>"$raw/$name.build.err" >/dev/null
     echo "build $?" >"$out/$name.rc"
     if [ -f "$work/book.ldb" ]; then
       mv "$work/book.ldb" "$out/$name.ldb"
     fi
-    "$tool" pages $([[ " $opts " == *" --batch "* ]] && echo --batch) "$path" \
+    "$tool" pages $([[ " $opts " == *" --batch "* ]] && echo --batch) $extra "$path" \
       >"$out/$name.pages" 2>"$raw/$name.pages.err"
     echo "pages $?" >>"$out/$name.rc"
-    "$tool" pages --large "$path" >"$out/$name.large" 2>"$raw/$name.large.err"
+    "$tool" pages --large $extra "$path" >"$out/$name.large" 2>"$raw/$name.large.err"
     echo "large $?" >>"$out/$name.rc"
     set -e
     for kind in build pages large; do
@@ -97,7 +101,7 @@ if [ "$(cat "$work/old.stamp" 2>/dev/null)" != "$stamp" ]; then
   run "$old" "$work/old" "$work/raw-old"
   echo "$stamp" >"$work/old.stamp"
 fi
-run "$new" "$work/new" "$work/raw-new"
+run "$new" "$work/new" "$work/raw-new" "${NEW_TOOL_ARGS:-}"
 
 cases=$(wc -l <"$work/cases")
 books=$(find "$work/old" -name '*.ldb' | wc -l)
