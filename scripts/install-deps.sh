@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need (run as root).
 set -euo pipefail
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev zlib1g-dev libpng-dev libgtest-dev libbenchmark-dev pkg-config)
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev zlib1g-dev libpng-dev libgtest-dev libbenchmark-dev pkg-config)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

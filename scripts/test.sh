@@ -2,6 +2,8 @@
 # Builds everything and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Every C++ file in the house style (STYLE.md) before anything is built.
+bash scripts/check-format.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure -j2
