@@ -24,6 +24,6 @@ inline constexpr char kPrefExcludePageTables[] = "ExcludePageTables";
 struct BuildJob {
     uint32_t index = 0; // its number in the run
     std::unique_ptr<CFile> source;
-    std::unique_ptr<CFile> output;  // chosen at step 57
+    std::unique_ptr<CFile> output;   // chosen at step 57
     std::unique_ptr<CBookInfo> info; // read at step 55
 };

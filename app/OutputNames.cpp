@@ -52,7 +52,8 @@ bool IsBookName(const CRkString& name)
 
 CFile* FirstFreeBookFile(const CFile& output)
 {
-    return FirstFreeBookFile(output, [](const CFile& file) { return file.Exists(); });
+    return FirstFreeBookFile(
+        output, [](const CFile& file) { return file.Exists(); });
 }
 
 CFile* FirstFreeBookFile(const CFile& output, const std::function<bool(const CFile&)>& exists)

@@ -91,8 +91,8 @@ private:
     CRkString m_displayName;
     CRkProgressDialog* m_progress = nullptr;
 
-    bool m_running = false;          // from posting 54 until 60
-    bool m_waitingForInfo = false;   // from 56 until its 61
+    bool m_running = false;        // from posting 54 until 60
+    bool m_waitingForInfo = false; // from 56 until its 61
     CVellumixInfoDialog* m_infoDialog = nullptr;
     CVellumixWindow* m_mainWindow = nullptr;
     bool m_errorReported = false;

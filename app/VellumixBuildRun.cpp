@@ -212,8 +212,8 @@ void CVellumixApplication::BuildHeadJob()
                 if (const CRkString* text = FormatLocalString(301, &outputName))
                     m_progress->SetText(*text);
             }
-            uint32_t options = (m_settings.dictionary ? Dictionary : 0u) |
-                               (m_settings.excludePageTables ? ExcludePageTables : 0u);
+            uint32_t options =
+                (m_settings.dictionary ? Dictionary : 0u) | (m_settings.excludePageTables ? ExcludePageTables : 0u);
             BuildBook(job.source.get(), job.output.get(), job.info.get(), options);
         }
     }

@@ -8,12 +8,11 @@
 void CVellumixCommandLine::Process()
 {
     uint32_t count = 0;
-    for (const RkCommandLineEntry& entry : GetEntries()) {
+    for (const RkCommandLineEntry& entry : GetEntries())
         if (entry.isBatch)
             CRkGlobalVars::SetBatchMode(true);
         else
             ++count;
-    }
     CRkApplication* app = CRkApplication::Get();
     if (!app)
         return;

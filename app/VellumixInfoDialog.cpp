@@ -50,8 +50,7 @@ CVellumixInfoDialog::CVellumixInfoDialog(const CBookInfo& info, IRkMessageTarget
     }
     m_note = new CRkLabel(this, kInfoNote, Local(294));
     m_explanation = new CRkLabel(this, kInfoExplanation, Local(293));
-    const CRkString* values[5] = {&m_info.title, &m_info.author, &m_info.publisher, &m_info.copyright,
-                                  &m_info.eISBN};
+    const CRkString* values[5] = {&m_info.title, &m_info.author, &m_info.publisher, &m_info.copyright, &m_info.eISBN};
     for (uint32_t row = 0; row < 5; ++row)
         m_fields[row]->SetText(*values[row]);
     AddHandler(this, false);
@@ -146,8 +145,8 @@ bool CVellumixInfoDialog::HandleMessage(uint16_t message, CRkMessage* payload, I
     if (!command)
         return false;
     const uint32_t number = command->GetCommand();
-    const bool ours = number == kButtonOK || number == kButtonCancel ||
-                      (number >= kInfoTitleCaption && number <= kInfoIsbnField);
+    const bool ours =
+        number == kButtonOK || number == kButtonCancel || (number >= kInfoTitleCaption && number <= kInfoIsbnField);
     if (!ours)
         return false;
     if (message == kMsgCommandStatus) {

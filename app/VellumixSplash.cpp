@@ -4,10 +4,10 @@
 
 #include "framework/application/RkApplication.h"
 #include "framework/core/RkColor.h"
+#include "framework/ui/RkDrag.h"
 #include "framework/ui/RkFileDropper.h"
 #include "framework/ui/RkGraphicsImp.h"
 #include "framework/ui/RkImage.h"
-#include "framework/ui/RkDrag.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ constexpr char16_t kBuildDate[] = u"Jul  3 2008";
 } // namespace
 
 CVellumixWindow::Splash::Splash(CRkContainer* parent, uint32_t id)
-    : CRkImagePanel(parent, nullptr, id), m_normal(CRkImage::FromResource(kSplashImage)),
+    : CRkImagePanel(parent, nullptr, id),
+      m_normal(CRkImage::FromResource(kSplashImage)),
       m_highlight(CRkImage::FromResource(kSplashHighlightImage)),
       m_dropper(std::make_unique<CRkFileDropper>(this))
 {

@@ -6,11 +6,62 @@ namespace {
 
 // Words in device Latin; the 8-bit ones are written as their bytes.
 const char* const kWords[] = {
-    "the", "harbour", "clock", "tide", "water", "boat", "morning", "and", "of", "a", "to", "in", "was", "she",
-    "he", "they", "wall", "light", "keeper", "quiet", "long", "rope", "salt", "bread", "window", "street",
-    "bell", "evening", "stone", "river", "letter", "winter", "summer", "coffee", "ladder", "wheel", "brass",
-    "caf\xe9", "na\xefve", "fa\xe7" "ade", "se\xf1or", "\xfc" "ber", "\xc5ngstr\xf6m", "cr\xe8me", "r\xe9sum\xe9",
-    "gar\xe7on", "M\xfcller", "S\xe3o", "\xe9t\xe9", "co\xf6perate", "\xa3" "5", "\xbd", "d\xe9j\xe0",
+    "the",
+    "harbour",
+    "clock",
+    "tide",
+    "water",
+    "boat",
+    "morning",
+    "and",
+    "of",
+    "a",
+    "to",
+    "in",
+    "was",
+    "she",
+    "he",
+    "they",
+    "wall",
+    "light",
+    "keeper",
+    "quiet",
+    "long",
+    "rope",
+    "salt",
+    "bread",
+    "window",
+    "street",
+    "bell",
+    "evening",
+    "stone",
+    "river",
+    "letter",
+    "winter",
+    "summer",
+    "coffee",
+    "ladder",
+    "wheel",
+    "brass",
+    "caf\xe9",
+    "na\xefve",
+    "fa\xe7"
+    "ade",
+    "se\xf1or",
+    "\xfc"
+    "ber",
+    "\xc5ngstr\xf6m",
+    "cr\xe8me",
+    "r\xe9sum\xe9",
+    "gar\xe7on",
+    "M\xfcller",
+    "S\xe3o",
+    "\xe9t\xe9",
+    "co\xf6perate",
+    "\xa3"
+    "5",
+    "\xbd",
+    "d\xe9j\xe0",
 };
 constexpr uint32_t kWordCount = sizeof kWords / sizeof kWords[0];
 
@@ -34,28 +85,23 @@ private:
 // an earlier chapter, now and then a link to one.
 void AppendParagraph(std::string& text, CRandom& random, uint32_t chapters)
 {
-    if (random.Next(3) == 0) {
+    if (random.Next(3) == 0)
         text += '\t';
-    }
     uint32_t sentences = 3 + random.Next(10);
     for (uint32_t s = 0; s < sentences; ++s) {
         uint32_t words = 6 + random.Next(18);
         for (uint32_t w = 0; w < words; ++w) {
             std::string word = kWords[random.Next(kWordCount)];
-            if (w == 0 && word[0] >= 'a' && word[0] <= 'z') {
+            if (w == 0 && word[0] >= 'a' && word[0] <= 'z')
                 word[0] = char(word[0] - 'a' + 'A');
-            }
-            if (random.Next(30) == 0) {
+            if (random.Next(30) == 0)
                 text += "\\i" + word + "\\i";
-            } else {
+            else
                 text += word;
-            }
-            if (random.Next(40) == 0) {
+            if (random.Next(40) == 0)
                 text += kEscapes[random.Next(kEscapeCount)];
-            }
-            if (w + 1 < words) {
+            if (w + 1 < words)
                 text += random.Next(12) == 0 ? ", " : " ";
-            }
         }
         text += random.Next(8) == 0 ? "? " : ". ";
     }
@@ -68,7 +114,7 @@ void AppendParagraph(std::string& text, CRandom& random, uint32_t chapters)
     text += random.Next(4) == 0 ? "\n\n" : "\r\n\r\n";
 }
 
-}
+} // namespace
 
 void GenerateLmlSource(std::string& text, uint64_t targetBytes, uint32_t seed)
 {

@@ -31,20 +31,20 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <random>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench/ProcessMemory.h"
 #include "bench/SourceGenerator.h"
-#include "framework/core/MemBuffer.h"
-#include "framework/core/Report.h"
 #include "driver/BookPipeline.h"
 #include "driver/TextRecordCompressor.h"
+#include "framework/core/MemBuffer.h"
+#include "framework/core/Report.h"
 #include "framework/core/RkString.h"
 #include "tools/book/BookTool.h"
 
@@ -64,7 +64,8 @@ double CpuSeconds()
     return double(std::clock()) / CLOCKS_PER_SEC;
 }
 
-template <typename Work> Timing Measure(Work work)
+template <typename Work>
+Timing Measure(Work work)
 {
     const double cpuStart = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
@@ -78,9 +79,8 @@ template <typename Work> Timing Measure(Work work)
 // Best (shortest wall time) of several runs.
 void KeepBest(Timing& best, const Timing& t, bool first)
 {
-    if (first || t.wall < best.wall) {
+    if (first || t.wall < best.wall)
         best = t;
-    }
 }
 
 std::vector<uint8_t> ReadFile(const std::string& path)
@@ -114,9 +114,8 @@ uint64_t CompressChunks(const std::vector<uint8_t>& text)
     for (size_t at = 0; at < text.size(); at += kChunk) {
         uLongf size = uLongf(out.size());
         uLong n = uLong(std::min<size_t>(kChunk, text.size() - at));
-        if (compress(out.data(), &size, text.data() + at, n) != Z_OK) {
+        if (compress(out.data(), &size, text.data() + at, n) != Z_OK)
             return 0;
-        }
         stored += size;
     }
     return stored;
@@ -170,23 +169,20 @@ void PrintSteps(const std::string& source, double floorCpu)
     const double both = std::max(layout, (layout + steps[3].time.cpu) / 2);
     std::printf("  on two free cores: %.3f s + %.3f s = %.2f x the floor's CPU time (before the assembly)\n", before,
                 both, (before + both) / floorCpu);
-    if (!laidOut) {
+    if (!laidOut)
         std::printf("  (the layout reported errors)\n");
-    }
 }
 
 int RunChild(int argc, char** argv)
 {
     std::vector<const char*> args = {"vellumix-book", "build", argv[2], "-o", argv[3], "--batch"};
-    for (int i = 5; i < argc; ++i) {
+    for (int i = 5; i < argc; ++i)
         args.push_back(argv[i]);
-    }
     std::ostringstream messages;
     int status = RunBookTool(int(args.size()), args.data(), std::cout, messages);
     std::ofstream(argv[4]) << status << ' ' << PeakResidentBytes() << '\n';
-    if (status != 0) {
+    if (status != 0)
         std::cerr << messages.str();
-    }
     return status;
 }
 
@@ -194,23 +190,20 @@ int RunChild(int argc, char** argv)
 std::string Quoted(const std::string& word)
 {
     std::string quoted = "'";
-    for (char c : word) {
+    for (char c : word)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
     return quoted + "'";
 }
 
 // Builds in a child process; the child's peak resident bytes, 0 on failure.
-uint64_t ChildPeak(const char* self, const std::string& source, const std::string& output,
-                   const std::string& report, const std::vector<std::string>& options)
+uint64_t ChildPeak(const char* self, const std::string& source, const std::string& output, const std::string& report,
+                   const std::vector<std::string>& options)
 {
     std::string command = Quoted(self) + " --child " + Quoted(source) + " " + Quoted(output) + " " + Quoted(report);
-    for (const std::string& option : options) {
+    for (const std::string& option : options)
         command += " " + Quoted(option);
-    }
-    if (std::system(command.c_str()) != 0) {
+    if (std::system(command.c_str()) != 0)
         return 0;
-    }
     std::ifstream in(report);
     int status = -1;
     uint64_t peak = 0;
@@ -226,9 +219,8 @@ bool MakeFolder(fs::path& folder)
     for (int attempt = 0; attempt < 100; ++attempt) {
         folder = base / ("vx_bench_" + std::to_string(random()));
         std::error_code error;
-        if (fs::create_directory(folder, error)) {
+        if (fs::create_directory(folder, error))
             return true;
-        }
     }
     return false;
 }
@@ -250,28 +242,26 @@ bool ParseSettings(int argc, char** argv, Settings& settings)
     for (int i = 1; i < argc; ++i) {
         std::string word = argv[i];
         bool hasValue = i + 1 < argc;
-        if (word == "--megabytes" && hasValue) {
+        if (word == "--megabytes" && hasValue)
             settings.megabytes = std::strtoull(argv[++i], nullptr, 10);
-        } else if (word == "--memory-megabytes" && hasValue) {
+        else if (word == "--memory-megabytes" && hasValue)
             settings.memoryMegabytes = std::strtoull(argv[++i], nullptr, 10);
-        } else if (word == "--runs" && hasValue) {
+        else if (word == "--runs" && hasValue)
             settings.runs = std::max(1, std::atoi(argv[++i]));
-        } else if (word == "--keep") {
+        else if (word == "--keep")
             settings.keep = true;
-        } else {
+        else
             return false;
-        }
     }
     return settings.megabytes > 0;
 }
 
-}
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc >= 5 && std::strcmp(argv[1], "--child") == 0) {
+    if (argc >= 5 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argc, argv);
-    }
     Settings settings;
     if (!ParseSettings(argc, argv, settings)) {
         std::cerr << "usage: vx_bench_build [--megabytes N] [--runs R] [--memory-megabytes M] [--keep]\n";
@@ -315,10 +305,10 @@ int main(int argc, char** argv)
     }
     if (built) {
         const double ratio = build.wall / floor.wall;
-        std::printf("floor            %.3f s wall, %.3f s CPU (zlib, %u-byte chunks, %llu bytes stored)\n",
-                    floor.wall, floor.cpu, kChunk, (unsigned long long)stored);
-        std::printf("build            %.3f s wall, %.3f s CPU (best of %d; book %llu bytes)\n", build.wall,
-                    build.cpu, settings.runs, (unsigned long long)fs::file_size(book));
+        std::printf("floor            %.3f s wall, %.3f s CPU (zlib, %u-byte chunks, %llu bytes stored)\n", floor.wall,
+                    floor.cpu, kChunk, (unsigned long long)stored);
+        std::printf("build            %.3f s wall, %.3f s CPU (best of %d; book %llu bytes)\n", build.wall, build.cpu,
+                    settings.runs, (unsigned long long)fs::file_size(book));
         std::printf("ratio            %.2f x the floor (target: at most 1.5)%s\n", ratio,
                     ratio <= 1.5 ? "" : "  ** over target **");
         std::printf("CPU ratio        %.2f x the floor's CPU time (both threads of the build counted)\n",
@@ -360,10 +350,9 @@ int main(int argc, char** argv)
             }
         }
     }
-    if (settings.keep) {
+    if (settings.keep)
         std::printf("files kept in    %s\n", folder.c_str());
-    } else {
+    else
         fs::remove_all(folder);
-    }
     return result;
 }

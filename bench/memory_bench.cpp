@@ -38,19 +38,17 @@ int RunChild(const char* source, const char* output, const char* report)
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::ofstream out(report);
     out << status << ' ' << before << ' ' << PeakResidentBytes() << ' ' << seconds << '\n';
-    if (status != 0) {
+    if (status != 0)
         std::cerr << quiet.str();
-    }
     return status;
 }
 
-}
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 5 && std::strcmp(argv[1], "--child") == 0) {
+    if (argc == 5 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argv[2], argv[3], argv[4]);
-    }
     uint64_t megabytes = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 50;
     std::string source = "bench-source.lml";
     std::string output = "bench-source.ldb";

@@ -230,8 +230,7 @@ bool AssembleBook(const AssembleInputs& in)
     const uint64_t footnoteBytes = in.footnoteText ? in.footnoteText->GetSize() : 0;
     if (SumAfterFirst(lists.textRecordSizes) != in.text->GetSize() ||
         SumAfterFirst(lists.sidebarRecordSizes) != sidebarBytes ||
-        SumAfterFirst(lists.footnoteRecordSizes) != footnoteBytes ||
-        textSizes.GetTextRecordCount() != textRecords) {
+        SumAfterFirst(lists.footnoteRecordSizes) != footnoteBytes || textSizes.GetTextRecordCount() != textRecords) {
         ReportInconsistent();
         return false;
     }

@@ -3,7 +3,9 @@
 #include "book/RecordNames.h"
 #include "framework/core/RkString.h"
 
-CBookFileOutput::CBookFileOutput(const CFile& output) : m_output(output) {}
+CBookFileOutput::CBookFileOutput(const CFile& output) : m_output(output)
+{
+}
 
 CBookFileOutput::~CBookFileOutput()
 {

@@ -87,7 +87,7 @@ public:
     }
 
 private:
-    z_stream m_stream {};
+    z_stream m_stream{};
     bool m_ready = false;
 };
 

@@ -41,7 +41,7 @@ bool ProbeImage(const CRkString& imageDirectory, std::string_view name, uint16_t
 struct ImageProbeResult {
     enum Outcome : uint8_t { Ok, NotPng, Missing, BadFile };
     Outcome outcome = Ok;
-    uint16_t width = 0;  // for Ok; 16 x 16 for Missing, 0 x 0 for BadFile
+    uint16_t width = 0; // for Ok; 16 x 16 for Missing, 0 x 0 for BadFile
     uint16_t height = 0;
     const char* fileError = nullptr; // the message format for BadFile
     bool nameTooLong = false;        // for Missing: the system refused the name as too long

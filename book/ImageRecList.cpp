@@ -1,8 +1,8 @@
 #include "book/ImageRecList.h"
 
 #include <algorithm>
-#include <new>
 #include <cstring>
+#include <new>
 
 #include "book/ImageProbe.h"
 #include "book/PngReencode.h"
@@ -25,10 +25,9 @@ void ImageRecList::Add(const CRkString& imageDirectory, std::string_view name, u
                        const ReportPlace& place)
 {
     std::string pathBytes = MakeImagePathBytes(imageDirectory, name);
-    for (const Image& image : m_images) {
+    for (const Image& image : m_images)
         if (image.pathBytes == pathBytes)
             return;
-    }
     Image image{};
     MakeImagePath(imageDirectory, name, image.path);
     image.pathBytes = std::move(pathBytes);

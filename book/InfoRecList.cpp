@@ -5,7 +5,9 @@
 #include "book/RecordNames.h"
 #include "framework/core/MessageGate.h"
 
-InfoRecList::InfoRecList() : m_bytes(100) {}
+InfoRecList::InfoRecList() : m_bytes(100)
+{
+}
 
 void InfoRecList::Add(std::string_view text)
 {

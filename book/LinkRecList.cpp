@@ -36,10 +36,9 @@ int32_t LinkRecList::Find(uint32_t hash, std::string_view name) const
 {
     const auto range = m_byHash.equal_range(hash);
     int32_t best = -1;
-    for (auto it = range.first; it != range.second; ++it) {
+    for (auto it = range.first; it != range.second; ++it)
         if (m_links[it->second].name == name && (best < 0 || int32_t(it->second) < best))
             best = static_cast<int32_t>(it->second);
-    }
     return best;
 }
 

@@ -68,7 +68,9 @@ bool ReadSource(Source& source, void* into, size_t count)
     std::longjmp(session->recovery, 1);
 }
 
-void IgnoreWarning(png_structp, png_const_charp) {}
+void IgnoreWarning(png_structp, png_const_charp)
+{
+}
 
 // libpng's allocations, noting a failure for the result.
 png_voidp AllocateForLibrary(png_structp png, png_alloc_size_t size)
@@ -107,7 +109,9 @@ void WriteData(png_structp png, png_bytep data, size_t length)
     session->out->Append(data, static_cast<uint32_t>(length));
 }
 
-void FlushData(png_structp) {}
+void FlushData(png_structp)
+{
+}
 
 // The whole decode and encode. Returns kReencodeOk; every failure leaves
 // through ErrorExit (code in session.failure) or returns its code.
@@ -141,8 +145,8 @@ uint32_t Decode(Session& session)
     int interlace = 0;
     int compression = 0;
     int filter = 0;
-    png_get_IHDR(session.reader, session.readInfo, &width, &height, &bitDepth, &colorType, &interlace,
-                 &compression, &filter);
+    png_get_IHDR(session.reader, session.readInfo, &width, &height, &bitDepth, &colorType, &interlace, &compression,
+                 &filter);
     if (colorType != PNG_COLOR_TYPE_GRAY && colorType != PNG_COLOR_TYPE_PALETTE)
         return kReencodeColorType;
     if (width > kMaxDimension || height > kMaxDimension)
@@ -177,8 +181,8 @@ uint32_t Decode(Session& session)
         return session.outOfMemory ? kReencodeOutOfMemory : kReencodeReadFailed;
     png_set_write_fn(session.writer, &session, WriteData, FlushData);
     png_set_filter(session.writer, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_IHDR(session.writer, session.writeInfo, width, height, bitDepth, colorType, PNG_INTERLACE_NONE,
-                 compression, filter);
+    png_set_IHDR(session.writer, session.writeInfo, width, height, bitDepth, colorType, PNG_INTERLACE_NONE, compression,
+                 filter);
     if (hasPalette)
         png_set_PLTE(session.writer, session.writeInfo, palette, paletteSize);
 

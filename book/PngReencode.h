@@ -39,5 +39,4 @@ inline constexpr uint32_t kNoImageSizeLimit = UINT32_MAX;
 uint32_t ReencodePngFile(CFile& file, CMemBuffer& out, uint32_t sizeLimit = kMaxImageDataSize);
 
 // The same for a PNG held in memory.
-uint32_t ReencodePngBytes(const uint8_t* bytes, size_t length, CMemBuffer& out,
-                          uint32_t sizeLimit = kMaxImageDataSize);
+uint32_t ReencodePngBytes(const uint8_t* bytes, size_t length, CMemBuffer& out, uint32_t sizeLimit = kMaxImageDataSize);

@@ -16,10 +16,9 @@ std::string StoredName(std::string_view text, size_t maxLength)
 std::string LowerCaseName(std::string_view text, size_t maxLength)
 {
     std::string name = StoredName(text, maxLength);
-    for (char& c : name) {
+    for (char& c : name)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-    }
     return name;
 }
 

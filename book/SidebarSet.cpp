@@ -17,8 +17,8 @@ uint32_t SidebarSet::Add(std::string_view rawName, const ReportPlace& place)
 
 void SidebarSet::SortAndRemoveDuplicates()
 {
-    std::stable_sort(m_entries.begin(), m_entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    std::stable_sort(
+        m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     auto last = std::unique(m_entries.begin(), m_entries.end(),
                             [](const Entry& a, const Entry& b) { return a.name == b.name; });
     m_entries.erase(last, m_entries.end());

@@ -94,8 +94,9 @@ bool CBookPipeline::BuildNoteRecords()
 {
     const uint32_t sidebarResult = BuildSidebarRecords(m_notes, m_recLists.sidebars, m_lists.sidebarRecordSizes,
                                                        m_recLists.images, m_imageDirectory, m_sidebarText, m_notesBase);
-    const uint32_t footnoteResult = BuildFootnoteRecords(m_notes, m_recLists.footnotes, m_lists.footnoteRecordSizes,
-                                                         m_recLists.images, m_imageDirectory, m_footnoteText, m_notesBase);
+    const uint32_t footnoteResult =
+        BuildFootnoteRecords(m_notes, m_recLists.footnotes, m_lists.footnoteRecordSizes, m_recLists.images,
+                             m_imageDirectory, m_footnoteText, m_notesBase);
     return sidebarResult == 0 && footnoteResult == 0;
 }
 

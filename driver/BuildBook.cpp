@@ -11,8 +11,8 @@
 #include "book/RecordNames.h"
 #include "driver/BookPipeline.h"
 #include "driver/BuildTime.h"
-#include "driver/OutputPaths.h"
 #include "driver/DatabaseName.h"
+#include "driver/OutputPaths.h"
 #include "framework/core/MemBuffer.h"
 #include "framework/core/MessageGate.h"
 #include "framework/core/Report.h"
@@ -83,8 +83,8 @@ void CheckImageDirectory(const CRkString& path)
 // Steps after the file checks; true when the book was written. Everything
 // it creates is freed when it returns, the large buffers as soon as they
 // are no longer needed.
-bool CompileAndWrite(const std::string& sourceName, const CRkString& imageDirectory,
-                     std::unique_ptr<CMemBuffer> source, IBookSink& output, const CBookInfo* info, uint32_t options)
+bool CompileAndWrite(const std::string& sourceName, const CRkString& imageDirectory, std::unique_ptr<CMemBuffer> source,
+                     IBookSink& output, const CBookInfo* info, uint32_t options)
 {
     const uint32_t buildTime = GetBuildTime();
     CBookRandom random(buildTime);

@@ -50,9 +50,15 @@ void CDeferredReports::Replay()
     for (const Message& message : messages) {
         const CReportPlaceScope place(message.place);
         switch (message.level) {
-        case kReportError: ReportError("%s", message.text.c_str()); break;
-        case kReportWarning: ReportWarning("%s", message.text.c_str()); break;
-        default: ReportStatus("%s", message.text.c_str()); break;
+        case kReportError:
+            ReportError("%s", message.text.c_str());
+            break;
+        case kReportWarning:
+            ReportWarning("%s", message.text.c_str());
+            break;
+        default:
+            ReportStatus("%s", message.text.c_str());
+            break;
         }
     }
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::atomic<bool> g_background {true};
+std::atomic<bool> g_background{true};
 
 // Bytes of a record shown when it does not compress.
 constexpr uint32_t kChunkContext = 40;

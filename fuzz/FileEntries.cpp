@@ -33,7 +33,7 @@ std::string RunBookInfoInput(const uint8_t* data, size_t size)
     }
     if (size == 0)
         return info.title.GetLength() == 4 && outName[0] == 0x5A ? std::string()
-                                                                : "an empty source changed the book information";
+                                                                 : "an empty source changed the book information";
     if (outName[31] != 0)
         return "the output name is not terminated";
 

@@ -110,9 +110,9 @@ std::string RunPngInput(const uint8_t* data, size_t size)
     file.Close();
     if (fileResult != result)
         return "the re-encoding from the file came to another result than from memory";
-    if (result == kReencodeOk && (fromFile.GetSize() + kKeptSize != fromBytes.GetSize() ||
-                                  std::memcmp(fromFile.GetData(), fromBytes.GetData() + kKeptSize,
-                                              fromFile.GetSize()) != 0))
+    if (result == kReencodeOk &&
+        (fromFile.GetSize() + kKeptSize != fromBytes.GetSize() ||
+         std::memcmp(fromFile.GetData(), fromBytes.GetData() + kKeptSize, fromFile.GetSize()) != 0))
         return "the re-encoding from the file gave other bytes than from memory";
     return {};
 }

@@ -233,8 +233,8 @@ uint32_t SkipInTitle(const uint8_t* text, uint32_t length, const ScanItem& item)
     }
     case CodeArgument::ByteDigits:
     case CodeArgument::HexDigits:
-        return item.start + (item.code->argument == CodeArgument::ByteDigits ? kByteEscapeLength
-                                                                             : kUnicodeEscapeLength);
+        return item.start +
+               (item.code->argument == CodeArgument::ByteDigits ? kByteEscapeLength : kUnicodeEscapeLength);
     default:
         return item.letters;
     }

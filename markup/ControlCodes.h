@@ -74,9 +74,9 @@ enum : uint8_t {
 
 struct ControlCode {
     CodeId id;
-    uint8_t letter;  // the byte after the backslash
-    uint8_t second;  // the byte after that, or 0 when one letter names the code
-    uint8_t length;  // the code's own bytes, backslash included, argument excluded
+    uint8_t letter; // the byte after the backslash
+    uint8_t second; // the byte after that, or 0 when one letter names the code
+    uint8_t length; // the code's own bytes, backslash included, argument excluded
     CodeArgument argument;
     CodeNames names;
     uint8_t places;    // kInChapterTag, kInLinkText, kInNote

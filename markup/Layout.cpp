@@ -34,8 +34,8 @@ constexpr std::array<uint8_t, 256> kByteKinds = [] {
 
 void MarkupParser::SelectWidths()
 {
-    const FontMetrics metrics = SelectFontMetrics(m_pass.font, (m_pass.style & (kStyleSuperscript | kStyleSubscript)) != 0,
-                                                  (m_pass.style & kStyleBold) != 0);
+    const FontMetrics metrics = SelectFontMetrics(
+        m_pass.font, (m_pass.style & (kStyleSuperscript | kStyleSubscript)) != 0, (m_pass.style & kStyleBold) != 0);
     m_pass.widths = metrics.widths;
     m_pass.minLineHeight = metrics.minLineHeight;
 }
@@ -225,5 +225,5 @@ void MarkupParser::AddPageEntry(uint32_t page, uint32_t position)
     const TextRecordPosition where = LocateTextPosition(m_recordEnds, position);
     const uint16_t style = static_cast<uint16_t>(m_pass.style | m_pass.alignment | ((m_pass.font & 15u) << 3));
     m_pass.pages->Add(static_cast<uint16_t>(page), static_cast<uint16_t>(where.textRecord),
-                 static_cast<uint16_t>(where.offset), position, style);
+                      static_cast<uint16_t>(where.offset), position, style);
 }

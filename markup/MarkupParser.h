@@ -137,7 +137,7 @@ struct LineState {
     uint32_t x = 0;
     uint32_t lineHeight = kLineHeight;
     bool spaceRunOpen = false;
-    uint32_t spaceRunX = 0; // x before the open run of spaces
+    uint32_t spaceRunX = 0;      // x before the open run of spaces
     bool afterBreakByte = false; // the last byte was a space, "-" or "_"
 };
 
@@ -176,7 +176,10 @@ private:
     uint32_t LineWidth() const { return m_line.spaceRunOpen ? m_line.spaceRunX : m_line.x; }
     void CloseSpaceRun() { m_line.spaceRunOpen = false; }
     void TakeSnapshot(LayoutSnapshot& snapshot, uint32_t position, bool softHyphen = false) const;
-    void TakeLastBreak(uint32_t position, bool softHyphen = false) { TakeSnapshot(m_pass.lastBreak, position, softHyphen); }
+    void TakeLastBreak(uint32_t position, bool softHyphen = false)
+    {
+        TakeSnapshot(m_pass.lastBreak, position, softHyphen);
+    }
     void ReturnTo(const LayoutSnapshot& snapshot);
     void DropChaptersAfter(const LayoutSnapshot& snapshot);
     void EndOfStep();
@@ -198,12 +201,12 @@ private:
     void ScanByteEscape();
 
     // --- control codes with arguments
-    uint32_t ParseChapterTag(uint32_t backslash);                  // ChapterTags.cpp
-    void ParseHeadingTitle(uint32_t backslash, uint8_t kind);      // ChapterTags.cpp
+    uint32_t ParseChapterTag(uint32_t backslash);             // ChapterTags.cpp
+    void ParseHeadingTitle(uint32_t backslash, uint8_t kind); // ChapterTags.cpp
     void AppendUnicodeEscape(std::string& title, uint32_t backslash);
-    void ParseIndexItem(uint32_t backslash);                       // IndexItem.cpp
+    void ParseIndexItem(uint32_t backslash); // IndexItem.cpp
     void AppendIndexByte(std::string& item, uint8_t byte, uint32_t at);
-    uint32_t ParseImageRef(uint32_t backslash, uint32_t equals);   // ImageTag.cpp
+    uint32_t ParseImageRef(uint32_t backslash, uint32_t equals);    // ImageTag.cpp
     uint32_t ParseSidebarRef(uint32_t backslash, uint32_t equals);  // ReferenceTags.cpp
     uint32_t ParseFootnoteRef(uint32_t backslash, uint32_t equals); // ReferenceTags.cpp
     uint32_t ParseNoteRef(uint32_t backslash, uint32_t equals, bool sidebar);
@@ -211,8 +214,8 @@ private:
     uint32_t ParseLinkAnchor(uint32_t backslash, uint32_t equals); // ReferenceTags.cpp
     uint32_t ParseRule(uint32_t backslash, uint32_t equals);       // RuleIndent.cpp
     uint32_t ParseIndent(uint32_t backslash, uint32_t equals);     // RuleIndent.cpp
-    uint32_t ParsePercentArgument(uint32_t backslash, uint32_t equals, const PercentMessages& messages,
-                                  uint32_t& value, bool& complete);
+    uint32_t ParsePercentArgument(uint32_t backslash, uint32_t equals, const PercentMessages& messages, uint32_t& value,
+                                  bool& complete);
     bool HasQuotedArgument(uint32_t equals) const;
     // Position of the next double quote from `from`, reporting each line end
     // before it with `returnsMessage`; the text length when there is none.

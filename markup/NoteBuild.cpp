@@ -78,8 +78,7 @@ size_t FirstFrom(const std::vector<size_t>& offsets, size_t from)
 } // namespace
 
 uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& set, CMemBuffer& recordSizes,
-                          ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer,
-                          uint32_t notesBase)
+                          ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer, uint32_t notesBase)
 {
     if (set.IsEmpty())
         return 0;
@@ -116,8 +115,8 @@ uint32_t BuildNoteRecords(NoteKind kind, const CMemBuffer& notes, SidebarSet& se
 
         const auto textPlace = static_cast<uint32_t>(notesBase + start);
         CheckNoteTags(bytes, length, set.GetName(i).c_str(), textPlace);
-        namesImage |= CollectNoteImages(bytes, length, set.GetName(i).c_str(), images, imageDirectory, imageFailed,
-                                        textPlace);
+        namesImage |=
+            CollectNoteImages(bytes, length, set.GetName(i).c_str(), images, imageDirectory, imageFailed, textPlace);
 
         const uint32_t before = recordSizes.GetSize() / 4;
         if (CompressTextRecords(bytes, length, buffer, nullptr, recordSizes, textPlace) != 0)
@@ -138,8 +137,7 @@ uint32_t BuildSidebarRecords(const CMemBuffer& notes, SidebarSet& sidebars, CMem
                              ImageRecList& images, const CRkString& imageDirectory, CMemBuffer& buffer,
                              uint32_t notesBase)
 {
-    return BuildNoteRecords(NoteKind::Sidebar, notes, sidebars, recordSizes, images, imageDirectory, buffer,
-                            notesBase);
+    return BuildNoteRecords(NoteKind::Sidebar, notes, sidebars, recordSizes, images, imageDirectory, buffer, notesBase);
 }
 
 uint32_t BuildFootnoteRecords(const CMemBuffer& notes, FootnoteSet& footnotes, CMemBuffer& recordSizes,

@@ -15,7 +15,6 @@ namespace {
 // Bytes of the text shown when an image name is not closed.
 constexpr uint32_t kUnclosedContext = 40;
 
-
 } // namespace
 
 void CheckNoteTags(const uint8_t* text, uint32_t length, const char* name, uint32_t textPlace)

@@ -18,8 +18,14 @@
 MarkupParser::MarkupParser(const uint8_t* text, uint32_t length, const CRkString& imageDirectory,
                            const CMemBuffer& textRecordEnds, const ParseLists& lists, uint32_t options,
                            IImageProbe* probe)
-    : m_text(text), m_length(length), m_sourceLength(length), m_imageDirectory(imageDirectory),
-      m_probe(probe ? probe : &m_ownProbe), m_recordEnds(textRecordEnds), m_lists(lists), m_options(options)
+    : m_text(text),
+      m_length(length),
+      m_sourceLength(length),
+      m_imageDirectory(imageDirectory),
+      m_probe(probe ? probe : &m_ownProbe),
+      m_recordEnds(textRecordEnds),
+      m_lists(lists),
+      m_options(options)
 {
 }
 
@@ -80,7 +86,6 @@ bool PaginateBook(const CMemBuffer& prepared, const CRkString& imageDirectory, c
                   IndexRecList& index, uint32_t options, IImageProbe* probe)
 {
     const ParseLists lists{smallFontPages, largeFontPages, chapters, images, links, sidebars, footnotes, index};
-    MarkupParser parser(prepared.GetData(), prepared.GetSize(), imageDirectory, textRecordEnds, lists, options,
-                        probe);
+    MarkupParser parser(prepared.GetData(), prepared.GetSize(), imageDirectory, textRecordEnds, lists, options, probe);
     return parser.Run();
 }

@@ -25,4 +25,3 @@ bool PaginateBook(const CMemBuffer& prepared, const CRkString& imageDirectory, c
                   PageRecList& smallFontPages, PageRecList& largeFontPages, ChapterRecList& chapters,
                   ImageRecList& images, LinkRecList& links, SidebarSet& sidebars, FootnoteSet& footnotes,
                   IndexRecList& index, uint32_t options, IImageProbe* probe = nullptr);
-

@@ -53,10 +53,9 @@ uint32_t FindRecordBreak(const uint8_t* bytes, uint32_t length)
         }
     }
     // End just after the last white space.
-    for (uint32_t i = length; i-- > 0;) {
+    for (uint32_t i = length; i-- > 0;)
         if (IsWhiteSpace(bytes[i]))
             return i + 1;
-    }
     return 0;
 }
 

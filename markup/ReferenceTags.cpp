@@ -108,8 +108,7 @@ uint32_t MarkupParser::ParseLinkRef(uint32_t backslash, uint32_t equals)
 
     std::string name(reinterpret_cast<const char*>(m_text + nameStart), quote - nameStart);
     if (name.size() > kMaxLinkName) {
-        ReportParseError(backslash, "Link reference is longer than 80 characters: \"%s\"", nameStart,
-                         kLongLinkContext);
+        ReportParseError(backslash, "Link reference is longer than 80 characters: \"%s\"", nameStart, kLongLinkContext);
         name.resize(kKeptLinkName);
     }
     // The linked text may hold no code that starts a page, an image, a

@@ -190,8 +190,8 @@ void MarkupParser::ScanControlCode()
         break;
     case CodeId::SmallCaps: // not within superscript or subscript
         if ((m_pass.style & (kStyleSuperscript | kStyleSubscript)) && !(m_pass.style & kStyleSmallCaps))
-            ReportParseError(p, "Can't have superscript/subscript and small caps at the same time! Near \"%s\"",
-                             p, kSmallCapsContext);
+            ReportParseError(p, "Can't have superscript/subscript and small caps at the same time! Near \"%s\"", p,
+                             kSmallCapsContext);
         m_pass.style ^= kStyleSmallCaps;
         m_pass.pos = after;
         break;
@@ -333,7 +333,7 @@ void MarkupParser::ScanHeadingCode(uint8_t kind)
 {
     const uint32_t p = m_pass.pos;
     const uint32_t codeLength = kind == 'x' ? 2 : 3; // \Xn with its digit
-    if (m_pass.chapterOpen) { // the closing code
+    if (m_pass.chapterOpen) {                        // the closing code
         m_pass.chapterOpen = false;
         m_pass.pos = p + codeLength;
         return;

@@ -30,17 +30,15 @@ bool WriteOwnString(const char* key, const CRkString& value)
 void CRkRecentFileList::Add(const CFile& file, const CRkString* display)
 {
     Entry entry;
-    if (display) {
+    if (display)
         entry.display.Assign(*display);
-    } else {
+    else
         file.GetName(entry.display);
-    }
     int32_t listed = Find(file);
-    if (listed >= 0) {
+    if (listed >= 0)
         m_entries.erase(m_entries.begin() + listed);
-    } else if (m_entries.size() >= kMaxEntries) {
+    else if (m_entries.size() >= kMaxEntries)
         m_entries.pop_back();
-    }
     entry.file = std::make_unique<CFile>(file);
     m_entries.insert(m_entries.begin(), std::move(entry));
 }

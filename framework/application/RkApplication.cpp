@@ -42,7 +42,10 @@ void CreateLocalStrings(CRkGlobalVars& globals)
 
 CRkApplication::CRkApplication(void* startup, const CRkString& name, const CRkString& version, uint32_t creator,
                                bool closeFrontFirst)
-    : m_name(name), m_creator(creator), m_startup(startup), m_closeFrontFirst(closeFrontFirst ? 1 : 0),
+    : m_name(name),
+      m_creator(creator),
+      m_startup(startup),
+      m_closeFrontFirst(closeFrontFirst ? 1 : 0),
       m_version(version)
 {
     m_chain = new CRkMessageHandlerChain();

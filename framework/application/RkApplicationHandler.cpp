@@ -24,20 +24,18 @@ bool CRkApplication::StandardHandler::HandleMessage(uint16_t message, CRkMessage
         app.ReinstallMenuBar();
         // Every window shows its controls' states again.
         CRkWindowList& windows = app.GetWindowList();
-        for (uint32_t i = 0; i < windows.GetCount(); ++i) {
+        for (uint32_t i = 0; i < windows.GetCount(); ++i)
             if (IRkMessageTarget* window = windows.GetAt(i))
                 window->HandleMessage(kMsgCommandsChanged, nullptr);
-        }
         return true;
     }
     case kMsgQuitRequest: {
         app.SetState(kAppQuitting);
         app.ReinstallMenuBar();
-        if (IRkMessageTarget* window = PickWindow()) {
+        if (IRkMessageTarget* window = PickWindow())
             app.PostMessageTo(window, kMsgCloseWindow, nullptr, 0);
-        } else if (CRkQuitMessage* quit = dynamic_cast<CRkQuitMessage*>(payload)) {
+        else if (CRkQuitMessage* quit = dynamic_cast<CRkQuitMessage*>(payload))
             quit->accepted = 1;
-        }
         return true;
     }
     case kMsgQuitIfNoWindow:

@@ -13,10 +13,9 @@ constexpr char16_t kHyphen = u'-';
 // Where the last separator of `path` is, -1 when it has none.
 int32_t LastSeparator(const CRkString& path, const IRkCommandLineFiles& files)
 {
-    for (uint32_t i = path.GetLength(); i > 0; --i) {
+    for (uint32_t i = path.GetLength(); i > 0; --i)
         if (files.IsSeparator(path.GetAt(i - 1)))
             return int32_t(i - 1);
-    }
     return -1;
 }
 

@@ -11,7 +11,9 @@
 class CRkFileMessage : public CRkMessage {
 public:
     explicit CRkFileMessage(const CFile& file, uint32_t index = 0, uint32_t count = 1)
-        : m_file(std::make_unique<CFile>(file)), m_index(index), m_count(count) {}
+        : m_file(std::make_unique<CFile>(file)), m_index(index), m_count(count)
+    {
+    }
 
     const CFile& GetFile() const { return *m_file; }
     uint32_t GetIndex() const { return m_index; }

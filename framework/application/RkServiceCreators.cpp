@@ -2,7 +2,7 @@
 
 namespace {
 CRkServiceCreator gCreators[2] = {};
-}
+} // namespace
 
 void SetServiceCreator(CRkServiceKind kind, CRkServiceCreator creator)
 {

@@ -6,13 +6,13 @@
 #include <cstdint>
 
 struct CharInfo {
-    uint16_t code;          // key
-    uint16_t upper;         // upper-case mapping (the key where there is none)
-    uint16_t lower;         // lower-case mapping (the key where there is none)
-    uint16_t fourth;        // equal to the key
-    uint8_t deviceLatin;    // byte in device Latin; 0 where it has none
-    uint8_t macRoman;       // byte in Mac OS Roman; 0 where it has none
-    uint8_t fontByte;       // glyph code in the device fonts (see below)
+    uint16_t code;       // key
+    uint16_t upper;      // upper-case mapping (the key where there is none)
+    uint16_t lower;      // lower-case mapping (the key where there is none)
+    uint16_t fourth;     // equal to the key
+    uint8_t deviceLatin; // byte in device Latin; 0 where it has none
+    uint8_t macRoman;    // byte in Mac OS Roman; 0 where it has none
+    uint8_t fontByte;    // glyph code in the device fonts (see below)
     uint8_t zero;
     uint16_t fontCompanion; // 16-bit glyph index in the device fonts
     uint16_t flags;         // class flags (kCharClass...)

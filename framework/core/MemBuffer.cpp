@@ -21,9 +21,13 @@ uint8_t* Allocate(size_t bytes)
 
 } // namespace
 
-CMemBuffer::CMemBuffer() : CMemBuffer(0, 0) {}
+CMemBuffer::CMemBuffer() : CMemBuffer(0, 0)
+{
+}
 
-CMemBuffer::CMemBuffer(uint32_t initialCapacity) : CMemBuffer(initialCapacity, 0) {}
+CMemBuffer::CMemBuffer(uint32_t initialCapacity) : CMemBuffer(initialCapacity, 0)
+{
+}
 
 CMemBuffer::CMemBuffer(uint32_t initialCapacity, uint32_t growIncrement)
     : m_capacity(initialCapacity ? initialCapacity : 256),

@@ -26,9 +26,15 @@ void Log(uint32_t level, const ReportPlace& place, const char* format, va_list a
     FormatStringV(text, format, args);
     const CReportPlaceScope scope(GivenPlace(place));
     switch (level) {
-    case kReportError: ReportError("%s", text.c_str()); break;
-    case kReportWarning: ReportWarning("%s", text.c_str()); break;
-    default: ReportStatus("%s", text.c_str()); break;
+    case kReportError:
+        ReportError("%s", text.c_str());
+        break;
+    case kReportWarning:
+        ReportWarning("%s", text.c_str());
+        break;
+    default:
+        ReportStatus("%s", text.c_str());
+        break;
     }
 }
 

@@ -78,8 +78,7 @@ bool GetInt(uint32_t section, const char* key, int32_t& value)
 {
     uint32_t size;
     uint8_t b[4];
-    if (!PayloadSize(section, key, kPrefTypeInt, size) || size != 4 ||
-        !g_prefs->Get(section, key, kPrefTypeInt, b, 4))
+    if (!PayloadSize(section, key, kPrefTypeInt, size) || size != 4 || !g_prefs->Get(section, key, kPrefTypeInt, b, 4))
         return false;
     value = static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t(b[3]) << 24));
     return true;
@@ -193,17 +192,59 @@ bool FlushPrefs()
 }
 
 // Section 0 forms.
-bool GetInt(const char* key, int32_t& value) { return GetInt(0, key, value); }
-bool SetInt(const char* key, int32_t value) { return SetInt(0, key, value); }
-bool GetBool(const char* key, bool& value) { return GetBool(0, key, value); }
-bool SetBool(const char* key, bool value) { return SetBool(0, key, value); }
-bool GetString(const char* key, CRkString& value) { return GetString(0, key, value); }
-bool SetString(const char* key, const CRkString* value) { return SetString(0, key, value); }
-bool GetBuffer(const char* key, CMemBuffer& value) { return GetBuffer(0, key, value); }
-bool SetBuffer(const char* key, const CMemBuffer* value) { return SetBuffer(0, key, value); }
-bool SetDefaultInt(const char* key, int32_t value) { return SetDefaultInt(0, key, value); }
-bool SetDefaultBool(const char* key, bool value) { return SetDefaultBool(0, key, value); }
-bool SetDefaultString(const char* key, const CRkString* value) { return SetDefaultString(0, key, value); }
-bool SetDefaultBuffer(const char* key, const CMemBuffer* value) { return SetDefaultBuffer(0, key, value); }
-bool PrefExists(const char* key) { return PrefExists(0, key); }
-bool DeletePref(const char* key) { return DeletePref(0, key); }
+bool GetInt(const char* key, int32_t& value)
+{
+    return GetInt(0, key, value);
+}
+bool SetInt(const char* key, int32_t value)
+{
+    return SetInt(0, key, value);
+}
+bool GetBool(const char* key, bool& value)
+{
+    return GetBool(0, key, value);
+}
+bool SetBool(const char* key, bool value)
+{
+    return SetBool(0, key, value);
+}
+bool GetString(const char* key, CRkString& value)
+{
+    return GetString(0, key, value);
+}
+bool SetString(const char* key, const CRkString* value)
+{
+    return SetString(0, key, value);
+}
+bool GetBuffer(const char* key, CMemBuffer& value)
+{
+    return GetBuffer(0, key, value);
+}
+bool SetBuffer(const char* key, const CMemBuffer* value)
+{
+    return SetBuffer(0, key, value);
+}
+bool SetDefaultInt(const char* key, int32_t value)
+{
+    return SetDefaultInt(0, key, value);
+}
+bool SetDefaultBool(const char* key, bool value)
+{
+    return SetDefaultBool(0, key, value);
+}
+bool SetDefaultString(const char* key, const CRkString* value)
+{
+    return SetDefaultString(0, key, value);
+}
+bool SetDefaultBuffer(const char* key, const CMemBuffer* value)
+{
+    return SetDefaultBuffer(0, key, value);
+}
+bool PrefExists(const char* key)
+{
+    return PrefExists(0, key);
+}
+bool DeletePref(const char* key)
+{
+    return DeletePref(0, key);
+}

@@ -36,8 +36,7 @@ CPrefsTable::SetResult CPrefsTable::Set(uint32_t section, const char* key, uint1
         return SetResult::Refused;
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     PrefValue& value = m_values[Key(section, key)];
-    if (value.type == type && value.payload.size() == size &&
-        std::equal(bytes, bytes + size, value.payload.begin()))
+    if (value.type == type && value.payload.size() == size && std::equal(bytes, bytes + size, value.payload.begin()))
         return SetResult::Unchanged;
     value.type = type;
     value.payload.assign(bytes, bytes + size);

@@ -41,10 +41,18 @@ void AppendEscapedKey(std::string& out, const std::string& key)
 {
     for (unsigned char c : key) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
         default:
             if (c < 0x20 || c >= 0x7F) {
                 out += "\\x";
@@ -88,11 +96,21 @@ void AppendQuotedText(std::string& out, const std::vector<uint8_t>& p)
             }
         }
         switch (u) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
         default:
             if (u < 0x20 || u == 0x7F || (u >= 0xD800 && u <= 0xDFFF) || u == 0x2028 || u == 0x2029)
                 AppendUnitEscape(out, u);
@@ -167,10 +185,18 @@ bool UnescapeKey(const std::string& s, std::string& out)
         if (++i == s.size())
             return false;
         switch (s[i]) {
-        case '\\': out += '\\'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        case 'n': out += '\n'; break;
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 'n':
+            out += '\n';
+            break;
         case 'x': {
             int hi = i + 1 < s.size() ? HexValue(s[i + 1]) : -1;
             int lo = i + 2 < s.size() ? HexValue(s[i + 2]) : -1;
@@ -180,7 +206,8 @@ bool UnescapeKey(const std::string& s, std::string& out)
             i += 2;
             break;
         }
-        default: return false;
+        default:
+            return false;
         }
     }
     return out.find('\0') == std::string::npos;
@@ -216,11 +243,26 @@ bool ParseQuotedText(const std::string& s, std::vector<uint8_t>& p)
         if (i + 1 >= end)
             return false;
         switch (s[i + 1]) {
-        case '\\': PushUnit(p, '\\'); i += 2; break;
-        case '"': PushUnit(p, '"'); i += 2; break;
-        case 't': PushUnit(p, '\t'); i += 2; break;
-        case 'r': PushUnit(p, '\r'); i += 2; break;
-        case 'n': PushUnit(p, '\n'); i += 2; break;
+        case '\\':
+            PushUnit(p, '\\');
+            i += 2;
+            break;
+        case '"':
+            PushUnit(p, '"');
+            i += 2;
+            break;
+        case 't':
+            PushUnit(p, '\t');
+            i += 2;
+            break;
+        case 'r':
+            PushUnit(p, '\r');
+            i += 2;
+            break;
+        case 'n':
+            PushUnit(p, '\n');
+            i += 2;
+            break;
         case 'u': {
             if (i + 6 > end)
                 return false;
@@ -235,7 +277,8 @@ bool ParseQuotedText(const std::string& s, std::vector<uint8_t>& p)
             i += 6;
             break;
         }
-        default: return false;
+        default:
+            return false;
         }
     }
     PushUnit(p, 0);

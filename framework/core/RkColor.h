@@ -15,7 +15,7 @@ enum : uint32_t {
     kSysColorSelectionTint = 5, // 9 parts window, 1 part selection
     kSysColorButtonFace = 6,
     kSysColorButtonShadow = 7,
-    kSysColorLightGray = 8,     // 192, 192, 192
+    kSysColorLightGray = 8, // 192, 192, 192
     kSysColorCount = 9,
 };
 

@@ -5,7 +5,7 @@
 
 namespace {
 CRkGlobalVars* gGlobals = nullptr;
-}
+} // namespace
 
 void CRkGlobalService::Reset()
 {

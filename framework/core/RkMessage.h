@@ -58,7 +58,9 @@ private:
 class CRkListboxCommand : public CRkCommand {
 public:
     CRkListboxCommand(uint32_t command, uint32_t value1, uint32_t value2)
-        : CRkCommand(command), value1(value1), value2(value2) {}
+        : CRkCommand(command), value1(value1), value2(value2)
+    {
+    }
     uint32_t value1;
     uint32_t value2;
 };
@@ -66,7 +68,9 @@ public:
 class CRkScrollbarCommand : public CRkCommand {
 public:
     CRkScrollbarCommand(uint32_t command, uint32_t value1, uint32_t value2)
-        : CRkCommand(command), value1(value1), value2(value2) {}
+        : CRkCommand(command), value1(value1), value2(value2)
+    {
+    }
     uint32_t value1;
     uint32_t value2;
 };
@@ -76,7 +80,9 @@ public:
 class CRkDialogDismissedMessage : public CRkCommand {
 public:
     CRkDialogDismissedMessage(uint32_t button, IRkDialog* dialog, uint8_t flag = 0)
-        : CRkCommand(button), button(button), dialog(dialog), flag(flag) {}
+        : CRkCommand(button), button(button), dialog(dialog), flag(flag)
+    {
+    }
     uint32_t button;
     IRkDialog* dialog;
     uint8_t flag;
@@ -94,7 +100,9 @@ public:
 class CRkKeyboardMessage : public CRkMessage {
 public:
     CRkKeyboardMessage(uint16_t keyCode, uint8_t modifiers)
-        : CRkMessage(kMessageKindKeyboard), keyCode(keyCode), modifiers(modifiers) {}
+        : CRkMessage(kMessageKindKeyboard), keyCode(keyCode), modifiers(modifiers)
+    {
+    }
     uint32_t value1 = 0;
     uint16_t keyCode;
     uint32_t value2 = 0;

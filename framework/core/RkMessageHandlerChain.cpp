@@ -197,7 +197,9 @@ bool CRkMessageHandlerChain::Links::Walk(Link* start, uint16_t message, CRkMessa
     return false;
 }
 
-CRkMessageHandlerChain::CRkMessageHandlerChain(IRkMessageTarget* next) : m_links(new Links(next)) {}
+CRkMessageHandlerChain::CRkMessageHandlerChain(IRkMessageTarget* next) : m_links(new Links(next))
+{
+}
 
 CRkMessageHandlerChain::~CRkMessageHandlerChain()
 {

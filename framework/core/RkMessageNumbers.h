@@ -7,25 +7,25 @@
 
 // Message numbers (the first argument of HandleMessage and PostMessage).
 enum : uint16_t {
-    kMsgMouse = 1,               // CRkMouseMessage, from the platform layer
-    kMsgLineDown = 2,            // scroll one line down (the mouse wheel)
-    kMsgLineUp = 3,              // scroll one line up
-    kMsgKeyDown = 5,             // CRkKeyboardMessage, from the platform layer
-    kMsgCommand = 7,             // perform a command: CRkCommand
-    kMsgCommandStatus = 8,       // report a command's state: CRkCommand
-    kMsgCommandsChanged = 9,     // command states changed: refresh menus
-    kMsgApplicationTimer = 10,   // the application's own timer fired
-    kMsgQuitRequest = 13,        // CRkQuitMessage
-    kMsgStarted = 14,            // the application has started
-    kMsgEnding = 15,             // the application is ending
+    kMsgMouse = 1,             // CRkMouseMessage, from the platform layer
+    kMsgLineDown = 2,          // scroll one line down (the mouse wheel)
+    kMsgLineUp = 3,            // scroll one line up
+    kMsgKeyDown = 5,           // CRkKeyboardMessage, from the platform layer
+    kMsgCommand = 7,           // perform a command: CRkCommand
+    kMsgCommandStatus = 8,     // report a command's state: CRkCommand
+    kMsgCommandsChanged = 9,   // command states changed: refresh menus
+    kMsgApplicationTimer = 10, // the application's own timer fired
+    kMsgQuitRequest = 13,      // CRkQuitMessage
+    kMsgStarted = 14,          // the application has started
+    kMsgEnding = 15,           // the application is ending
     kMsgStartedWithoutFiles = 16,
-    kMsgCommandLine = 17,        // CRkCommandLineMessage
-    kMsgOpenFile = 18,           // CRkFileMessage
+    kMsgCommandLine = 17, // CRkCommandLineMessage
+    kMsgOpenFile = 18,    // CRkFileMessage
     kMsgQuitIfNoWindow = 20,
-    kMsgCloseWindow = 26,        // sent to a window
+    kMsgCloseWindow = 26, // sent to a window
     kMsgCloseAllWindows = 27,
-    kMsgWindowClosed = 28,       // sent to the application after a window deleted itself
-    kMsgCloseRefused = 29,       // a window refused to close: closing down is cancelled
+    kMsgWindowClosed = 28, // sent to the application after a window deleted itself
+    kMsgCloseRefused = 29, // a window refused to close: closing down is cancelled
     kMsgDragEnter = 31,
     kMsgDragLeave = 32,
     kMsgDragOver = 33,
@@ -42,17 +42,17 @@ enum : uint32_t {
     kCmdClose = 13,
     kCmdCloseAll = 14,
     kCmdRecentFilesMenu = 18,
-    kCmdRecentFile1 = 19,        // 19 to 28: recent file 1 to 10
+    kCmdRecentFile1 = 19, // 19 to 28: recent file 1 to 10
     kCmdRecentFile10 = 28,
     kCmdClearRecentFiles = 29,
-    kCmdQuitItem = 30,           // the "Quit" menu item and button
+    kCmdQuitItem = 30, // the "Quit" menu item and button
     kCmdUndo = 258,
     kCmdCut = 260,
     kCmdCopy = 261,
     kCmdPaste = 262,
     kCmdDelete = 263,
     kCmdPreferences = 265,
-    kCmdMainWindowFirst = 325,   // 325 to 335: the main window's option controls
+    kCmdMainWindowFirst = 325, // 325 to 335: the main window's option controls
     kCmdMainWindowLast = 335,
 };
 

@@ -3,7 +3,9 @@
 #include "framework/core/ObjectStream.h"
 #include "framework/core/RkStream.h"
 
-CRkRecord::CRkRecord() : m_map(257, &CRkRecord::DeleteEntry) {}
+CRkRecord::CRkRecord() : m_map(257, &CRkRecord::DeleteEntry)
+{
+}
 
 CRkRecord::~CRkRecord() = default;
 

@@ -30,8 +30,8 @@ void CRkShortcutRouting::Forget(IRkMessageTarget* target)
     std::erase_if(m_containers, [target](const auto& link) { return link.second == target; });
 }
 
-bool CRkShortcutRouting::Find(IRkMessageTarget* target, uint16_t keyCode, uint8_t modifiers,
-                              IRkMessageTarget*& owner, uint16_t& command) const
+bool CRkShortcutRouting::Find(IRkMessageTarget* target, uint16_t keyCode, uint8_t modifiers, IRkMessageTarget*& owner,
+                              uint16_t& command) const
 {
     IRkMessageTarget* at = target;
     for (size_t depth = 0; at && depth <= m_containers.size(); ++depth) {

@@ -9,8 +9,8 @@ class CMemBuffer;
 // Stream error codes (0 is success).
 enum : int32_t {
     kStreamOk = 0,
-    kStreamBadArgument = 1,   // null argument, or data that does not fit
-    kStreamWrongMode = 50,    // reading a write stream or writing a read stream
+    kStreamBadArgument = 1, // null argument, or data that does not fit
+    kStreamWrongMode = 50,  // reading a write stream or writing a read stream
     kStreamAlreadyOpen = 51,
     kStreamNotOpen = 52,
     kStreamEndOfData = 53,

@@ -3,7 +3,9 @@
 #include "framework/core/ObjectStream.h"
 #include "framework/core/RkStream.h"
 
-CRkTypeHashTable::CRkTypeHashTable() : m_map(257, &CRkTypeHashTable::DeleteEntry) {}
+CRkTypeHashTable::CRkTypeHashTable() : m_map(257, &CRkTypeHashTable::DeleteEntry)
+{
+}
 
 CRkTypeHashTable::~CRkTypeHashTable() = default;
 

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr uint32_t kMaxWidth = 510;        // widths from here on end the formatting
-constexpr int kMaxFloatPrecision = 1100;   // enough for every digit of any double
+constexpr uint32_t kMaxWidth = 510;      // widths from here on end the formatting
+constexpr int kMaxFloatPrecision = 1100; // enough for every digit of any double
 
 // Collects output up to the limit and counts everything offered.
 class Sink {
@@ -51,8 +51,8 @@ struct Conversion {
 enum : int { kLenNone = 0, kLenH = 1, kLenHH = 2, kLenL = 3, kLenLL = 4, kLenBigL = 5 };
 
 // Writes prefix and body padded to the width; zeros go between them.
-void EmitPadded(Sink& sink, const Conversion& fmt, const char16_t* prefix, uint32_t prefixLen,
-                const char16_t* body, uint32_t bodyLen, bool zeroPad)
+void EmitPadded(Sink& sink, const Conversion& fmt, const char16_t* prefix, uint32_t prefixLen, const char16_t* body,
+                uint32_t bodyLen, bool zeroPad)
 {
     const uint32_t total = prefixLen + bodyLen;
     const uint32_t pad = fmt.width > total ? fmt.width - total : 0;
@@ -126,11 +126,16 @@ void FormatFloat(Sink& sink, const Conversion& fmt, char16_t conv, long double v
     char format[16];
     size_t f = 0;
     format[f++] = '%';
-    if (fmt.left) format[f++] = '-';
-    if (fmt.plus) format[f++] = '+';
-    if (fmt.space) format[f++] = ' ';
-    if (fmt.alt) format[f++] = '#';
-    if (fmt.zero) format[f++] = '0';
+    if (fmt.left)
+        format[f++] = '-';
+    if (fmt.plus)
+        format[f++] = '+';
+    if (fmt.space)
+        format[f++] = ' ';
+    if (fmt.alt)
+        format[f++] = '#';
+    if (fmt.zero)
+        format[f++] = '0';
     format[f++] = '*';
     format[f++] = '.';
     format[f++] = '*';
@@ -186,11 +191,22 @@ void FormatString(Sink& sink, const Conversion& fmt, const void* argument, bool 
 void StoreCount(va_list& args, int length, uint32_t count)
 {
     switch (length) {
-    case kLenHH: *va_arg(args, signed char*) = static_cast<signed char>(count); break;
-    case kLenH: *va_arg(args, short*) = static_cast<short>(count); break;
-    case kLenL: *va_arg(args, long*) = static_cast<long>(count); break;
-    case kLenLL: case kLenBigL: *va_arg(args, long long*) = static_cast<long long>(count); break;
-    default: *va_arg(args, int*) = static_cast<int>(count); break;
+    case kLenHH:
+        *va_arg(args, signed char*) = static_cast<signed char>(count);
+        break;
+    case kLenH:
+        *va_arg(args, short*) = static_cast<short>(count);
+        break;
+    case kLenL:
+        *va_arg(args, long*) = static_cast<long>(count);
+        break;
+    case kLenLL:
+    case kLenBigL:
+        *va_arg(args, long long*) = static_cast<long long>(count);
+        break;
+    default:
+        *va_arg(args, int*) = static_cast<int>(count);
+        break;
     }
 }
 
@@ -205,14 +221,19 @@ const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
 {
     Conversion fmt;
     ++p;
-    for (;; ++p) {
-        if (*p == u'-') fmt.left = true;
-        else if (*p == u'+') fmt.plus = true;
-        else if (*p == u' ') fmt.space = true;
-        else if (*p == u'#') fmt.alt = true;
-        else if (*p == u'0') fmt.zero = true;
-        else break;
-    }
+    for (;; ++p)
+        if (*p == u'-')
+            fmt.left = true;
+        else if (*p == u'+')
+            fmt.plus = true;
+        else if (*p == u' ')
+            fmt.space = true;
+        else if (*p == u'#')
+            fmt.alt = true;
+        else if (*p == u'0')
+            fmt.zero = true;
+        else
+            break;
     if (*p == u'*') {
         const int w = va_arg(args, int);
         if (w < 0) {
@@ -270,11 +291,22 @@ const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
     case u'i': {
         long long v;
         switch (fmt.length) {
-        case kLenHH: v = static_cast<signed char>(va_arg(args, int)); break;
-        case kLenH: v = static_cast<short>(va_arg(args, int)); break;
-        case kLenL: v = va_arg(args, long); break;
-        case kLenLL: case kLenBigL: v = va_arg(args, long long); break;
-        default: v = va_arg(args, int); break;
+        case kLenHH:
+            v = static_cast<signed char>(va_arg(args, int));
+            break;
+        case kLenH:
+            v = static_cast<short>(va_arg(args, int));
+            break;
+        case kLenL:
+            v = va_arg(args, long);
+            break;
+        case kLenLL:
+        case kLenBigL:
+            v = va_arg(args, long long);
+            break;
+        default:
+            v = va_arg(args, int);
+            break;
         }
         const unsigned long long magnitude =
             v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
@@ -287,11 +319,22 @@ const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
     case u'X': {
         unsigned long long v;
         switch (fmt.length) {
-        case kLenHH: v = static_cast<unsigned char>(va_arg(args, unsigned)); break;
-        case kLenH: v = static_cast<unsigned short>(va_arg(args, unsigned)); break;
-        case kLenL: v = va_arg(args, unsigned long); break;
-        case kLenLL: case kLenBigL: v = va_arg(args, unsigned long long); break;
-        default: v = va_arg(args, unsigned); break;
+        case kLenHH:
+            v = static_cast<unsigned char>(va_arg(args, unsigned));
+            break;
+        case kLenH:
+            v = static_cast<unsigned short>(va_arg(args, unsigned));
+            break;
+        case kLenL:
+            v = va_arg(args, unsigned long);
+            break;
+        case kLenLL:
+        case kLenBigL:
+            v = va_arg(args, unsigned long long);
+            break;
+        default:
+            v = va_arg(args, unsigned);
+            break;
         }
         FormatInteger(sink, fmt, conv, v, false);
         break;
@@ -304,15 +347,20 @@ const char16_t* FormatOne(Sink& sink, const char16_t* p, va_list& args)
         FormatInteger(sink, pointerSpec, u'x', reinterpret_cast<uintptr_t>(pointer), false);
         break;
     }
-    case u'e': case u'E': case u'f': case u'F': case u'g': case u'G': {
+    case u'e':
+    case u'E':
+    case u'f':
+    case u'F':
+    case u'g':
+    case u'G': {
         const long double v = fmt.length == kLenBigL ? va_arg(args, long double) : va_arg(args, double);
         FormatFloat(sink, fmt, conv, v);
         break;
     }
     case u'c': {
         const int c = va_arg(args, int);
-        const char16_t unit = fmt.length == kLenL ? static_cast<char16_t>(c)
-                                                   : DeviceLatinToUnicode(static_cast<uint8_t>(c));
+        const char16_t unit =
+            fmt.length == kLenL ? static_cast<char16_t>(c) : DeviceLatinToUnicode(static_cast<uint8_t>(c));
         EmitPadded(sink, fmt, nullptr, 0, &unit, 1, false);
         break;
     }

@@ -16,8 +16,7 @@ uint32_t WideLength(const char16_t* s)
 char16_t* WideCopy(char16_t* dest, const char16_t* src)
 {
     char16_t* d = dest;
-    while ((*d++ = *src++) != 0) {
-    }
+    while ((*d++ = *src++) != 0) {}
     return dest;
 }
 

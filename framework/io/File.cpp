@@ -25,15 +25,25 @@ constexpr uint32_t kTemporaryLetters = 10;
 
 CFile::CFile() = default;
 
-CFile::CFile(const char* path) : m_imp(CreateFileImpFromNative(path)) {}
+CFile::CFile(const char* path) : m_imp(CreateFileImpFromNative(path))
+{
+}
 
-CFile::CFile(const char16_t* path) : m_imp(CreateFileImp(path ? CRkString(path) : CRkString())) {}
+CFile::CFile(const char16_t* path) : m_imp(CreateFileImp(path ? CRkString(path) : CRkString()))
+{
+}
 
-CFile::CFile(const CRkString& path) : m_imp(CreateFileImp(path)) {}
+CFile::CFile(const CRkString& path) : m_imp(CreateFileImp(path))
+{
+}
 
-CFile::CFile(const CFile& other) : m_imp(other.m_imp ? other.m_imp->Clone() : nullptr) {}
+CFile::CFile(const CFile& other) : m_imp(other.m_imp ? other.m_imp->Clone() : nullptr)
+{
+}
 
-CFile::CFile(const CFile& folder, const CRkString& name) : m_imp(folder.m_imp ? folder.m_imp->Child(name) : nullptr) {}
+CFile::CFile(const CFile& folder, const CRkString& name) : m_imp(folder.m_imp ? folder.m_imp->Child(name) : nullptr)
+{
+}
 
 CFile::~CFile()
 {

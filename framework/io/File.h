@@ -13,8 +13,8 @@ class CMemBuffer;
 // Four-character codes as big-endian numbers ("TEXT" -> 0x54455854).
 constexpr uint32_t FourCC(const char (&code)[5])
 {
-    return (uint32_t(uint8_t(code[0])) << 24) | (uint32_t(uint8_t(code[1])) << 16) |
-           (uint32_t(uint8_t(code[2])) << 8) | uint32_t(uint8_t(code[3]));
+    return (uint32_t(uint8_t(code[0])) << 24) | (uint32_t(uint8_t(code[1])) << 16) | (uint32_t(uint8_t(code[2])) << 8) |
+           uint32_t(uint8_t(code[3]));
 }
 
 class CFile {
@@ -80,8 +80,8 @@ public:
     // exclusively (never through a link), open for writing, and removed if
     // the process is interrupted. Null when none could be created.
     CFile* CreateTemporarySibling() const; // owned by the caller
-    static CFile* GetSettingsFolder();  // owned by the caller, null on failure
-    static CFile* GetDocumentsFolder(); // owned by the caller, null on failure
+    static CFile* GetSettingsFolder();     // owned by the caller, null on failure
+    static CFile* GetDocumentsFolder();    // owned by the caller, null on failure
     // The full form of a path, and the paths a wildcard pattern matches
     // (see ExpandFullPath and FindMatchingPaths).
     static bool GetFullPath(const CRkString& path, CRkString& out);

@@ -304,7 +304,8 @@ constexpr const char16_t* kEntries[] = {
     /* 290 */ u"Unused 290",
     /* 291 */ u"Overwrite existing file",
     /* 292 */ u"Prompt before overwriting",
-    /* 293 */ u"You must enter a title for this book. This will be the title of the book as the reading application's Open Book dialog shows it. The remaining fields are optional.",
+    /* 293 */
+    u"You must enter a title for this book. This will be the title of the book as the reading application's Open Book dialog shows it. The remaining fields are optional.",
     /* 294 */ u"(Required)",
     /* 295 */ u"Book Info",
     /* 296 */ u"Build dictionary",
@@ -593,7 +594,7 @@ constexpr std::array<uint8_t, ResourceUnits() * 2> BuildResource()
     return bytes;
 }
 
-constexpr std::array<uint8_t, ResourceUnits() * 2> kResource = BuildResource();
+constexpr std::array<uint8_t, ResourceUnits()* 2> kResource = BuildResource();
 
 } // namespace
 

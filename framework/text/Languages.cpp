@@ -15,8 +15,8 @@ struct Language {
 };
 
 const Language kLanguages[kLanguageCount] = {
-    {"**", 0},        {"en", 11000}, {"fr", 11001}, {"de", 11003}, {"it", 11002},
-    {"es", 11004},    {"pt", 11000}, {"ja", 11000}, {"zh_CN", 11005}, {"zh_TW", 11000},
+    {"**", 0},     {"en", 11000}, {"fr", 11001}, {"de", 11003},    {"it", 11002},
+    {"es", 11004}, {"pt", 11000}, {"ja", 11000}, {"zh_CN", 11005}, {"zh_TW", 11000},
 };
 
 } // namespace
@@ -68,13 +68,21 @@ uint32_t LanguageFromWindowsId(uint16_t languageId)
         break;
     }
     switch (languageId & 0xFF) {
-    case 0x09: return 1;
-    case 0x0C: return 2;
-    case 0x07: return 3;
-    case 0x10: return 4;
-    case 0x0A: return 5;
-    case 0x16: return 6;
-    case 0x11: return 7;
-    default: return kEnglish;
+    case 0x09:
+        return 1;
+    case 0x0C:
+        return 2;
+    case 0x07:
+        return 3;
+    case 0x10:
+        return 4;
+    case 0x0A:
+        return 5;
+    case 0x16:
+        return 6;
+    case 0x11:
+        return 7;
+    default:
+        return kEnglish;
     }
 }

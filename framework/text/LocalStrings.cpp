@@ -33,8 +33,7 @@ CRkLocalStringManager::CRkLocalStringManager(uint32_t systemLanguage, char16_t n
     GetString(kPreferredLanguageKey, code);
     m_language = FindLanguage(code);
     if (m_language == kAutomatic)
-        m_language = systemLanguage > kAutomatic && systemLanguage < kLanguageCount ? systemLanguage
-                                                                                           : kEnglish;
+        m_language = systemLanguage > kAutomatic && systemLanguage < kLanguageCount ? systemLanguage : kEnglish;
     if (!finder)
         return;
     uint32_t size = 0;

@@ -20,10 +20,9 @@ void CRkBorderLayout::AddComponent(CRkComponent* component, const RkConstraint* 
 void CRkBorderLayout::RemoveComponent(CRkComponent* component)
 {
     // Every region, not only the first: the container deletes the component next.
-    for (CRkComponent*& slot : m_regions) {
+    for (CRkComponent*& slot : m_regions)
         if (slot == component)
             slot = nullptr;
-    }
 }
 
 CRkComponent* CRkBorderLayout::GetRegion(int32_t region) const

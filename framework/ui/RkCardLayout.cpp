@@ -5,20 +5,23 @@
 #include "framework/ui/RkContainer.h"
 #include "framework/ui/RkLayoutSupport.h"
 
-CRkCardLayout::CRkCardLayout(const RkUnitInsets& margins) : m_margins(margins) {}
+CRkCardLayout::CRkCardLayout(const RkUnitInsets& margins) : m_margins(margins)
+{
+}
 
 void CRkCardLayout::AddComponent(CRkComponent* component, const RkConstraint* constraint)
 {
     if (!component)
         return;
     component->SetVisible(m_cards.empty());
-    m_cards.push_back({component, constraint ? constraint->first : kAlignFill,
-                       constraint ? constraint->second : kAlignFill});
+    m_cards.push_back(
+        {component, constraint ? constraint->first : kAlignFill, constraint ? constraint->second : kAlignFill});
 }
 
 void CRkCardLayout::RemoveComponent(CRkComponent* component)
 {
-    std::erase_if(m_cards, [component](const Card& card) { return card.component == component; });
+    std::erase_if(
+        m_cards, [component](const Card& card) { return card.component == component; });
 }
 
 void CRkCardLayout::ShowCard(uint32_t index)

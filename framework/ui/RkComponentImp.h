@@ -49,12 +49,12 @@ enum : uint32_t {
 
 // Numbered component properties.
 enum : uint32_t {
-    kPropMinimum = 1,       // scroll bar, progress bar: range start
-    kPropMaximum = 2,       // range end
-    kPropValue = 3,         // position in the range
-    kPropPage = 4,          // scroll bar: visible part of the range
-    kPropVertical = 5,      // scroll bar: 1 vertical, 0 horizontal (set before the first use)
-    kPropBorder = 6,        // text field: 1 with border (default), 0 without
+    kPropMinimum = 1,  // scroll bar, progress bar: range start
+    kPropMaximum = 2,  // range end
+    kPropValue = 3,    // position in the range
+    kPropPage = 4,     // scroll bar: visible part of the range
+    kPropVertical = 5, // scroll bar: 1 vertical, 0 horizontal (set before the first use)
+    kPropBorder = 6,   // text field: 1 with border (default), 0 without
     kPropDefaultButton = 15,
     kPropCancelButton = 16,
 };
@@ -111,9 +111,9 @@ public:
 
 // Window flags.
 enum : uint32_t {
-    kWindowCloseBox = 1,   // a frame with a title bar and a close box
+    kWindowCloseBox = 1, // a frame with a title bar and a close box
     kWindowResizable = 2,
-    kWindowDialog = 4,     // a dialog: owned, no menu bar, dialog keys
+    kWindowDialog = 4, // a dialog: owned, no menu bar, dialog keys
 };
 
 class IRkWindowHost : public virtual IRkComponentHost {

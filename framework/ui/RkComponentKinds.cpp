@@ -30,9 +30,8 @@ const RkKindStyle kKindStyles[] = {
 
 const RkKindStyle* FindKindStyle(uint32_t kind)
 {
-    for (const RkKindStyle& row : kKindStyles) {
+    for (const RkKindStyle& row : kKindStyles)
         if (row.kind == kind)
             return &row;
-    }
     return nullptr;
 }

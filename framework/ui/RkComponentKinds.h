@@ -32,7 +32,7 @@ enum : uint32_t {
 struct RkKindStyle {
     uint32_t kind;
     const char* windowClass;
-    uint32_t style;        // with border where the kind has that choice
+    uint32_t style; // with border where the kind has that choice
     uint32_t styleNoBorder;
     uint32_t exStyle;
 };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 CRkContainer::CRkContainer(CRkContainer* parent, uint32_t kind, uint32_t id) : CRkComponent(parent, kind, id)
 {
 }
@@ -46,10 +45,9 @@ void CRkContainer::LayoutChildren()
 {
     if (m_layout)
         m_layout->LayoutContainer(*this);
-    for (const auto& child : m_children) {
+    for (const auto& child : m_children)
         if (CRkContainer* inner = dynamic_cast<CRkContainer*>(child.get()))
             inner->LayoutChildren();
-    }
 }
 
 CRkComponent* CRkContainer::GetChild(uint32_t index) const
@@ -59,10 +57,9 @@ CRkComponent* CRkContainer::GetChild(uint32_t index) const
 
 CRkComponent* CRkContainer::FindById(uint32_t id) const
 {
-    for (const auto& child : m_children) {
+    for (const auto& child : m_children)
         if (child->GetId() == id)
             return child.get();
-    }
     for (const auto& child : m_children) {
         if (const CRkContainer* inner = dynamic_cast<const CRkContainer*>(child.get())) {
             if (CRkComponent* found = inner->FindById(id))

@@ -43,8 +43,7 @@ RkSize CRkLabel::GetPreferredSize() const
     return GetImp()->GetNaturalSize(m_wrapWidth);
 }
 
-CRkTextField::CRkTextField(CRkContainer* parent, uint32_t id, bool border)
-    : CRkComponent(parent, kKindTextField, id)
+CRkTextField::CRkTextField(CRkContainer* parent, uint32_t id, bool border) : CRkComponent(parent, kKindTextField, id)
 {
     SetProperty(kPropBorder, border ? 1 : 0);
     SetText(CRkString());

@@ -5,8 +5,7 @@
 #include "framework/ui/RkContainer.h"
 #include "framework/ui/RkLayoutSupport.h"
 
-CRkDialogButtonLayout::CRkDialogButtonLayout(int32_t gap, const RkUnitInsets& margins)
-    : m_gap(gap), m_margins(margins)
+CRkDialogButtonLayout::CRkDialogButtonLayout(int32_t gap, const RkUnitInsets& margins) : m_gap(gap), m_margins(margins)
 {
 }
 
@@ -19,10 +18,9 @@ void CRkDialogButtonLayout::AddComponent(CRkComponent* component, const RkConstr
 
 void CRkDialogButtonLayout::RemoveComponent(CRkComponent* component)
 {
-    for (CRkComponent*& slot : m_buttons) {
+    for (CRkComponent*& slot : m_buttons)
         if (slot == component)
             slot = nullptr;
-    }
 }
 
 CRkComponent* CRkDialogButtonLayout::GetButton(int32_t slot) const

@@ -29,10 +29,9 @@ uint32_t RegisterDragType(const CRkString& name)
 {
     DragTypes* types = GetDragTypes();
     if (types) {
-        for (const auto& [known, number] : *types) {
+        for (const auto& [known, number] : *types)
             if (known.Compare(name, true) == 0)
                 return number;
-        }
     }
     uint32_t number = GetUiPlatform().GetDrag().RegisterType(name);
     if (types)

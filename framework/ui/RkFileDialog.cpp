@@ -7,8 +7,7 @@
 #include "framework/io/File.h"
 #include "framework/ui/RkUiPlatform.h"
 
-std::vector<RkFileFilter> BuildFileFilters(uint32_t kind, const std::vector<RkFileType>& types,
-                                           uint32_t& preselected)
+std::vector<RkFileFilter> BuildFileFilters(uint32_t kind, const std::vector<RkFileType>& types, uint32_t& preselected)
 {
     std::vector<RkFileFilter> filters;
     RkFileFilter all{CRkString(u"All Files (*.*)"), CRkString(u"*.*")};

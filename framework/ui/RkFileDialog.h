@@ -19,8 +19,7 @@ struct RkFileType {
 // "All Files (*.*)" comes first (and the second entry is preselected) for an
 // open dialog of 5 or more types, last for fewer than 5, and not at all for a
 // save dialog with types; otherwise the first entry is preselected.
-std::vector<RkFileFilter> BuildFileFilters(uint32_t kind, const std::vector<RkFileType>& types,
-                                           uint32_t& preselected);
+std::vector<RkFileFilter> BuildFileFilters(uint32_t kind, const std::vector<RkFileType>& types, uint32_t& preselected);
 
 // Shows the dialog; when the user confirms, `target` (the application when
 // null) gets `confirmMessage` at once with a CRkFileMessage of the chosen

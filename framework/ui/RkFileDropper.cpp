@@ -22,10 +22,9 @@ void CRkFileDropper::AddSuffix(const CRkString& suffix)
 
 bool CRkFileDropper::Accepts(const CRkString& path) const
 {
-    for (const CRkString& suffix : m_suffixes) {
+    for (const CRkString& suffix : m_suffixes)
         if (path.EndsWith(suffix, false))
             return true;
-    }
     return false;
 }
 
@@ -47,10 +46,9 @@ bool CRkFileDropper::HandleMessage(uint16_t message, CRkMessage* payload, IRkMes
     switch (message) {
     case kMsgDragEnter: {
         bool any = false;
-        if (drag) {
+        if (drag)
             for (const RkDragItem& item : drag->GetItems())
                 any = any || (item.type == kDragTypeFile && Accepts(item.path));
-        }
         SetAccepting(any);
         if (drag)
             drag->SetAccepted(m_accepting);
@@ -66,10 +64,9 @@ bool CRkFileDropper::HandleMessage(uint16_t message, CRkMessage* payload, IRkMes
     default: { // the drop
         std::vector<const RkDragItem*> accepted;
         if (m_accepting && drag) {
-            for (const RkDragItem& item : drag->GetItems()) {
+            for (const RkDragItem& item : drag->GetItems())
                 if (item.type == kDragTypeFile && Accepts(item.path))
                     accepted.push_back(&item);
-            }
         }
         IRkMessageTarget* target = m_target ? m_target : CRkApplication::Get();
         uint32_t count = uint32_t(accepted.size());

@@ -46,8 +46,11 @@ void ClipSpan(int64_t& position, int64_t& extent, int64_t clipEnd)
 
 CRkGridLayout::CRkGridLayout(int32_t rows, int32_t columns, int32_t horizontalGap, int32_t verticalGap,
                              const RkUnitInsets& margins)
-    : m_requestedRows(rows), m_requestedColumns(columns), m_horizontalGap(horizontalGap),
-      m_verticalGap(verticalGap), m_margins(margins)
+    : m_requestedRows(rows),
+      m_requestedColumns(columns),
+      m_horizontalGap(horizontalGap),
+      m_verticalGap(verticalGap),
+      m_margins(margins)
 {
 }
 
@@ -61,13 +64,14 @@ void CRkGridLayout::AddComponent(CRkComponent* component, const RkConstraint* co
 {
     if (!component)
         return;
-    m_cells.push_back({component, constraint ? constraint->first : kAlignFill,
-                       constraint ? constraint->second : kAlignFill});
+    m_cells.push_back(
+        {component, constraint ? constraint->first : kAlignFill, constraint ? constraint->second : kAlignFill});
 }
 
 void CRkGridLayout::RemoveComponent(CRkComponent* component)
 {
-    std::erase_if(m_cells, [component](const Cell& cell) { return cell.component == component; });
+    std::erase_if(
+        m_cells, [component](const Cell& cell) { return cell.component == component; });
 }
 
 void CRkGridLayout::GetDimensions(uint32_t& rows, uint32_t& columns) const

@@ -75,8 +75,7 @@ RkLayoutFrame MeasureFrame(const CRkContainer& container, const RkUnitInsets& ma
     return frame;
 }
 
-void AlignInSpan(int32_t alignment, int64_t start, int64_t span, int64_t preferred, int64_t& position,
-                 int64_t& extent)
+void AlignInSpan(int32_t alignment, int64_t start, int64_t span, int64_t preferred, int64_t& position, int64_t& extent)
 {
     switch (alignment) {
     case kAlignFill:

@@ -22,7 +22,10 @@ enum : int32_t {
 
 // A maximum width or height that is negative (all ones among them) is
 // unbounded: read as unsigned it is beyond any real size.
-inline bool IsUnboundedSize(int32_t value) { return value < 0; }
+inline bool IsUnboundedSize(int32_t value)
+{
+    return value < 0;
+}
 
 // A width or height: at least 0, at most the largest signed 32-bit value.
 int32_t ClampSize(int64_t value);
@@ -40,9 +43,9 @@ RkSize MinimumSizeOf(const CRkComponent& component);
 // The container's size and, in pixels, its insets plus the layout's
 // margins: the edges of the area children are placed in.
 struct RkLayoutFrame {
-    int64_t width = 0;  // the container's size
+    int64_t width = 0; // the container's size
     int64_t height = 0;
-    int64_t top = 0;    // insets + margins on each side
+    int64_t top = 0; // insets + margins on each side
     int64_t left = 0;
     int64_t bottom = 0;
     int64_t right = 0;
@@ -52,8 +55,7 @@ struct RkLayoutFrame {
     // A content size with the insets and margins around it.
     RkSize Around(int64_t contentWidth, int64_t contentHeight) const;
     // The same for a maximum size: unbounded stays unbounded.
-    RkSize AroundMaximum(int64_t contentWidth, int64_t contentHeight, bool unboundedWidth,
-                         bool unboundedHeight) const;
+    RkSize AroundMaximum(int64_t contentWidth, int64_t contentHeight, bool unboundedWidth, bool unboundedHeight) const;
 };
 
 RkLayoutFrame MeasureFrame(const CRkContainer& container, const RkUnitInsets& margins);
@@ -61,8 +63,7 @@ RkLayoutFrame MeasureFrame(const CRkContainer& container, const RkUnitInsets& ma
 // Places an item of `preferred` extent in the span [start, start + span)
 // by a cell alignment: fill takes the span, start, centre and end keep the
 // preferred extent. Any other alignment acts as start.
-void AlignInSpan(int32_t alignment, int64_t start, int64_t span, int64_t preferred, int64_t& position,
-                 int64_t& extent);
+void AlignInSpan(int32_t alignment, int64_t start, int64_t span, int64_t preferred, int64_t& position, int64_t& extent);
 
 // Sets the component's bounds, clamping the position into range and the
 // size at 0.

@@ -43,10 +43,9 @@ CRkLogList::CRkLogList(CRkContainer* parent, uint32_t id)
 CRkLogList::~CRkLogList()
 {
     DeleteEntries();
-    for (CRkImage* icon : m_icons) {
+    for (CRkImage* icon : m_icons)
         if (icon)
             icon->Release();
-    }
 }
 
 void CRkLogList::SetScrollbars(CRkScrollbar* horizontal, CRkScrollbar* vertical)

@@ -60,10 +60,12 @@ bool CRkModalDialog::StandardHandler::HandleMessage(uint16_t message, CRkMessage
     }
 }
 
-CRkModalDialog::CRkModalDialog(uint16_t dialogId, uint16_t dismissMessage, IRkMessageTarget* target,
-                               CRkWindow* owner, const CRkString& title)
-    : CRkWindow(title, kWindowDialog | kWindowCloseBox, owner, dialogId), m_dialogId(dialogId),
-      m_dismissMessage(dismissMessage), m_target(target)
+CRkModalDialog::CRkModalDialog(uint16_t dialogId, uint16_t dismissMessage, IRkMessageTarget* target, CRkWindow* owner,
+                               const CRkString& title)
+    : CRkWindow(title, kWindowDialog | kWindowCloseBox, owner, dialogId),
+      m_dialogId(dialogId),
+      m_dismissMessage(dismissMessage),
+      m_target(target)
 {
     if (CRkGlobalVars* globals = CRkGlobalVars::Get())
         ++globals->modalDialogCount;
@@ -104,8 +106,8 @@ bool CRkModalDialog::HandleDialogKey(uint16_t keyCode, uint8_t modifiers)
     switch (keyCode) {
     case kKeyEnter:
     case kKeyEscape:
-        if (CRkComponent* button = FindButtonWithProperty(keyCode == kKeyEnter ? kPropDefaultButton
-                                                                                 : kPropCancelButton)) {
+        if (CRkComponent* button =
+                FindButtonWithProperty(keyCode == kKeyEnter ? kPropDefaultButton : kPropCancelButton)) {
             // As the command, so that a disabled button does nothing.
             button->SendCommand();
             return true;
@@ -142,10 +144,9 @@ void CRkModalDialog::MoveFocus(bool backward)
     if (order.empty())
         return;
     size_t current = order.size();
-    for (size_t i = 0; i < order.size(); ++i) {
+    for (size_t i = 0; i < order.size(); ++i)
         if (order[i]->GetImp() && order[i]->GetImp()->HasFocus())
             current = i;
-    }
     size_t next;
     if (current == order.size())
         next = backward ? order.size() - 1 : 0;

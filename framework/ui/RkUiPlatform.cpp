@@ -4,7 +4,7 @@
 
 namespace {
 std::unique_ptr<IRkUiPlatform> gPlatform;
-}
+} // namespace
 
 IRkUiPlatform& GetUiPlatform()
 {

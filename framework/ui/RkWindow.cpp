@@ -195,8 +195,8 @@ void CRkWindow::SetOuterBounds(const RkRect& outer)
 {
     if (!m_windowImp)
         return;
-    m_windowImp->SetOuterBounds({outer.x, outer.y, outer.width < 0 ? 0 : outer.width,
-                                 outer.height < 0 ? 0 : outer.height});
+    m_windowImp->SetOuterBounds(
+        {outer.x, outer.y, outer.width < 0 ? 0 : outer.width, outer.height < 0 ? 0 : outer.height});
     LayoutChildren();
 }
 

@@ -33,8 +33,7 @@ TEST_F(BatchMode, WithoutBatchEveryWarningIsShown)
     EXPECT_EQ(warnings,
               (Strings{"Book name is greater than 29 characters.  Truncating to \"A Rather Long...at Ends: Here\".",
                        "Colons are not currently permitted in the book title. Translating colons to hyphens.",
-                       "Link \"nowhere\" has not been defined",
-                       "Link \"twice\" defined more than once",
+                       "Link \"nowhere\" has not been defined", "Link \"twice\" defined more than once",
                        "Tab characters are being mapped to four spaces.",
                        "The image directory \"" + (Dir() / "noisy_img").string() + "\" isn't a directory.",
                        // once in each font's pass

@@ -12,7 +12,7 @@ namespace {
 // What the progress dialog showed after each delivery, and whether the
 // Make Book button and the Open menu item could be used.
 struct Watch {
-    Strings texts;                // each new text of the progress dialog
+    Strings texts;                 // each new text of the progress dialog
     std::vector<int32_t> percents; // each new value of its bar
     uint32_t progressWindows = 0;  // how many different dialogs were seen
     bool makeBookEnabledDuringRun = false;
@@ -35,8 +35,8 @@ protected:
                 std::string text = CRkTestDriver::GetText(CRkTestDriver::FindControl(progress, kProgressTextId));
                 if (watch.texts.empty() || watch.texts.back() != text)
                     watch.texts.push_back(text);
-                int32_t value = CRkTestDriver::GetProperty(CRkTestDriver::FindControl(progress, kProgressBarId),
-                                                           kPropValue);
+                int32_t value =
+                    CRkTestDriver::GetProperty(CRkTestDriver::FindControl(progress, kProgressBarId), kPropValue);
                 if (watch.percents.empty() || watch.percents.back() != value)
                     watch.percents.push_back(value);
                 if (CRkHeadlessNode* makeBook = MainControl(kMakeBookButton))
@@ -98,9 +98,8 @@ TEST_F(BuildRun, ThreeDroppedFilesAreBuiltInOrderUnderOneProgressDialog)
     Run();
     ASSERT_NE(MainWindow(), nullptr);
     EXPECT_TRUE(CRkTestDriver::IsEnabled(MainControl(kMakeBookButton)));
-    ASSERT_TRUE(driver->DropFiles(MainControl(kSplash), Strings{(Dir() / "a.lml").string(),
-                                                                  (Dir() / "b.txt").string(),
-                                                                  (Dir() / "c.LML").string()}));
+    ASSERT_TRUE(driver->DropFiles(MainControl(kSplash), Strings{(Dir() / "a.lml").string(), (Dir() / "b.txt").string(),
+                                                                (Dir() / "c.LML").string()}));
     Watch watch = WatchRun();
     EXPECT_EQ(watch.progressWindows, 1u);
     EXPECT_EQ(watch.texts, (Strings{"Building ...", "Building a.ldb...", "Building b.ldb...", "Building c.ldb..."}));
@@ -124,8 +123,8 @@ TEST_F(BuildRun, FilesDroppedDuringARunJoinItAndAreEachBuiltOnce)
         Write(name, std::string("TITLE=\"") + name + "\"\n\nText.\n");
     Start("");
     Run();
-    ASSERT_TRUE(driver->DropFiles(MainControl(kSplash), Strings{(Dir() / "a.lml").string(),
-                                                                  (Dir() / "b.lml").string()}));
+    ASSERT_TRUE(
+        driver->DropFiles(MainControl(kSplash), Strings{(Dir() / "a.lml").string(), (Dir() / "b.lml").string()}));
     Watch watch;
     bool droppedAgain = false;
     uint32_t progressWindows = 0;
@@ -137,16 +136,16 @@ TEST_F(BuildRun, FilesDroppedDuringARunJoinItAndAreEachBuiltOnce)
             ++progressWindows;
         last = progress ? progress : last;
         if (progress) {
-            int32_t value = CRkTestDriver::GetProperty(CRkTestDriver::FindControl(progress, kProgressBarId),
-                                                       kPropValue);
+            int32_t value =
+                CRkTestDriver::GetProperty(CRkTestDriver::FindControl(progress, kProgressBarId), kPropValue);
             if (percents.empty() || percents.back() != value)
                 percents.push_back(value);
         }
         if (!droppedAgain && fs::exists(Dir() / "a.ldb")) {
             droppedAgain = true;
             // The splash still takes drops while the run goes on.
-            EXPECT_TRUE(driver->DropFiles(MainControl(kSplash), Strings{(Dir() / "c.lml").string(),
-                                                                          (Dir() / "d.lml").string()}));
+            EXPECT_TRUE(driver->DropFiles(MainControl(kSplash),
+                                          Strings{(Dir() / "c.lml").string(), (Dir() / "d.lml").string()}));
         }
     });
     EXPECT_TRUE(droppedAgain);
@@ -222,8 +221,8 @@ TEST_F(BuildRun, OverwriteWithPromptCancelledKeepsTheOldBookAndGoesOn)
     Run();
     TickBoxes(*driver, MainWindow(), {kOverwriteBox, kPromptBox});
     driver->AnswerNextMessageBox(kMessageBoxAnswerCancel);
-    ASSERT_TRUE(driver->DropFiles(MainControl(kSplash), Strings{(Dir() / "tale.lml").string(),
-                                                                  (Dir() / "next.lml").string()}));
+    ASSERT_TRUE(
+        driver->DropFiles(MainControl(kSplash), Strings{(Dir() / "tale.lml").string(), (Dir() / "next.lml").string()}));
     Run();
     ASSERT_EQ(driver->GetMessageBoxes().size(), 1u);
     const RkMessageBoxRecord& box = driver->GetMessageBoxes()[0];

@@ -232,8 +232,8 @@ TEST_F(CommandLineRun, AMissingFileIsReportedWithoutAskingForATitle)
     Start("missing.lml");
     Run();
     EXPECT_EQ(InfoDialog(), nullptr);
-    EXPECT_EQ(LogTexts(10003), Strings{"The input file \"" + (Dir() / "missing.lml").string() +
-                                       "\" could not be opened."});
+    EXPECT_EQ(LogTexts(10003),
+              Strings{"The input file \"" + (Dir() / "missing.lml").string() + "\" could not be opened."});
     EXPECT_FALSE(HasQuit());
     EXPECT_EQ(Finish(), 1);
 }

@@ -44,8 +44,7 @@ TEST_F(BookInfoDialog, ShowsItsControlsWithTheSourcesInformation)
     for (CRkHeadlessNode* node : CRkTestDriver::GetControls(dialog))
         shown.push_back(std::to_string(node->GetId()) + " " + CRkTestDriver::GetText(node));
     EXPECT_EQ(shown, (Strings{"1 OK", "2 Cancel", "337 Title:", "344 ", "338 Author:", "345 Known Author",
-                              "339 Publisher:", "346 ", "340 Copyright:", "347 ", "341 ISBN:", "348 ",
-                              "342 (Required)",
+                              "339 Publisher:", "346 ", "340 Copyright:", "347 ", "341 ISBN:", "348 ", "342 (Required)",
                               "343 You must enter a title for this book. This will be the title of the book as "
                               "the reading application's Open Book dialog shows it. The remaining fields are "
                               "optional."}));

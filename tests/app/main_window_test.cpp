@@ -53,10 +53,10 @@ TEST_F(MainWindowTest, ControlsInCreationOrderAndTheirLayout)
                         std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.width) + "x" +
                         std::to_string(r.height));
     }
-    EXPECT_EQ(shown, (Strings{"30 Quit @155,395 92x23", "12 Make Book... @48,395 92x23", "325  @15,15 266x246",
-                              "326 Overwrite existing file @15,276 158x17",
-                              "327 Prompt before overwriting @39,299 170x17", "328 Build dictionary @15,363 116x17",
-                              "334 Include page tables @15,331 134x17"}));
+    EXPECT_EQ(shown,
+              (Strings{"30 Quit @155,395 92x23", "12 Make Book... @48,395 92x23", "325  @15,15 266x246",
+                       "326 Overwrite existing file @15,276 158x17", "327 Prompt before overwriting @39,299 170x17",
+                       "328 Build dictionary @15,363 116x17", "334 Include page tables @15,331 134x17"}));
     EXPECT_EQ(Main()->GetClientSize(), (RkSize{296, 433}));
     EXPECT_FALSE(driver->ResizeWindow(Main(), 400, 500)) << "the main window is not resizable";
 }
@@ -163,8 +163,8 @@ TEST_F(MainWindowTest, DraggingSourcesLightsTheSplashUpAndOtherFilesDoNot)
     ASSERT_TRUE(driver->DropFiles(splash, Strings{(Dir() / "a.doc").string(), (Dir() / "b.lml").string()}));
     Step([&] {
         if (CRkHeadlessWindowImp* progress = ProgressWindow()) {
-            int32_t value = CRkTestDriver::GetProperty(CRkTestDriver::FindControl(progress, kProgressBarId),
-                                                       kPropValue);
+            int32_t value =
+                CRkTestDriver::GetProperty(CRkTestDriver::FindControl(progress, kProgressBarId), kPropValue);
             if (percents.empty() || percents.back() != value)
                 percents.push_back(value);
         }
@@ -196,8 +196,7 @@ TEST_F(MainWindowTest, TheMenuBarItsStatesAndShortcuts)
     }
     EXPECT_EQ(menus, (Strings{"5 File", "  12 Open...\tCtrl+O", "  13 Close\tCtrl+W", "  -", "  30 Quit\tCtrl+Q",
                               "6 Edit", "  258 Undo\tCtrl+Z", "  -", "  260 Cut\tCtrl+X", "  261 Copy\tCtrl+C",
-                              "  262 Paste\tCtrl+V", "  263 Delete\tDelete", "  -",
-                              "  265 Preferences...\tCtrl+;"}));
+                              "  262 Paste\tCtrl+V", "  263 Delete\tDelete", "  -", "  265 Preferences...\tCtrl+;"}));
     ASSERT_TRUE(driver->OpenMenu(Main()));
     std::string states;
     for (uint32_t command : {5u, 12u, 13u, 30u, 6u, 258u, 260u, 261u, 262u, 263u, 265u}) {

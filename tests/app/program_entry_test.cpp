@@ -12,9 +12,8 @@ namespace {
 // whole run) and gives up at the deadline.
 int RunMain(const std::string& tail)
 {
-    std::future<int> done = std::async(std::launch::async, [tail] {
-        return VellumixMain(CRkTestDriver::FromUtf8(tail.c_str()));
-    });
+    std::future<int> done =
+        std::async(std::launch::async, [tail] { return VellumixMain(CRkTestDriver::FromUtf8(tail.c_str())); });
     if (done.wait_for(kDeadline) != std::future_status::ready) {
         ADD_FAILURE() << "VellumixMain did not return";
         std::_Exit(1); // the program cannot be stopped from outside

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "ByteHelpers.h"
+#include "ReportCapture.h"
+#include "TempDir.h"
 #include "book/AssembleBook.h"
 #include "book/BookInfo.h"
 #include "book/BookRecLists.h"
@@ -11,9 +14,6 @@
 #include "book/Compressor.h"
 #include "book/Container.h"
 #include "book/LDBFile.h"
-#include "ByteHelpers.h"
-#include "ReportCapture.h"
-#include "TempDir.h"
 #include "framework/io/File.h"
 
 namespace {
@@ -32,7 +32,7 @@ struct SmallBook {
     {
         lists.textRecordEnds.AppendU32(0);
         lists.textRecordSizes.AppendU32(0);
-        AddTextRecord("Chapter one text ");  // 17 bytes
+        AddTextRecord("Chapter one text ");   // 17 bytes
         AddTextRecord("and the rest of it."); // 19 bytes
         rec.chapters.Add(0, "One");
         rec.chapters.Add(17, "Two");
@@ -100,8 +100,21 @@ TEST(AssembleBook, SmallBookLayoutByHand)
     ASSERT_EQ(f.size(), total);
 
     Expect header;
-    header.cstr("Small Book").zeros(32 - 11).u16(8).u16(0).u32(1700000000).u32(1700000001).u32(0).u32(0).u32(0)
-        .u32(0).str("VxBk").str("VxCr").u32(0).u32(0).u16(n);
+    header.cstr("Small Book")
+        .zeros(32 - 11)
+        .u16(8)
+        .u16(0)
+        .u32(1700000000)
+        .u32(1700000001)
+        .u32(0)
+        .u32(0)
+        .u32(0)
+        .u32(0)
+        .str("VxBk")
+        .str("VxCr")
+        .u32(0)
+        .u32(0)
+        .u16(n);
     EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 78), header.bytes);
     uint32_t offset = 80 + 8 * n;
     for (uint32_t i = 0; i < n; ++i) {
@@ -113,11 +126,37 @@ TEST(AssembleBook, SmallBookLayoutByHand)
 
     const size_t r0 = 80 + 8 * n;
     const auto record0 = Expect()
-                             .u16(10).u16(0).u32(0x6240)
-                             .u16(2).u16(0).u16(3).u16(2).u16(1).u16(0).u16(0).u16(2).u16(1).u16(2).u16(0).u16(0)
-                             .u16(4).u8(10).u8(0)
-                             .u16(3).u16(4).u16(8).u16(6).u16(10).u16(8).u16(11).u16(11).u16(11).u16(1)
-                             .u32(0).u32(0x00290048).zeros(68)
+                             .u16(10)
+                             .u16(0)
+                             .u32(0x6240)
+                             .u16(2)
+                             .u16(0)
+                             .u16(3)
+                             .u16(2)
+                             .u16(1)
+                             .u16(0)
+                             .u16(0)
+                             .u16(2)
+                             .u16(1)
+                             .u16(2)
+                             .u16(0)
+                             .u16(0)
+                             .u16(4)
+                             .u8(10)
+                             .u8(0)
+                             .u16(3)
+                             .u16(4)
+                             .u16(8)
+                             .u16(6)
+                             .u16(10)
+                             .u16(8)
+                             .u16(11)
+                             .u16(11)
+                             .u16(11)
+                             .u16(1)
+                             .u32(0)
+                             .u32(0x00290048)
+                             .zeros(68)
                              .bytes;
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + r0, f.begin() + r0 + 132), record0);
 
@@ -125,13 +164,38 @@ TEST(AssembleBook, SmallBookLayoutByHand)
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + r0 + 132, f.begin() + r0 + 132 + c1 + c2), Bytes(book.text));
     size_t at = r0 + 132 + c1 + c2;
     const auto rest = Expect()
-                          .u16(0).u16(1).u16(0).u32(0).u16(0).u16(1).u16(2).u16(4).u32(21).u16(0x10) // pages
-                          .u32(0).cstr("One").u32(17).cstr("Two")                                     // chapters
-                          .u32(5).cstr("here").u32(0xFFFFFFFF).cstr("missing")                        // links
-                          .cstr("chapter")                                                            // index heading
-                          .u16(1).u16(0).cstr("chapter").u16(2).u16(3).cstr("rest")                   // index group
-                          .cstr("T").cstr("A").u8(0).u8(0).u8(0)                                      // metadata
-                          .u16(17).u16(19)                                                            // text sizes
+                          .u16(0)
+                          .u16(1)
+                          .u16(0)
+                          .u32(0)
+                          .u16(0)
+                          .u16(1)
+                          .u16(2)
+                          .u16(4)
+                          .u32(21)
+                          .u16(0x10) // pages
+                          .u32(0)
+                          .cstr("One")
+                          .u32(17)
+                          .cstr("Two") // chapters
+                          .u32(5)
+                          .cstr("here")
+                          .u32(0xFFFFFFFF)
+                          .cstr("missing") // links
+                          .cstr("chapter") // index heading
+                          .u16(1)
+                          .u16(0)
+                          .cstr("chapter")
+                          .u16(2)
+                          .u16(3)
+                          .cstr("rest") // index group
+                          .cstr("T")
+                          .cstr("A")
+                          .u8(0)
+                          .u8(0)
+                          .u8(0) // metadata
+                          .u16(17)
+                          .u16(19) // text sizes
                           .cstr("MeTaInFo")
                           .bytes;
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + at, f.end()), rest);

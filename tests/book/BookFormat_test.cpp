@@ -4,10 +4,10 @@
 
 #include <cstring>
 
+#include "ByteHelpers.h"
 #include "book/BookFormat.h"
 #include "book/BookHeaderRecord.h"
 #include "book/Container.h"
-#include "ByteHelpers.h"
 #include "framework/core/MemBuffer.h"
 
 namespace {
@@ -62,11 +62,11 @@ TEST(BookFormat, BookHeaderRecordDecodesToWhatWasWritten)
 {
     BookHeaderRecord v;
     uint16_t next = 0x0101;
-    for (uint16_t* field : {&v.smallEntries, &v.largeEntries, &v.firstAfterText, &v.chapterCount, &v.smallRecords,
-                            &v.largeRecords, &v.imageCount, &v.linkCount, &v.indexCount, &v.footnoteCount,
-                            &v.sidebarCount, &v.firstChapter, &v.firstSmall, &v.firstLarge, &v.firstImage,
-                            &v.firstLink, &v.metadataIndex, &v.firstIndex, &v.firstFootnote, &v.firstSidebar,
-                            &v.textSizeIndex}) {
+    for (uint16_t* field :
+         {&v.smallEntries,  &v.largeEntries, &v.firstAfterText, &v.chapterCount,  &v.smallRecords,  &v.largeRecords,
+          &v.imageCount,    &v.linkCount,    &v.indexCount,     &v.footnoteCount, &v.sidebarCount,  &v.firstChapter,
+          &v.firstSmall,    &v.firstLarge,   &v.firstImage,     &v.firstLink,     &v.metadataIndex, &v.firstIndex,
+          &v.firstFootnote, &v.firstSidebar, &v.textSizeIndex}) {
         *field = next;
         next = static_cast<uint16_t>(next + 0x0101);
     }

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "TempDir.h"
 #include "book/BookInfo.h"
 #include "framework/io/File.h"
-#include "TempDir.h"
 
 namespace {
 
@@ -29,14 +29,15 @@ TEST(ReadBookInfo, AllKeysAndEscapes)
 {
     TempDir dir;
     const std::string path = dir.File("book.lml");
-    WriteBytes(path,
-               "TITLE=\"Caf\\a233 Stories\"\n"
-               "AUTHOR= by \"A. \\\\Writer\"\n"
-               "PUBLISHER=\"Press \\q\"\n"
-               "EISBN=\"978-0\"\n"
-               "COPYRIGHT=\"\"\n"
-               "OUT=\"" + std::string(40, 'o') + "\"\n"
-               "Body text.\n");
+    WriteBytes(path, "TITLE=\"Caf\\a233 Stories\"\n"
+                     "AUTHOR= by \"A. \\\\Writer\"\n"
+                     "PUBLISHER=\"Press \\q\"\n"
+                     "EISBN=\"978-0\"\n"
+                     "COPYRIGHT=\"\"\n"
+                     "OUT=\"" +
+                         std::string(40, 'o') +
+                         "\"\n"
+                         "Body text.\n");
     Read r(path);
     EXPECT_EQ(Narrow(r.info.title), "Caf\xE9 Stories");
     EXPECT_EQ(Narrow(r.info.author), "A. \\Writer");

@@ -63,9 +63,9 @@ TEST(CompressRecord, SameBytesAsAFreshCompress)
     auto check = [](const std::string& text) {
         std::vector<uint8_t> expected(compressBound(uLong(text.size())));
         uLongf expectedSize = uLongf(expected.size());
-        ASSERT_EQ(compress(expected.data(), &expectedSize, reinterpret_cast<const Bytef*>(text.data()),
-                           uLong(text.size())),
-                  Z_OK);
+        ASSERT_EQ(
+            compress(expected.data(), &expectedSize, reinterpret_cast<const Bytef*>(text.data()), uLong(text.size())),
+            Z_OK);
         std::vector<uint8_t> out(8192);
         const uint32_t size = CompressRecord(text.data(), uint32_t(text.size()), out.data(), 8192);
         ASSERT_EQ(size, expectedSize) << text.size();

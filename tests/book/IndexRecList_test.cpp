@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "ByteHelpers.h"
 #include "book/IndexCollation.h"
 #include "book/IndexRecList.h"
-#include "ByteHelpers.h"
 
 namespace {
 
@@ -16,19 +16,46 @@ int Sign(int v)
 TEST(IndexCollation, FoldsCaseAccentsLigaturesAndSpaces)
 {
     EXPECT_EQ(CompareIndexTerms("Apple", "apple"), 0);
-    EXPECT_EQ(CompareIndexTerms("\xC9" "clair", "eclair"), 0);   // E acute sorts as e
-    EXPECT_LT(CompareIndexTerms("\xC9" "clair", "f"), 0);
-    EXPECT_GT(CompareIndexTerms("\xC9" "clair", "d"), 0);
-    EXPECT_EQ(CompareIndexTerms("\xC6" "sop", "aesop"), 0);      // AE ligature as a, e
-    EXPECT_LT(CompareIndexTerms("\xC6" "sop", "af"), 0);
-    EXPECT_GT(CompareIndexTerms("\xC6" "sop", "ad"), 0);
-    EXPECT_EQ(CompareIndexTerms("stra\xDF" "e", "strasse"), 0);  // sharp s
-    EXPECT_EQ(CompareIndexTerms("\x8C" "uvre", "oeuvre"), 0);
+    EXPECT_EQ(CompareIndexTerms("\xC9"
+                                "clair",
+                                "eclair"),
+              0); // E acute sorts as e
+    EXPECT_LT(CompareIndexTerms("\xC9"
+                                "clair",
+                                "f"),
+              0);
+    EXPECT_GT(CompareIndexTerms("\xC9"
+                                "clair",
+                                "d"),
+              0);
+    EXPECT_EQ(CompareIndexTerms("\xC6"
+                                "sop",
+                                "aesop"),
+              0); // AE ligature as a, e
+    EXPECT_LT(CompareIndexTerms("\xC6"
+                                "sop",
+                                "af"),
+              0);
+    EXPECT_GT(CompareIndexTerms("\xC6"
+                                "sop",
+                                "ad"),
+              0);
+    EXPECT_EQ(CompareIndexTerms("stra\xDF"
+                                "e",
+                                "strasse"),
+              0); // sharp s
+    EXPECT_EQ(CompareIndexTerms("\x8C"
+                                "uvre",
+                                "oeuvre"),
+              0);
     EXPECT_EQ(CompareIndexTerms("Trade\x99", "trade tm"), 0);
-    EXPECT_EQ(CompareIndexTerms("New-York!", "new york"), 0);   // punctuation and spaces ignored
-    EXPECT_EQ(CompareIndexTerms("\x8E" "x", "x"), 0);             // 0x8E folds to a space
+    EXPECT_EQ(CompareIndexTerms("New-York!", "new york"), 0); // punctuation and spaces ignored
+    EXPECT_EQ(CompareIndexTerms("\x8E"
+                                "x",
+                                "x"),
+              0); // 0x8E folds to a space
     EXPECT_EQ(CompareIndexTerms("x\xB2", "x2"), 0);
-    EXPECT_LT(CompareIndexTerms("(a)", "0"), 0);                 // parentheses stay, below digits
+    EXPECT_LT(CompareIndexTerms("(a)", "0"), 0); // parentheses stay, below digits
     EXPECT_LT(CompareIndexTerms("9", "a"), 0);
     EXPECT_LT(CompareIndexTerms("ab", "abc"), 0);
     EXPECT_EQ(Sign(CompareIndexTerms("b", "a")), 1);
@@ -41,8 +68,8 @@ TEST(IndexRecList, SortDedupeAndHeading)
     index.Add(2, 5, "zebra");
     index.Add(1, 9, "\xC9lan");
     index.Add(1, 3, "elan");
-    index.Add(1, 3, "elan");      // exact repeat: dropped
-    index.Add(1, 3, "e-lan");     // equal by collation, different bytes: kept
+    index.Add(1, 3, "elan");  // exact repeat: dropped
+    index.Add(1, 3, "e-lan"); // equal by collation, different bytes: kept
     index.Add(1, 1, "Apple");
     EXPECT_FALSE(index.IsGrouped());
     index.Group();
@@ -63,11 +90,21 @@ TEST(IndexRecList, SortDedupeAndHeading)
     CMemBuffer group;
     index.AppendRecord(1, group);
     const auto expected = Expect()
-                              .u16(1).u16(1).cstr("Apple")
-                              .u16(1).u16(3).cstr("elan")
-                              .u16(1).u16(3).cstr("e-lan")
-                              .u16(1).u16(9).cstr("\xC9lan")
-                              .u16(2).u16(5).cstr("zebra")
+                              .u16(1)
+                              .u16(1)
+                              .cstr("Apple")
+                              .u16(1)
+                              .u16(3)
+                              .cstr("elan")
+                              .u16(1)
+                              .u16(3)
+                              .cstr("e-lan")
+                              .u16(1)
+                              .u16(9)
+                              .cstr("\xC9lan")
+                              .u16(2)
+                              .u16(5)
+                              .cstr("zebra")
                               .bytes;
     EXPECT_EQ(Bytes(group), expected);
     EXPECT_EQ(index.GetRecordSize(1), expected.size());

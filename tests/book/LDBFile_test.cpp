@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "book/Container.h"
-#include "book/LDBFile.h"
 #include "ByteHelpers.h"
 #include "TempDir.h"
+#include "book/Container.h"
+#include "book/LDBFile.h"
 #include "framework/io/File.h"
 
 namespace {
@@ -44,10 +44,22 @@ TEST(Container, HeaderAndEntryLayout)
     AppendLDBHeader(h, b);
     AppendRecordEntry(0x11223344, 0, 0x6F8001, b);
     const auto expected = Expect()
-                              .str("abcdefghijklmnopqrstuvwxyz012").zeros(3)
-                              .u16(8).u16(0).u32(0x01020304).u32(0x01020305).zeros(16)
-                              .str("VxBk").str("VxCr").zeros(8).u16(0x0A0B)
-                              .u32(0x11223344).u8(0).u8(0x6F).u8(0x80).u8(0x01)
+                              .str("abcdefghijklmnopqrstuvwxyz012")
+                              .zeros(3)
+                              .u16(8)
+                              .u16(0)
+                              .u32(0x01020304)
+                              .u32(0x01020305)
+                              .zeros(16)
+                              .str("VxBk")
+                              .str("VxCr")
+                              .zeros(8)
+                              .u16(0x0A0B)
+                              .u32(0x11223344)
+                              .u8(0)
+                              .u8(0x6F)
+                              .u8(0x80)
+                              .u8(0x01)
                               .bytes;
     EXPECT_EQ(Bytes(b), expected);
     EXPECT_EQ(FirstRecordOffset(3), 80u + 24u);
@@ -118,7 +130,7 @@ TEST(LDBFile, TruncatedBookIsIncomplete)
     EXPECT_EQ(file.ReadRecord(1, out), 1u);
     file.Close();
     EXPECT_EQ(file.ReadRecord(0, out), 0u); // reopens
-    file.Close(); // an open file cannot be replaced on Windows
+    file.Close();                           // an open file cannot be replaced on Windows
 
     WriteBytes(path, Container({104, 114, 124}, 134, 3));
     CLDBFile whole{CFile(path.c_str())};

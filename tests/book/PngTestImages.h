@@ -34,8 +34,8 @@ inline TestPng MakeTestPng(int colorType, int bitDepth, uint32_t width, uint32_t
     png.interlaced = interlaced;
     if (colorType == PNG_COLOR_TYPE_PALETTE) {
         for (int i = 0; i < (1 << std::min(bitDepth, 8)); ++i)
-            png.palette.push_back({static_cast<png_byte>(i * 7), static_cast<png_byte>(255 - i),
-                                   static_cast<png_byte>(i * 3)});
+            png.palette.push_back(
+                {static_cast<png_byte>(i * 7), static_cast<png_byte>(255 - i), static_cast<png_byte>(i * 3)});
     }
     int channels = 1;
     if (colorType == PNG_COLOR_TYPE_RGB)
@@ -69,7 +69,9 @@ inline void AppendToString(png_structp png, png_bytep data, size_t length)
     out->append(reinterpret_cast<const char*>(data), length);
 }
 
-inline void NoFlush(png_structp) {}
+inline void NoFlush(png_structp)
+{
+}
 
 // Writes the rows of `image` as PNG file bytes into `out`; false on a libpng
 // error. Nothing with a destructor lives across the setjmp.
@@ -148,8 +150,8 @@ inline std::vector<std::string> PngChunkNames(const uint8_t* data, size_t length
     std::vector<std::string> names;
     size_t at = 8;
     while (at + 8 <= length) {
-        const uint32_t size = uint32_t(data[at]) << 24 | uint32_t(data[at + 1]) << 16 | uint32_t(data[at + 2]) << 8 |
-                              data[at + 3];
+        const uint32_t size =
+            uint32_t(data[at]) << 24 | uint32_t(data[at + 1]) << 16 | uint32_t(data[at + 2]) << 8 | data[at + 3];
         names.emplace_back(reinterpret_cast<const char*>(data + at + 4), 4);
         at += 12 + size;
     }
@@ -196,9 +198,8 @@ inline bool SamePalette(const std::vector<png_color>& a, const std::vector<png_c
 {
     if (a.size() != b.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i) {
+    for (size_t i = 0; i < a.size(); ++i)
         if (a[i].red != b[i].red || a[i].green != b[i].green || a[i].blue != b[i].blue)
             return false;
-    }
     return true;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ByteHelpers.h"
+#include "ReportCapture.h"
 #include "book/BookHeaderRecord.h"
 #include "book/BookRandom.h"
 #include "book/ChapterRecList.h"
@@ -10,8 +12,6 @@
 #include "book/SidebarSet.h"
 #include "book/TextPosition.h"
 #include "book/TextSizeRecList.h"
-#include "ByteHelpers.h"
-#include "ReportCapture.h"
 
 namespace {
 
@@ -36,10 +36,10 @@ TEST(ChapterRecList, DuplicatesNeedSameTitleAndPosition)
 {
     ChapterRecList chapters;
     chapters.Add(10, "One");
-    chapters.Add(10, "One");  // repeat: dropped
-    chapters.Add(50, "One");  // same title elsewhere: kept
+    chapters.Add(10, "One"); // repeat: dropped
+    chapters.Add(50, "One"); // same title elsewhere: kept
     chapters.Add(50, "Two");
-    chapters.Add(50, "One");  // equal to an earlier one, but not to the last kept
+    chapters.Add(50, "One"); // equal to an earlier one, but not to the last kept
     chapters.Add(90, "Empty");
     chapters.RemoveLast();
     chapters.RemoveDuplicates();
@@ -55,13 +55,13 @@ TEST(LinkRecList, FinishKeepsReferencedSortedAndWarns)
     ReportCapture capture;
     batchMode = false;
     LinkRecList links;
-    links.Add(kUndefinedPosition, "Zeta");  // referenced before defined
-    links.Add(300, "zeta");                 // defined later, same link
+    links.Add(kUndefinedPosition, "Zeta"); // referenced before defined
+    links.Add(300, "zeta");                // defined later, same link
     links.Add(100, "Alpha");
-    links.Add(200, "ALPHA");                // second definition: warns, first kept
+    links.Add(200, "ALPHA"); // second definition: warns, first kept
     links.Add(kUndefinedPosition, "alpha");
-    links.Add(400, "Unused");               // never referenced: dropped
-    links.Add(kUndefinedPosition, "Gone");  // never defined: kept, warned
+    links.Add(400, "Unused");              // never referenced: dropped
+    links.Add(kUndefinedPosition, "Gone"); // never defined: kept, warned
     EXPECT_EQ(links.Find(NameHash("zeta"), "zeta"), 0);
     EXPECT_EQ(links.Find(NameHash("zeta"), "Zeta"), -1); // lookups use the stored lower case
     EXPECT_EQ(links.Find(NameHash("nothing"), "nothing"), -1);
@@ -75,8 +75,8 @@ TEST(LinkRecList, FinishKeepsReferencedSortedAndWarns)
     EXPECT_EQ(links.GetName(2), "zeta");
     EXPECT_EQ(links.GetPosition(2), 300u);
     EXPECT_EQ(Record(links, 1), Expect().u32(0xFFFFFFFF).cstr("gone").bytes);
-    EXPECT_EQ(ReportCapture::Messages(),
-              (std::vector<std::string>{"W:Link \"alpha\" defined more than once", "W:Link \"gone\" has not been defined"}));
+    EXPECT_EQ(ReportCapture::Messages(), (std::vector<std::string>{"W:Link \"alpha\" defined more than once",
+                                                                   "W:Link \"gone\" has not been defined"}));
 }
 
 TEST(LinkRecList, BatchModeSilencesWarnings)
@@ -165,7 +165,8 @@ TEST(TextSizeAndInfo, RecordsFromEndsAndStrings)
     info.Add("");
     info.Add(std::string(256, 'a')); // at the limit: no warning
     info.Add(std::string(257, 'b'));
-    EXPECT_EQ(Record(info, 0), Expect().cstr("Title").u8(0).cstr(std::string(256, 'a')).cstr(std::string(257, 'b')).bytes);
+    EXPECT_EQ(Record(info, 0),
+              Expect().cstr("Title").u8(0).cstr(std::string(256, 'a')).cstr(std::string(257, 'b')).bytes);
     ASSERT_EQ(ReportCapture::Messages().size(), 1u);
     EXPECT_EQ(ReportCapture::Messages()[0],
               "W:The string \"" + std::string(257, 'b') + "\" is longer than 256 characters; is this necessary?");
@@ -200,11 +201,37 @@ TEST(BookHeaderRecord, FieldsAtTheirOffsets)
     CMemBuffer out;
     AppendBookHeaderRecord(v, out);
     const auto expected = Expect()
-                              .u16(10).u16(0).u32(0x00046240)
-                              .u16(0x0102).u16(0x0304).u16(5).u16(6).u16(7).u16(8).u16(9).u16(10).u16(1).u16(11)
-                              .u16(12).u16(13).u16(14).u8(10).u8(0)
-                              .u16(15).u16(16).u16(17).u16(18).u16(19).u16(20).u16(21).u16(22).u16(23).u16(1)
-                              .u32(0).u32(0x12345678).zeros(68)
+                              .u16(10)
+                              .u16(0)
+                              .u32(0x00046240)
+                              .u16(0x0102)
+                              .u16(0x0304)
+                              .u16(5)
+                              .u16(6)
+                              .u16(7)
+                              .u16(8)
+                              .u16(9)
+                              .u16(10)
+                              .u16(1)
+                              .u16(11)
+                              .u16(12)
+                              .u16(13)
+                              .u16(14)
+                              .u8(10)
+                              .u8(0)
+                              .u16(15)
+                              .u16(16)
+                              .u16(17)
+                              .u16(18)
+                              .u16(19)
+                              .u16(20)
+                              .u16(21)
+                              .u16(22)
+                              .u16(23)
+                              .u16(1)
+                              .u32(0)
+                              .u32(0x12345678)
+                              .zeros(68)
                               .bytes;
     ASSERT_EQ(expected.size(), 132u);
     EXPECT_EQ(Bytes(out), expected);

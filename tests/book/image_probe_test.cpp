@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "PngTestImages.h"
 #include "ReportCapture.h"
 #include "TempDir.h"
-#include "PngTestImages.h"
 #include "book/ImageProbe.h"
 #include "framework/core/RkString.h"
 
@@ -51,8 +51,8 @@ TEST_F(ImageProbeTest, WrongExtensionIsRefusedBeforeTheFileIsLookedFor)
     EXPECT_TRUE(Probe("nothing.gif"));
     EXPECT_TRUE(Probe("png"));
     EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"E:Image file \"pic.gif\" doesn't end with .png!",
-                                                             "E:Image file \"nothing.gif\" doesn't end with .png!",
-                                                             "E:Image file \"png\" doesn't end with .png!"}));
+                                                            "E:Image file \"nothing.gif\" doesn't end with .png!",
+                                                            "E:Image file \"png\" doesn't end with .png!"}));
     EXPECT_EQ(width, 99); // left as it was
     EXPECT_EQ(height, 77);
 }
@@ -74,7 +74,7 @@ TEST_F(ImageProbeTest, FolderOrNameWithNulIsNoImage)
     EXPECT_TRUE(Probe("folder.png"));
     EXPECT_TRUE(Probe(std::string("a\0.png", 6)));
     EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"E:Image \"" + Shown("folder.png") + "\" doesn't exist!",
-                                                             "E:Image \"" + Shown("a") + "\" doesn't exist!"}));
+                                                            "E:Image \"" + Shown("a") + "\" doesn't exist!"}));
 }
 
 TEST_F(ImageProbeTest, ExtensionAndPresenceAreLoggedOnlyInTheSmallFontPassButStillFail)
@@ -101,22 +101,22 @@ TEST_F(ImageProbeTest, HeaderMessagesInEveryPass)
     WriteBytes(dir.File("ga.png"), EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_GRAY_ALPHA, 8, 3, 3)));
     WriteBytes(dir.File("rgba.png"), EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_RGB_ALPHA, 8, 3, 3)));
 
-    for (const char* name : {"empty.png", "sig.png", "nohdr.png", "short.png", "cut.png", "rgb.png", "ga.png", "rgba.png"}) {
+    for (const char* name :
+         {"empty.png", "sig.png", "nohdr.png", "short.png", "cut.png", "rgb.png", "ga.png", "rgba.png"}) {
         EXPECT_TRUE(Probe(name, false)) << name;
         EXPECT_EQ(width, 0) << name;
         EXPECT_EQ(height, 0) << name;
     }
-    EXPECT_EQ(capture.Messages(),
-              (std::vector<std::string>{
-                  "E:PNG file " + Shown("empty.png") + " appears to be empty\n",
-                  "E:Bad PNG signature for " + Shown("sig.png"),
-                  "E:Couldn't find PNG header for " + Shown("nohdr.png"),
-                  "E:Bad PNG signature for " + Shown("short.png"),
-                  "E:Unrecognized PNG color type for " + Shown("cut.png"),
-                  "E:Unrecognized PNG color type for " + Shown("rgb.png"),
-                  "E:Unrecognized PNG color type for " + Shown("ga.png"),
-                  "E:Unrecognized PNG color type for " + Shown("rgba.png"),
-              }));
+    EXPECT_EQ(capture.Messages(), (std::vector<std::string>{
+                                      "E:PNG file " + Shown("empty.png") + " appears to be empty\n",
+                                      "E:Bad PNG signature for " + Shown("sig.png"),
+                                      "E:Couldn't find PNG header for " + Shown("nohdr.png"),
+                                      "E:Bad PNG signature for " + Shown("short.png"),
+                                      "E:Unrecognized PNG color type for " + Shown("cut.png"),
+                                      "E:Unrecognized PNG color type for " + Shown("rgb.png"),
+                                      "E:Unrecognized PNG color type for " + Shown("ga.png"),
+                                      "E:Unrecognized PNG color type for " + Shown("rgba.png"),
+                                  }));
 }
 
 TEST_F(ImageProbeTest, UnreadableFileCannotBeOpened)

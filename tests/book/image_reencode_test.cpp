@@ -28,8 +28,8 @@ std::string InflatedImageData(const std::string& png)
     }
     std::string out(16 << 20, '\0');
     uLongf length = out.size();
-    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length,
-                         reinterpret_cast<const Bytef*>(deflated.data()), deflated.size()),
+    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(deflated.data()),
+                         deflated.size()),
               Z_OK);
     out.resize(length);
     return out;

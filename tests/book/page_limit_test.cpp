@@ -40,10 +40,9 @@ TEST(PageLimit, LargerTableIsNamedInTheError)
     PageRecList more;
     Fill(more, 70000);
     EXPECT_TRUE(CheckPageTableSize(more, large));
-    EXPECT_EQ(capture.errors(),
-              (std::vector<std::string>{
-                  "Too many pages (65536 of them) for a .ldb file! Build it without page tables.",
-                  "Too many pages (70000 of them) for a .ldb file! Build it without page tables."}));
+    EXPECT_EQ(capture.errors(), (std::vector<std::string>{
+                                    "Too many pages (65536 of them) for a .ldb file! Build it without page tables.",
+                                    "Too many pages (70000 of them) for a .ldb file! Build it without page tables."}));
 }
 
 } // namespace

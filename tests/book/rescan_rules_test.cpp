@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "ReportCapture.h"
 #include "book/BookRecLists.h"
 #include "framework/core/RkString.h"
-#include "ReportCapture.h"
 
 namespace {
 

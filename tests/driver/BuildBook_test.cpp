@@ -1,6 +1,6 @@
+#include "driver/BuildBook.h"
 #include "tests/PortableEnv.h"
 #include "tests/PortablePaths.h"
-#include "driver/BuildBook.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -88,8 +88,8 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() / ("vx_driver_" + std::string(info->name()) + "_" +
-                                             std::to_string(std::random_device{}()));
+        m_dir = fs::temp_directory_path() /
+                ("vx_driver_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
         fs::create_directories(m_dir);
         m_info.title.Assign(u"A Test Book");
         unsetenv("SOURCE_DATE_EPOCH");
@@ -236,9 +236,11 @@ TEST_F(BuildBookTest, TitleCharacterOutsideDeviceLatinDoesNotEndTheTitle)
     ReportCapture capture;
     m_info.title.Assign(u"\u0141\u00F3d\u017A Tales");
     const Book book = BuildText("x");
-    EXPECT_EQ(book.Name(), "-\xF3" "d- Tales");
+    EXPECT_EQ(book.Name(), "-\xF3"
+                           "d- Tales");
     const std::string& metadata = book.records[U16(book.records[0], 44)];
-    EXPECT_EQ(std::string(metadata.c_str()), "-\xF3" "d- Tales");
+    EXPECT_EQ(std::string(metadata.c_str()), "-\xF3"
+                                             "d- Tales");
 }
 
 // A path character without a device Latin code (Greek capital omega) must
@@ -351,7 +353,8 @@ TEST_F(BuildBookTest, ImagePathThatIsNoDirectoryIsAWarning)
     std::ofstream(m_dir / "story_img") << "a file";
     EXPECT_EQ(Build(source, Output()), kBookWritten);
     ASSERT_EQ(capture.warnings().size(), 1u);
-    EXPECT_EQ(capture.warnings()[0], "The image directory \"" + (m_dir / "story_img").string() + "\" isn't a directory.");
+    EXPECT_EQ(capture.warnings()[0],
+              "The image directory \"" + (m_dir / "story_img").string() + "\" isn't a directory.");
 
     fs::remove(m_dir / "story_img");
     fs::create_directory(m_dir / "story_img");

@@ -23,9 +23,9 @@ TEST(DeferredReports, HoldsMessagesBackAndReplaysThemInOrder)
         deferred.Replay();
         ReportStatus("after");
     } // nothing is replayed twice
-    EXPECT_EQ(capture.statuses(), (std::vector<std::string> {"Generating page tables for the small font...", "after"}));
-    EXPECT_EQ(capture.warnings(), (std::vector<std::string> {"Link \"x\" has not been defined"}));
-    EXPECT_EQ(capture.errors(), (std::vector<std::string> {std::string(600, 'e') + " 5%"}));
+    EXPECT_EQ(capture.statuses(), (std::vector<std::string>{"Generating page tables for the small font...", "after"}));
+    EXPECT_EQ(capture.warnings(), (std::vector<std::string>{"Link \"x\" has not been defined"}));
+    EXPECT_EQ(capture.errors(), (std::vector<std::string>{std::string(600, 'e') + " 5%"}));
 }
 
 TEST(DeferredReports, DiscardDropsTheMessagesAndPutsTheHooksBack)
@@ -37,14 +37,14 @@ TEST(DeferredReports, DiscardDropsTheMessagesAndPutsTheHooksBack)
         deferred.Discard();
         ReportError("kept");
     }
-    EXPECT_EQ(capture.errors(), (std::vector<std::string> {"kept"}));
+    EXPECT_EQ(capture.errors(), (std::vector<std::string>{"kept"}));
     // Leaving the scope without either replays.
     {
         CDeferredReports deferred;
         ReportWarning("late");
         EXPECT_TRUE(capture.warnings().empty());
     }
-    EXPECT_EQ(capture.warnings(), (std::vector<std::string> {"late"}));
+    EXPECT_EQ(capture.warnings(), (std::vector<std::string>{"late"}));
 }
 
 // Past the budget the other work is finished at once; its success lets
@@ -56,7 +56,10 @@ TEST(DeferredReports, BudgetSettlesAndStopsHolding)
     int settled = 0;
     {
         CDeferredReports deferred;
-        deferred.SetBudget(4096, [&] { ++settled; return true; });
+        deferred.SetBudget(4096, [&] {
+            ++settled;
+            return true;
+        });
         for (int i = 0; i < 200; ++i)
             ReportWarning("message %d", i);
         EXPECT_EQ(settled, 1);
@@ -82,7 +85,7 @@ TEST(DeferredReports, FailedSettlementDropsEverything)
         deferred.Discard();
         ReportError("after");
     }
-    EXPECT_EQ(capture.errors(), (std::vector<std::string> {"after"}));
+    EXPECT_EQ(capture.errors(), (std::vector<std::string>{"after"}));
 }
 
 // A held-back message is given out with the place it was reported with.
@@ -113,4 +116,4 @@ TEST(DeferredReports, ReplayedMessagesKeepTheirPlaces)
     EXPECT_EQ(places[2].kind, ReportPlace::None);
 }
 
-}
+} // namespace

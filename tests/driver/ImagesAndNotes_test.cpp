@@ -52,8 +52,8 @@ std::string Inflate(const std::string& record)
 {
     std::string out(8192, '\0');
     uLongf length = out.size();
-    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length,
-                         reinterpret_cast<const Bytef*>(record.data()), record.size()),
+    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(record.data()),
+                         record.size()),
               Z_OK);
     out.resize(length);
     return out;
@@ -175,17 +175,17 @@ TEST_F(ImagesAndNotesTest, BadImageInTheRunningTextLeavesNoBook)
     ReportCapture capture;
     EXPECT_FALSE(Build("Picture: \\m=\"rgb.png\" and \\m=\"gone.png\"\n"));
     // The header error is logged in both font passes, the missing file once.
-    EXPECT_EQ(capture.errors(),
-              (Strings{"Unrecognized PNG color type for " + ImagePath("rgb.png"),
-                       "Image \"" + ImagePath("gone.png") + "\" doesn't exist!",
-                       "Unrecognized PNG color type for " + ImagePath("rgb.png"),
-                       "Errors occurred while paginating the book. No output file generated."}));
+    EXPECT_EQ(capture.errors(), (Strings{"Unrecognized PNG color type for " + ImagePath("rgb.png"),
+                                         "Image \"" + ImagePath("gone.png") + "\" doesn't exist!",
+                                         "Unrecognized PNG color type for " + ImagePath("rgb.png"),
+                                         "Errors occurred while paginating the book. No output file generated."}));
 }
 
 TEST_F(ImagesAndNotesTest, NoteWithoutEndTagLeavesNoBook)
 {
     ReportCapture capture;
-    EXPECT_FALSE(Build("See \\Sd=\"s\"x\\Sd and \\Fn=\"f\"1\\Fn.\n<sidebar id=\"s\">S\n<footnote id=\"f\">F</footnote>"));
+    EXPECT_FALSE(
+        Build("See \\Sd=\"s\"x\\Sd and \\Fn=\"f\"1\\Fn.\n<sidebar id=\"s\">S\n<footnote id=\"f\">F</footnote>"));
     EXPECT_EQ(capture.problems(),
               (Strings{"E:No end tag for sidebar or footnote named s was found.",
                        "E:Errors occurred while building the sidebars and footnotes. No output file generated."}));
@@ -201,9 +201,8 @@ TEST_F(ImagesAndNotesTest, BatchModeStillRefusesAnImageTooLargeForItsRecord)
     PutImage("big.png", big);
     ReportCapture capture(true);
     EXPECT_FALSE(Build("Picture: \\m=\"big.png\"\n"));
-    EXPECT_EQ(capture.problems(),
-              (Strings{"E:Image \"" + ImagePath("big.png") + "\" is too large",
-                       "E:Errors occurred while paginating the book. No output file generated."}));
+    EXPECT_EQ(capture.problems(), (Strings{"E:Image \"" + ImagePath("big.png") + "\" is too large",
+                                           "E:Errors occurred while paginating the book. No output file generated."}));
 }
 
 TEST_F(ImagesAndNotesTest, UnresolvedReferenceLeavesNoBook)

@@ -92,8 +92,7 @@ TEST_F(SourceRead, StreamOverTheLimitStopsOneBytePast)
     ReportCapture capture;
     CFile source(fifo.c_str());
     EXPECT_FALSE(ReadSourceText(source, 4000));
-    EXPECT_EQ(capture.CountErrors("The file " + fifo.string() + " is too large to build (more than 4000 bytes)"),
-              1u);
+    EXPECT_EQ(capture.CountErrors("The file " + fifo.string() + " is too large to build (more than 4000 bytes)"), 1u);
     int left = 0;
     ASSERT_EQ(::ioctl(keep, FIONREAD, &left), 0);
     EXPECT_EQ(left, 6000 - 4001);
@@ -123,4 +122,4 @@ TEST_F(SourceRead, BuildFromAFifoHasItsWholeText)
     EXPECT_GT(fs::file_size(m_dir / "book.ldb"), 8000u);
 }
 
-}
+} // namespace

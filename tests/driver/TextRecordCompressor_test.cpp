@@ -1,5 +1,5 @@
-#include "tests/PortableEnv.h"
 #include "driver/TextRecordCompressor.h"
+#include "tests/PortableEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,14 @@ namespace fs = std::filesystem;
 std::string MixedText(size_t n, uint32_t seed, bool wholePieces = false)
 {
     std::mt19937 random(seed);
-    static const char* pieces[] = {"tide ", "clock ", "\\iwater\\i ", "harbour\n", "\\q=\"#x\"link\\q ",
-                                   "\\a233", "\\\\", "----------------------------------------"};
+    static const char* pieces[] = {"tide ",
+                                   "clock ",
+                                   "\\iwater\\i ",
+                                   "harbour\n",
+                                   "\\q=\"#x\"link\\q ",
+                                   "\\a233",
+                                   "\\\\",
+                                   "----------------------------------------"};
     std::string text;
     while (text.size() < n)
         text += pieces[random() % 8];
@@ -59,8 +65,8 @@ Records Serial(const std::string& text)
     ends.SetElementSize(4);
     sizes.SetElementSize(4);
     Records r;
-    r.result = SplitTextRecords(reinterpret_cast<const uint8_t*>(text.data()), uint32_t(text.size()), buffer, ends,
-                                sizes);
+    r.result =
+        SplitTextRecords(reinterpret_cast<const uint8_t*>(text.data()), uint32_t(text.size()), buffer, ends, sizes);
     r.ends = Values(ends);
     r.sizes = Values(sizes);
     r.bytes.assign(buffer.GetData(), buffer.GetData() + buffer.GetSize());
@@ -91,8 +97,7 @@ Records Divided(const std::string& text, bool background)
 
 TEST(TextRecordCompressor, SameRecordsAsTheSerialDivision)
 {
-    for (size_t n : {size_t(0), size_t(1), size_t(8191), size_t(8192), size_t(8193), size_t(20000),
-                     size_t(300000)}) {
+    for (size_t n : {size_t(0), size_t(1), size_t(8191), size_t(8192), size_t(8193), size_t(20000), size_t(300000)}) {
         for (uint32_t seed : {1u, 2u}) {
             const std::string text = MixedText(n, seed);
             const Records serial = Serial(text);
@@ -114,11 +119,10 @@ TEST(TextRecordCompressor, RecordThatDoesNotCompressIsReportedOnce)
     // gives a full record that does not fit 8192 bytes.
     std::mt19937 random(7);
     std::string noise(3 * 8192, '\0');
-    for (char& c : noise) {
+    for (char& c : noise)
         do
             c = static_cast<char>(random());
         while (c == '\\' || c == ' ' || (c >= '\t' && c <= '\r'));
-    }
     const std::string text = MixedText(16000, 3) + "\n" + noise + "\nmore text after it\n";
     // Two failing stretches far apart: the first one is the one reported,
     // whichever thread meets which first.
@@ -151,11 +155,12 @@ std::string ReadAll(const fs::path& path)
 // book built with them compressed first, byte for byte.
 TEST(TextRecordCompressor, BookIsByteIdenticalToTheSerialBuild)
 {
-    const fs::path dir = fs::temp_directory_path() / ("vx_driver_parallel_" + std::to_string(std::random_device {}()));
+    const fs::path dir = fs::temp_directory_path() / ("vx_driver_parallel_" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
     const fs::path source = dir / "long.lml";
-    std::ofstream(source, std::ios::binary) << "TITLE=\"Long\"\n\\x\\Q=\"one\"One\\x\n" << MixedText(200000, 5, true)
-                                            << "\n\\x\\Q=\"two\"Two\\x\nSee \\q=\"#one\"one\\q.\n";
+    std::ofstream(source, std::ios::binary)
+        << "TITLE=\"Long\"\n\\x\\Q=\"one\"One\\x\n"
+        << MixedText(200000, 5, true) << "\n\\x\\Q=\"two\"Two\\x\nSee \\q=\"#one\"one\\q.\n";
     setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     CBookInfo info;
     info.title.Assign(u"Long");
@@ -178,4 +183,4 @@ TEST(TextRecordCompressor, BookIsByteIdenticalToTheSerialBuild)
     fs::remove_all(dir, ignored);
 }
 
-}
+} // namespace

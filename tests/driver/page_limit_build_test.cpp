@@ -116,8 +116,8 @@ TEST_F(PageLimitBuild, TablesOf65535EntriesFillTheHeaderCounts)
     const std::string& lastText = records[textRecords];
     std::string out(8192, '\0');
     uLongf length = out.size();
-    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length,
-                         reinterpret_cast<const Bytef*>(lastText.data()), lastText.size()),
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(lastText.data()),
+                         lastText.size()),
               Z_OK);
     for (const uint32_t first : {U16(header, 36), U16(header, 38)}) {
         const std::string& last = records.at(first + 49);

@@ -43,7 +43,10 @@ TEST(MapDeviceCharacters, EveryLineEndBecomesOneLineFeed)
 TEST(MapDeviceCharacters, LowControlBytesDisappearOthersStay)
 {
     ReportCapture capture;
-    EXPECT_EQ(Apply(MapDeviceCharacters, "\0a\x01"s "b\x08" "c\x09"s "d\x0b\x0c\x1f\x7f\0"s),
+    EXPECT_EQ(Apply(MapDeviceCharacters, "\0a\x01"s
+                                         "b\x08"
+                                         "c\x09"s
+                                         "d\x0b\x0c\x1f\x7f\0"s),
               "abc\td\x0b\x0c\x1f\x7f");
     // A CR whose LF follows only after a removed byte is not part of a pair.
     EXPECT_EQ(Apply(MapDeviceCharacters, "x\r\0\ny"s), "x\n\ny");
@@ -78,9 +81,13 @@ TEST(MapDeviceCharacters, UnmappableContextIsCutFromTheInputAsRead)
     {
         ReportCapture capture;
         // Removed bytes and line ends before the character show as they were read.
-        Apply(MapDeviceCharacters, "ab\r\ncd\x01"s "e\x8F" "fg");
+        Apply(MapDeviceCharacters, "ab\r\ncd\x01"s
+                                   "e\x8F"
+                                   "fg");
         ASSERT_EQ(capture.CountWarnings("Unmappable"), 1u);
-        EXPECT_EQ(capture.warnings()[1], "Unmappable character in string \"ab\r\ncd\x01" "e\x8F" "fg\"");
+        EXPECT_EQ(capture.warnings()[1], "Unmappable character in string \"ab\r\ncd\x01"
+                                         "e\x8F"
+                                         "fg\"");
     }
     // 40 bytes before, at most 79 bytes in all.
     std::string text;
@@ -158,7 +165,9 @@ TEST(PrepareSourceText, PassesRunInOrderAndEscapeOutputIsNotReworked)
     EXPECT_EQ(capture.CountWarnings("Tab characters"), 1u);
     EXPECT_EQ(capture.warnings().size(), 1u);
     // A removed control byte can complete an escape.
-    EXPECT_EQ(Apply(PrepareSourceText, "\\\x01" "a065 tail"), "A tail");
+    EXPECT_EQ(Apply(PrepareSourceText, "\\\x01"
+                                       "a065 tail"),
+              "A tail");
 }
 
 } // namespace

@@ -20,11 +20,11 @@ ScanItem ScanString(const std::string& text, uint32_t pos = 0)
 }
 
 struct CodeCase {
-    std::string text;    // begins with the code
-    CodeId id;           // its row
-    uint32_t letters;    // where its argument begins
+    std::string text; // begins with the code
+    CodeId id;        // its row
+    uint32_t letters; // where its argument begins
     std::string argument;
-    uint32_t end;        // where the next item begins
+    uint32_t end; // where the next item begins
     bool hasArgument;
     bool changesStyle;
 };
@@ -154,12 +154,12 @@ TEST(ControlCodeScan, WhatTheTitleCollectorsSkip)
         const auto length = static_cast<uint32_t>(text.size());
         return SkipInTitle(bytes, length, ScanAt(bytes, length, 0));
     };
-    EXPECT_EQ(skip("\\Q=\"a\"z"), 6u);       // with its quoted argument
-    EXPECT_EQ(skip("\\w=\"5%x\"z"), 8u);     // to the closing quote
-    EXPECT_EQ(skip("\\Sd=\"s\"z"), 7u);      // a note code with its name
-    EXPECT_EQ(skip("\\X1z"), 2u);            // the level digit stays
-    EXPECT_EQ(skip("\\C1=\"t\"z"), 2u);      // so does \C's
-    EXPECT_EQ(skip("\\Sxz"), 2u);            // an illegal code: two bytes
+    EXPECT_EQ(skip("\\Q=\"a\"z"), 6u);   // with its quoted argument
+    EXPECT_EQ(skip("\\w=\"5%x\"z"), 8u); // to the closing quote
+    EXPECT_EQ(skip("\\Sd=\"s\"z"), 7u);  // a note code with its name
+    EXPECT_EQ(skip("\\X1z"), 2u);        // the level digit stays
+    EXPECT_EQ(skip("\\C1=\"t\"z"), 2u);  // so does \C's
+    EXPECT_EQ(skip("\\Sxz"), 2u);        // an illegal code: two bytes
     EXPECT_EQ(skip("\\ez"), 2u);
     EXPECT_EQ(skip("\\U0141z"), 6u);
     EXPECT_EQ(skip("\\a065z"), 5u);
@@ -177,10 +177,9 @@ std::string Sample(CodeId id)
 const std::set<CodeId> kRefusedInLinks = {CodeId::Footnote, CodeId::FootnoteOther, CodeId::IndexItem,
                                           CodeId::Heading,  CodeId::Divider,       CodeId::Image,
                                           CodeId::Rule,     CodeId::Chapter,       CodeId::Sidebar};
-const std::set<CodeId> kRefusedInNotes = {CodeId::ChapterTag, CodeId::Footnote, CodeId::FootnoteOther,
-                                          CodeId::IndexItem,  CodeId::Anchor,   CodeId::Heading,
-                                          CodeId::Divider,    CodeId::Link,     CodeId::Chapter,
-                                          CodeId::Sidebar};
+const std::set<CodeId> kRefusedInNotes = {
+    CodeId::ChapterTag, CodeId::Footnote, CodeId::FootnoteOther, CodeId::IndexItem, CodeId::Anchor,
+    CodeId::Heading,    CodeId::Divider,  CodeId::Link,          CodeId::Chapter,   CodeId::Sidebar};
 const std::set<CodeId> kAllowedInChapterTags = {CodeId::Backslash, CodeId::ByteEscape, CodeId::Unicode};
 
 TEST(ControlCodePlaces, LinkTextRefusesTheCodesThatStartAPageAnImageARuleAnIndexItemOrANote)

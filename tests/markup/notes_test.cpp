@@ -144,9 +144,9 @@ TEST(ResolveNotes, EveryMissingNameIsReported)
     footnotes.Add("gone");
     footnotes.Add("map");
     EXPECT_TRUE(ResolveNotes(notes, sidebars, footnotes));
-    EXPECT_EQ(capture.errors(), (Strings{"No sidebar named \"map\" was found.",
-                                         "No sidebar named \"\xC9t\xE9\" was found.",
-                                         "No footnote named \"gone\" was found."}));
+    EXPECT_EQ(capture.errors(),
+              (Strings{"No sidebar named \"map\" was found.", "No sidebar named \"\xC9t\xE9\" was found.",
+                       "No footnote named \"gone\" was found."}));
     EXPECT_EQ(footnotes.GetPosition(1), 19u);
 }
 
@@ -262,8 +262,7 @@ TEST_F(NoteBuildTest, EntryWithoutEndTagIsAnErrorAndTheRestIsStillBuilt)
     set.Add("a");
     set.Add("b");
     set.Add("empty");
-    ASSERT_NE(Build("<footnote id=\"empty\">\n\n</footnote><footnote id=\"a\">A</footnote><footnote id=\"b\">B",
-                    set),
+    ASSERT_NE(Build("<footnote id=\"empty\">\n\n</footnote><footnote id=\"a\">A</footnote><footnote id=\"b\">B", set),
               0u);
     EXPECT_EQ(capture.errors(), Strings{"No end tag for sidebar or footnote named b was found."});
     EXPECT_EQ(Records(buffer, sizes), Strings{"A"});
@@ -400,12 +399,12 @@ TEST_F(NoteBuildTest, ImageFailuresStopTheBuildAfterEveryNoteIsSeen)
                         "<footnote id=\"b\">\\m=\"rgb.png\" \\m=\"pic.gif\" \\m=\"open.png</footnote>",
                     set),
               0u);
-    EXPECT_EQ(capture.errors(),
-              (Strings{"Image name \"" + name32 + "\" is longer than 31 characters! Please rename the image.",
-                       "Image \"" + Shown("gone.png") + "\" doesn't exist!",
-                       "Unrecognized PNG color type for " + Shown("rgb.png"),
-                       "Image file \"pic.gif\" doesn't end with .png!",
-                       "Image name not closed in sidebar or footnote \"b\": \"\\m=\"open.png\""}));
+    EXPECT_EQ(
+        capture.errors(),
+        (Strings{"Image name \"" + name32 + "\" is longer than 31 characters! Please rename the image.",
+                 "Image \"" + Shown("gone.png") + "\" doesn't exist!",
+                 "Unrecognized PNG color type for " + Shown("rgb.png"), "Image file \"pic.gif\" doesn't end with .png!",
+                 "Image name not closed in sidebar or footnote \"b\": \"\\m=\"open.png\""}));
     ASSERT_EQ(images.GetCount(), 1u);
     EXPECT_EQ(images.GetPath(0), Shown(name31));
 }
@@ -420,16 +419,15 @@ TEST_F(NoteBuildTest, LongImageNameIsRefusedAndItsFileStillLookedUp)
     ReportCapture capture;
     SidebarSet set;
     set.Add("s");
-    ASSERT_NE(Build("<sidebar id=\"s\">\\m=\"" + present + "\" \\My=\"" + missing + "\" \\Mz=\"" + gif +
-                        "\"</sidebar>",
-                    set),
-              0u);
+    ASSERT_NE(
+        Build("<sidebar id=\"s\">\\m=\"" + present + "\" \\My=\"" + missing + "\" \\Mz=\"" + gif + "\"</sidebar>", set),
+        0u);
     const auto tooLong = [](const std::string& name) {
         return "Image name \"" + name + "\" is longer than 31 characters! Please rename the image.";
     };
-    EXPECT_EQ(capture.errors(), (Strings{tooLong(present), tooLong(missing), "Image \"" + Shown(missing) +
-                                         "\" doesn't exist!", tooLong(gif), "Image file \"" + gif +
-                                         "\" doesn't end with .png!"}));
+    EXPECT_EQ(capture.errors(),
+              (Strings{tooLong(present), tooLong(missing), "Image \"" + Shown(missing) + "\" doesn't exist!",
+                       tooLong(gif), "Image file \"" + gif + "\" doesn't end with .png!"}));
     EXPECT_EQ(images.GetCount(), 0u);
 }
 

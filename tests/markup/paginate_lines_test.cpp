@@ -57,8 +57,7 @@ TEST(PaginateLines, BlankLinesTakeRoomOnlyBelowThePageTop)
     // the blank line after it take no room: "b" and 12 lines fill page 1.
     EXPECT_EQ(Pages(ShortLines(13) + "\n\nb\n" + ShortLines(12) + "c"), OneRecord({0, 26, 54}));
     // With the indented style the empty line starts at 8 pixels.
-    EXPECT_EQ(Pages("\\t\n\n" + ShortLines(13) + "b"), (PageTable{{0, 1, 0, 0, 0},
-                                                                                {1, 1, 30, 30, kEntryIndented}}));
+    EXPECT_EQ(Pages("\\t\n\n" + ShortLines(13) + "b"), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 30, 30, kEntryIndented}}));
 }
 
 TEST(PaginateLines, LinesBreakAtTheLastSpaceOrHyphen)

@@ -36,14 +36,13 @@ TEST(PaginatePages, StyleWordHoldsStyleAlignmentAndFont)
     // (font 1 has 11-pixel lines, so 13 lines a page in both).
     const auto bold = Scan("\\b\\i\\c" + ShortLines(13) + "a");
     EXPECT_EQ(SmallPages(*bold), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 32, 32, kEntryItalic | 1 | 1 << 3}}));
-    EXPECT_EQ(LargePages(*bold),
-              (PageTable{{0, 1, 0, 0, kEntryLargeFont}, {1, 1, 32, 32, kEntryItalic | 1 | 1 << 3}}));
+    EXPECT_EQ(LargePages(*bold), (PageTable{{0, 1, 0, 0, kEntryLargeFont}, {1, 1, 32, 32, kEntryItalic | 1 | 1 << 3}}));
     // Indented and right-aligned; the large font's 14-pixel lines give
     // ten a page.
     const auto right = Scan("\\t\\r" + ShortLines(13) + "a");
     EXPECT_EQ(SmallPages(*right), (PageTable{{0, 1, 0, 0, 0}, {1, 1, 30, 30, kEntryIndented | 2}}));
-    EXPECT_EQ(LargePages(*right), (PageTable{{0, 1, 0, 0, kEntryLargeFont},
-                                             {1, 1, 24, 24, kEntryIndented | 2 | kEntryLargeFont}}));
+    EXPECT_EQ(LargePages(*right),
+              (PageTable{{0, 1, 0, 0, kEntryLargeFont}, {1, 1, 24, 24, kEntryIndented | 2 | kEntryLargeFont}}));
 }
 
 TEST(PaginatePages, MovedLineStartsItsPageInTheStateOfItsStart)
@@ -172,8 +171,8 @@ protected:
     {
         m_dir = fs::temp_directory_path() / ("vx_paginate_img_" + std::to_string(std::random_device{}()));
         fs::create_directories(m_dir);
-        for (const auto& [width, height] : {std::pair{150u, 140u}, {10u, 149u}, {10u, 148u}, {160u, 10u},
-                                            {150u, 10u}, {155u, 10u}, {151u, 10u}}) {
+        for (const auto& [width, height] :
+             {std::pair{150u, 140u}, {10u, 149u}, {10u, 148u}, {160u, 10u}, {150u, 10u}, {155u, 10u}, {151u, 10u}}) {
             const std::string name = std::to_string(width) + "x" + std::to_string(height) + ".png";
             std::ofstream(m_dir / name, std::ios::binary)
                 << EncodeTestPng(MakeTestPng(PNG_COLOR_TYPE_PALETTE, 8, width, height));

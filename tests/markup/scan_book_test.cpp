@@ -93,9 +93,8 @@ TEST_F(ScanBook, ChaptersAndLinksBecomeRecords)
     ASSERT_FALSE(records.empty());
     const uint32_t part = static_cast<uint32_t>(source.find("\\xPart"));
     const uint32_t section = static_cast<uint32_t>(source.find("\\X1Section"));
-    EXPECT_EQ(Section(records, 32, 14), (std::vector<std::string>{BE32(0) + "Opening\0"s,
-                                                                   BE32(part) + "Part One\0"s,
-                                                                   BE32(section) + "    Section\0"s}));
+    EXPECT_EQ(Section(records, 32, 14), (std::vector<std::string>{BE32(0) + "Opening\0"s, BE32(part) + "Part One\0"s,
+                                                                  BE32(section) + "    Section\0"s}));
     const uint32_t anchor = static_cast<uint32_t>(source.find("\"Here.") + 2);
     EXPECT_EQ(Section(records, 42, 22),
               (std::vector<std::string>{BE32(anchor) + "later\0"s, BE32(0xFFFFFFFF) + "nowhere\0"s}));
@@ -113,9 +112,8 @@ TEST_F(ScanBook, DictionaryIndexRecordsHoldTheSortedTerms)
     const uint32_t etude = static_cast<uint32_t>(source.find("\\I\xC9"));
     const uint32_t apple = static_cast<uint32_t>(source.find("\\Iapple"));
     EXPECT_EQ(Section(records, 46, 26),
-              (std::vector<std::string>{"apple\0"s,
-                                        BE16(1) + BE16(apple) + "apple\0"s + BE16(1) + BE16(etude) + "\xC9tude\0"s +
-                                            BE16(1) + BE16(0) + "Zebra\0"s}));
+              (std::vector<std::string>{"apple\0"s, BE16(1) + BE16(apple) + "apple\0"s + BE16(1) + BE16(etude) +
+                                                        "\xC9tude\0"s + BE16(1) + BE16(0) + "Zebra\0"s}));
     EXPECT_EQ(capture.problems(), (Messages{"W:Non-ASCII characters in file; attempting to map them"}));
     EXPECT_EQ(capture.CountStatuses("Processing index records..."), 1u);
 }
@@ -125,9 +123,8 @@ TEST_F(ScanBook, ScannerErrorsLeaveNoBook)
     ReportCapture capture;
     EXPECT_TRUE(Build("Good text \\e bad code\n").empty());
     EXPECT_FALSE(std::filesystem::exists(Output()));
-    EXPECT_EQ(capture.problems(),
-              (Messages{"E:Illegal control code starting at \"\\e bad code\n\"",
-                        "E:Errors occurred while paginating the book. No output file generated."}));
+    EXPECT_EQ(capture.problems(), (Messages{"E:Illegal control code starting at \"\\e bad code\n\"",
+                                            "E:Errors occurred while paginating the book. No output file generated."}));
 }
 
 } // namespace

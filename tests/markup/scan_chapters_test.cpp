@@ -58,10 +58,10 @@ TEST(ScanQuotedChapters, OtherCodesAndReturnsAreErrors)
     EXPECT_EQ(Chapters(*r), (ChapterRows{{10, "Bold title second"}}));
     const std::string tags = "E:Tags are not allowed inside \\C definitions!";
     const size_t lf = text.find('\n');
-    EXPECT_EQ(capture.all(), (Messages{kSmall, tags,
-                                       "E:Returns are not permitted in \\C definitions.  See '" +
-                                           text.substr(lf - 10, 20) + "'.",
-                                       kLarge, tags}));
+    EXPECT_EQ(capture.all(),
+              (Messages{kSmall, tags,
+                        "E:Returns are not permitted in \\C definitions.  See '" + text.substr(lf - 10, 20) + "'.",
+                        kLarge, tags}));
 }
 
 TEST(ScanQuotedChapters, UnmappableUnicodeIsAnErrorAndASpace)
@@ -73,9 +73,8 @@ TEST(ScanQuotedChapters, UnmappableUnicodeIsAnErrorAndASpace)
     const std::string u = "W:Unicode characters currently aren't allowed in chapter or index specifications! "
                           "Mapping them. Begins with \"";
     const std::string map = "E:Don't know how to map unicode character 00E9";
-    EXPECT_EQ(capture.all(),
-              (Messages{kSmall, u + "\"a\\U00E9b\\U01f0c\"\"", map, u + "9b\\U01f0c\"\"",
-                        "E:Error in \\U specification: \"\\U01f0\"", kLarge, map}));
+    EXPECT_EQ(capture.all(), (Messages{kSmall, u + "\"a\\U00E9b\\U01f0c\"\"", map, u + "9b\\U01f0c\"\"",
+                                       "E:Error in \\U specification: \"\\U01f0\"", kLarge, map}));
 }
 
 TEST(ScanQuotedChapters, LongTitleIsCutWarnedAndCheckedForSpanningRecords)
@@ -151,7 +150,8 @@ TEST(ScanHeadings, TitleLeavesOutCodesAndTheirArguments)
 TEST(ScanHeadings, ThreeByteCodesGoWholeWithTheirNames)
 {
     ReportCapture capture;
-    auto r = Scan("\\X1Note\\Fn=\"n1\"1\\Fn and \\Sd=\"s\"side\\Sd H\\Sp2\\Sp\\Sb3\\Sb \\My=\"a.png\"\\Mz=\"b.png\"x\\X1");
+    auto r =
+        Scan("\\X1Note\\Fn=\"n1\"1\\Fn and \\Sd=\"s\"side\\Sd H\\Sp2\\Sp\\Sb3\\Sb \\My=\"a.png\"\\Mz=\"b.png\"x\\X1");
     EXPECT_EQ(Chapters(*r), (ChapterRows{{0, "    Note1 and side H23 x"}}));
 }
 

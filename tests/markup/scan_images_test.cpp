@@ -83,7 +83,8 @@ TEST_F(ScanImages, EachImageListedOnceSortedWithItsSize)
     ReportCapture capture;
     auto r = Scan("\\m=\"wide.png\" text \\My=\"gray.PNG\"\\Mz=\"wide.png\"\n\\m=\"huge.png\"", 0, Dir());
     EXPECT_FALSE(r->failed);
-    EXPECT_EQ(Images(*r), (ImageRows{{Path("gray.PNG"), 3, 5}, {Path("huge.png"), 200, 20}, {Path("wide.png"), 40, 12}}));
+    EXPECT_EQ(Images(*r),
+              (ImageRows{{Path("gray.PNG"), 3, 5}, {Path("huge.png"), 200, 20}, {Path("wide.png"), 40, 12}}));
     EXPECT_EQ(capture.all(), (Messages{kSmall, kLarge}));
     // the files were loaded
     for (uint32_t i = 0; i < r->lists.images.GetCount(); ++i)
@@ -180,7 +181,6 @@ TEST_F(ScanImages, CodeWithWrongSyntaxTakesTheRoomOfTheStandIn)
     }
 }
 
-
 // A probe that finds no file and counts the lookups.
 class MissingEverywhere : public IImageProbe {
 public:
@@ -212,8 +212,8 @@ TEST(ScanImageProbe, TheLayoutLooksImagesUpThroughTheProbeItIsGiven)
                              l.sidebars, l.footnotes, l.index, 0, &probe));
     // Each reference in each pass; its messages once, in the small-font pass.
     EXPECT_EQ(probe.names, (std::vector<std::string>{"one.png", "two.png", "one.png", "two.png"}));
-    EXPECT_EQ(capture.errors(), (Messages{"Image \"/pictures/one.png\" doesn't exist!",
-                                          "Image \"/pictures/two.png\" doesn't exist!"}));
+    EXPECT_EQ(capture.errors(),
+              (Messages{"Image \"/pictures/one.png\" doesn't exist!", "Image \"/pictures/two.png\" doesn't exist!"}));
     EXPECT_EQ(l.images.GetCount(), 0u);
 }
 

@@ -54,8 +54,9 @@ TEST(ScanIndex, StylesBeforeAnItemAreErrorsAndSwitchedOff)
 TEST(ScanIndex, ItemTextDropsCodesAndJoinsLines)
 {
     ReportCapture capture;
-    auto r = Scan("\\IH\\Sb2\\SbO and\nx\\Sp2\\Sp \\i\\Q=\"a\"\\m=\"p.png\"\\w=\"9%\"\\T=\"9%\"\\q=\"#a\"l\\q\\qk\\Sd\\I",
-                  Dictionary);
+    auto r =
+        Scan("\\IH\\Sb2\\SbO and\nx\\Sp2\\Sp \\i\\Q=\"a\"\\m=\"p.png\"\\w=\"9%\"\\T=\"9%\"\\q=\"#a\"l\\q\\qk\\Sd\\I",
+             Dictionary);
     ASSERT_EQ(r->lists.index.GetCount(), 1u);
     // \Sp and \Sb give brackets in turn; \Sd goes whole
     EXPECT_EQ(r->lists.index.GetTerm(0), "H[2]O and x[2] lk");
@@ -80,10 +81,10 @@ TEST(ScanIndex, ByteClassesDropOrWarn)
     EXPECT_EQ(r->lists.index.GetTerm(0), "star  a+b c +d");
     const size_t plus = text.find('+');
     const size_t escape = text.find("\\a043");
-    EXPECT_EQ(capture.problems(),
-              (Messages{"W:Should this character be in an index item? Begins with \"" + text.substr(plus, 40) + "\"",
-                        "W:Should this character be in an index item? Begins with \"" + text.substr(escape, 40) +
-                            "\""}));
+    EXPECT_EQ(
+        capture.problems(),
+        (Messages{"W:Should this character be in an index item? Begins with \"" + text.substr(plus, 40) + "\"",
+                  "W:Should this character be in an index item? Begins with \"" + text.substr(escape, 40) + "\""}));
     ReportCapture batch(true);
     auto s = Scan(text, Dictionary);
     EXPECT_EQ(batch.problems(), Messages{});

@@ -23,9 +23,10 @@ TEST(ScanIllegalCodes, CodesAreCaseSensitiveAndContextIsFortyBytes)
     const std::string tail(50, 'z');
     auto r = Scan("\\P\\A\\" + std::string("e") + tail);
     EXPECT_TRUE(r->failed);
-    EXPECT_EQ(capture.problems(), (Messages{"E:Illegal control code starting at \"\\P\\A\\e" + tail.substr(0, 35) + "\"",
-                                            "E:Illegal control code starting at \"\\A\\e" + tail.substr(0, 37) + "\"",
-                                            "E:Illegal control code starting at \"\\e" + tail.substr(0, 39) + "\""}));
+    EXPECT_EQ(capture.problems(),
+              (Messages{"E:Illegal control code starting at \"\\P\\A\\e" + tail.substr(0, 35) + "\"",
+                        "E:Illegal control code starting at \"\\A\\e" + tail.substr(0, 37) + "\"",
+                        "E:Illegal control code starting at \"\\e" + tail.substr(0, 39) + "\""}));
 }
 
 TEST(ScanIllegalCodes, UpperMNeedsYOrZ)
@@ -33,8 +34,8 @@ TEST(ScanIllegalCodes, UpperMNeedsYOrZ)
     ReportCapture capture;
     auto r = Scan("a\\Mq b\\M");
     EXPECT_TRUE(r->failed);
-    EXPECT_EQ(capture.problems(),
-              (Messages{"E:Illegal control code starting at \"\\Mq b\\M\"", "E:Illegal control code starting at \"\\M\""}));
+    EXPECT_EQ(capture.problems(), (Messages{"E:Illegal control code starting at \"\\Mq b\\M\"",
+                                            "E:Illegal control code starting at \"\\M\""}));
 }
 
 TEST(ScanIllegalCodes, UpperSNeedsPBOrDAndSkipsThreeBytes)
@@ -125,8 +126,8 @@ TEST(ScanStyles, SmallCapsBeforeSuperscriptIsAllowed)
     auto r = Scan(text);
     // only the \k inside the subscript counts (at 16)
     EXPECT_EQ(capture.problems(),
-              (Messages{"E:Can't have superscript/subscript and small caps at the same time! Near \"" +
-                        text.substr(6) + "\""}));
+              (Messages{"E:Can't have superscript/subscript and small caps at the same time! Near \"" + text.substr(6) +
+                        "\""}));
 }
 
 TEST(ScanAlignment, SwitchingWithoutClosingWarnsOncePerPass)
@@ -242,10 +243,9 @@ TEST(ScanUnterminated, MessagesOfTheScanItselfStayAndTheScanEnds)
     // ends with the text
     auto r = Scan("\\T=\"2\n");
     EXPECT_TRUE(r->failed);
-    EXPECT_EQ(capture.all(),
-              (Messages{kSmall, "E:Indent specifier must be only digits!",
-                        "E:Unterminated argument at the end of the file: \"\\T=\"2\n\"", kLarge,
-                        "E:Indent specifier must be only digits!"}));
+    EXPECT_EQ(capture.all(), (Messages{kSmall, "E:Indent specifier must be only digits!",
+                                       "E:Unterminated argument at the end of the file: \"\\T=\"2\n\"", kLarge,
+                                       "E:Indent specifier must be only digits!"}));
 
     ReportCapture second;
     auto s = Scan("\\q=\"#ab\ncd");
@@ -262,8 +262,8 @@ TEST(ScanRescan, TextScannedAgainLogsNothingNew)
     auto r = Scan("aaaa \\Sp\\Sb" + longWord + "\\Sb\\Sp \\cx\\ry\\r" + longWord + "\n");
     EXPECT_TRUE(r->failed);
     const std::string e = "E:Can't have superscript and subscript at the same time!";
-    const std::string w = "W:Should close alignment tag before switching to another, before \"\\ry\\r" +
-                          longWord.substr(0, 25) + "\"";
+    const std::string w =
+        "W:Should close alignment tag before switching to another, before \"\\ry\\r" + longWord.substr(0, 25) + "\"";
     EXPECT_EQ(capture.all(), (Messages{kSmall, e, w, kLarge, e, w}));
 }
 
@@ -347,8 +347,7 @@ TEST(ScanBatchMode, SilencesItsWarningsAndTheImageSyntaxError)
         auto r = Scan(text);
         EXPECT_FALSE(r->failed);
         EXPECT_EQ(capture.all(), (Messages{kSmall, kLarge}));
-        EXPECT_EQ(Links(*r), (LinkRows{{"a", static_cast<uint32_t>(text.find("\"x\\Q") + 2)},
-                                       {"b", 0xFFFFFFFFu}}));
+        EXPECT_EQ(Links(*r), (LinkRows{{"a", static_cast<uint32_t>(text.find("\"x\\Q") + 2)}, {"b", 0xFFFFFFFFu}}));
     }
 }
 

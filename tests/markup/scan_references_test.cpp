@@ -29,8 +29,8 @@ TEST(ScanLinks, UndefinedAndUnusedLinks)
     auto r = Scan("\\Q=\"unused\"\\q=\"#Nowhere\"x\\q \\Q=\"Twice\"a \\Q=\"twice\"b \\q=\"#twice\"c\\q");
     EXPECT_FALSE(r->failed);
     EXPECT_EQ(Links(*r), (LinkRows{{"nowhere", 0xFFFFFFFFu}, {"twice", 39}}));
-    EXPECT_EQ(capture.problems(), (Messages{"W:Link \"twice\" defined more than once",
-                                            "W:Link \"nowhere\" has not been defined"}));
+    EXPECT_EQ(capture.problems(),
+              (Messages{"W:Link \"twice\" defined more than once", "W:Link \"nowhere\" has not been defined"}));
 }
 
 TEST(ScanLinks, DuplicateAnchorOnALineScannedAgainWarnsOnce)
@@ -64,12 +64,12 @@ TEST(ScanLinks, SyntaxErrorsShowTwentyBytesFromTenBeforeTheEquals)
     EXPECT_EQ(Links(*r), LinkRows{});
     const size_t q2 = text.find("\\q\"");
     const size_t anchor = text.find("\\Q=");
-    EXPECT_EQ(capture.problems(),
-              (Messages{"E:Link syntax incorrect.  You have '" + text.substr(5, 20) + "' and it should be \\q=\"#",
-                        "E:Link syntax incorrect.  You have '" + text.substr(q2 + 2 - 10, 20) +
-                            "' and it should be \\q=\"#",
-                        "E:Link syntax incorrect.  You have '" + text.substr(anchor + 2 - 10, 20) +
-                            "' and it should be \\Q=\""}));
+    EXPECT_EQ(
+        capture.problems(),
+        (Messages{"E:Link syntax incorrect.  You have '" + text.substr(5, 20) + "' and it should be \\q=\"#",
+                  "E:Link syntax incorrect.  You have '" + text.substr(q2 + 2 - 10, 20) + "' and it should be \\q=\"#",
+                  "E:Link syntax incorrect.  You have '" + text.substr(anchor + 2 - 10, 20) +
+                      "' and it should be \\Q=\""}));
 }
 
 TEST(ScanLinks, ReturnsInsideNamesAreErrors)
@@ -98,10 +98,9 @@ TEST(ScanLinks, LongNamesKeepSeventyNineBytes)
     EXPECT_EQ(Links(*r), (LinkRows{{name.substr(0, 79), static_cast<uint32_t>(text.size() + 1)}}));
     const size_t refName = text.find('#') + 1;
     const size_t anchorName = text.find("\\Q=") + 4;
-    EXPECT_EQ(capture.problems(), (Messages{"E:Link reference is longer than 80 characters: \"" +
-                                                text.substr(refName - 5, 40) + "\"",
-                                            "E:Link is longer than 80 characters: \"" +
-                                                text.substr(anchorName - 5, 40) + "\""}));
+    EXPECT_EQ(capture.problems(),
+              (Messages{"E:Link reference is longer than 80 characters: \"" + text.substr(refName - 5, 40) + "\"",
+                        "E:Link is longer than 80 characters: \"" + text.substr(anchorName - 5, 40) + "\""}));
 }
 
 TEST(ScanLinks, EightyBytesAreNotTooLong)
@@ -201,10 +200,10 @@ TEST(ScanNotes, ReturnsInsideNamesAreErrorsAndLongNamesAreCut)
     EXPECT_TRUE(r->failed);
     const size_t lf = text.find('\n');
     const size_t cr = text.find('\r');
-    EXPECT_EQ(capture.problems(),
-              (Messages{"E:Returns are not permitted in sidebar references.  See '" + text.substr(lf - 9, 20) + "'.",
-                        "E:Returns are not permitted in footnote references.  See '" + text.substr(cr - 9, 20) +
-                            "'."}));
+    EXPECT_EQ(
+        capture.problems(),
+        (Messages{"E:Returns are not permitted in sidebar references.  See '" + text.substr(lf - 9, 20) + "'.",
+                  "E:Returns are not permitted in footnote references.  See '" + text.substr(cr - 9, 20) + "'."}));
     EXPECT_EQ(SetNames(r->lists.sidebars), (Names{"a\nb"}));
     EXPECT_EQ(SetNames(r->lists.footnotes), (Names{"c\rd", std::string(255, 'l')}));
 }

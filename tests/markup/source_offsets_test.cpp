@@ -21,9 +21,8 @@ struct Piece {
 // Pieces that prepare the same wherever they stand (a lone CR is never
 // followed by a piece beginning with LF).
 const Piece kPieces[] = {
-    {"ab", {0, 1}},         {std::string(1, '\0'), {}}, {"\x01\x08", {}},    {"\r\n", {1}},
-    {"\rz", {0, 1}},        {"\t", {0, 0, 0, 0}},       {"\\a065", {0}},     {"\\\\", {0, 1}},
-    {"q\n", {0, 1}},        {"\xE9", {0}},              {"\\e", {0, 1}},
+    {"ab", {0, 1}},  {std::string(1, '\0'), {}}, {"\x01\x08", {}}, {"\r\n", {1}}, {"\rz", {0, 1}}, {"\t", {0, 0, 0, 0}},
+    {"\\a065", {0}}, {"\\\\", {0, 1}},           {"q\n", {0, 1}},  {"\xE9", {0}}, {"\\e", {0, 1}},
 };
 
 TEST(PreparedOffsets, EveryPreparedByteLeadsBackToItsSourceByte)

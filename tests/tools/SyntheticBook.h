@@ -63,9 +63,8 @@ inline void PutChunk(Bytes& png, const char* type, const Bytes& data)
     png.insert(png.end(), type, type + 4);
     png.insert(png.end(), data.begin(), data.end());
     uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-    if (!data.empty()) {
+    if (!data.empty())
         crc = crc32(crc, data.data(), uInt(data.size())); // a null buffer would reset the CRC
-    }
     PutU32(png, uint32_t(crc));
 }
 
@@ -80,14 +79,13 @@ inline Bytes TinyPng(uint32_t width, uint32_t height, const char* ancillary = nu
     PutU32(header, height);
     header.insert(header.end(), {8, 3, 0, 0, 0});
     PutChunk(png, "IHDR", header);
-    PutChunk(png, "PLTE", Bytes {0, 0, 0, 255, 255, 255});
-    if (ancillary) {
-        PutChunk(png, ancillary, Bytes {});
-    }
+    PutChunk(png, "PLTE", Bytes{0, 0, 0, 255, 255, 255});
+    if (ancillary)
+        PutChunk(png, ancillary, Bytes{});
     std::string rows(size_t(height) * (width + 1), '\0');
     Bytes data = Compress(rows);
     PutChunk(png, "IDAT", data);
-    PutChunk(png, "IEND", Bytes {});
+    PutChunk(png, "IEND", Bytes{});
     return png;
 }
 
@@ -99,13 +97,11 @@ inline Bytes Compose(const Book& book)
 {
     std::vector<Bytes> records(1); // record 0 filled in at the end
     uint32_t textStart = 1;
-    for (const std::string& t : book.texts) {
+    for (const std::string& t : book.texts)
         records.push_back(Compress(t));
-    }
     std::vector<uint32_t> ends = {0};
-    for (const std::string& t : book.texts) {
+    for (const std::string& t : book.texts)
         ends.push_back(ends.back() + uint32_t(t.size()));
-    }
     // One page per text record, at the start of each record.
     auto pageRecord = [&] {
         Bytes b;
@@ -121,13 +117,11 @@ inline Bytes Compose(const Book& book)
     const uint32_t pageRecords = book.dictionary ? 0 : 1;
     const uint32_t pageEntries = book.dictionary ? 0 : uint32_t(book.texts.size());
     uint32_t firstSmall = uint32_t(records.size());
-    if (pageRecords) {
+    if (pageRecords)
         records.push_back(pageRecord());
-    }
     uint32_t firstLarge = uint32_t(records.size());
-    if (pageRecords) {
+    if (pageRecords)
         records.push_back(pageRecord());
-    }
     uint32_t firstChapter = uint32_t(records.size());
     for (const auto& [position, title] : book.chapters) {
         Bytes b;
@@ -172,9 +166,8 @@ inline Bytes Compose(const Book& book)
     uint32_t indexCount = uint32_t(records.size()) - firstIndex;
     uint32_t metadataIndex = uint32_t(records.size());
     Bytes meta;
-    for (const std::string& s : book.meta) {
+    for (const std::string& s : book.meta)
         PutString(meta, s);
-    }
     records.push_back(meta);
     uint32_t firstSidebar = uint32_t(records.size());
     if (book.withSidebar) {
@@ -189,9 +182,8 @@ inline Bytes Compose(const Book& book)
     uint32_t firstFootnote = uint32_t(records.size());
     uint32_t textSizeIndex = uint32_t(records.size());
     Bytes sizes;
-    for (const std::string& t : book.texts) {
+    for (const std::string& t : book.texts)
         PutU16(sizes, uint32_t(t.size()));
-    }
     records.push_back(sizes);
     records.push_back(Bytes{'M', 'e', 'T', 'a', 'I', 'n', 'F', 'o', 0});
 
@@ -215,9 +207,8 @@ inline Bytes Compose(const Book& book)
     h.push_back(10);
     h.push_back(0);
     for (uint32_t v : {firstSmall, firstLarge, firstImage, firstLink, metadataIndex, firstIndex, firstFootnote,
-                       firstSidebar, textSizeIndex, 1u}) {
+                       firstSidebar, textSizeIndex, 1u})
         PutU16(h, v);
-    }
     PutU32(h, 0);
     PutU32(h, 0x12345678);
     h.resize(132, 0);
@@ -230,10 +221,10 @@ inline Bytes Compose(const Book& book)
     PutU16(file, 0);
     PutU32(file, 1700000000);
     PutU32(file, 1700000001);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         PutU32(file, 0);
-    }
-    file.insert(file.end(), {'V', 'x', book.dictionary ? uint8_t('D') : uint8_t('B'), book.dictionary ? uint8_t('c') : uint8_t('k')});
+    file.insert(file.end(), {'V', 'x', book.dictionary ? uint8_t('D') : uint8_t('B'),
+                             book.dictionary ? uint8_t('c') : uint8_t('k')});
     file.insert(file.end(), {'V', 'x', 'C', 'r'});
     PutU32(file, 0);
     PutU32(file, 0);
@@ -245,9 +236,8 @@ inline Bytes Compose(const Book& book)
         offset += uint32_t(records[i].size());
     }
     PutU16(file, 0);
-    for (const Bytes& r : records) {
+    for (const Bytes& r : records)
         file.insert(file.end(), r.begin(), r.end());
-    }
     return file;
 }
 
@@ -270,4 +260,4 @@ inline void SetU32(Bytes& b, size_t at, uint32_t v)
     b[at + 3] = uint8_t(v);
 }
 
-}
+} // namespace synthetic

@@ -18,9 +18,8 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::temp_directory_path() /
-                ("vx_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-                 std::to_string(std::random_device{}()));
+        m_dir = std::filesystem::temp_directory_path() / ("vx_" + std::string(info->test_suite_name()) + "_" +
+                                                          info->name() + "_" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(m_dir);
         setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     }

@@ -20,9 +20,8 @@ struct ToolRun {
 inline ToolRun RunTool(const std::vector<std::string>& words)
 {
     std::vector<const char*> argv = {"vellumix-book"};
-    for (const std::string& w : words) {
+    for (const std::string& w : words)
         argv.push_back(w.c_str());
-    }
     std::ostringstream out;
     std::ostringstream err;
     int status = RunBookTool(int(argv.size()), argv.data(), out, err);
@@ -39,9 +38,8 @@ inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path)
 inline ToolRun RunToolWithInput(const std::vector<std::string>& words, const std::string& input)
 {
     std::vector<const char*> argv = {"vellumix-book"};
-    for (const std::string& w : words) {
+    for (const std::string& w : words)
         argv.push_back(w.c_str());
-    }
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;

@@ -8,12 +8,12 @@
 #include "driver/BuildBook.h"
 #include "framework/io/File.h"
 #include "tests/PortableEnv.h"
+#include "tests/tools/ToolRun.h"
 #include "tools/book/BookCheck.h"
 #include "tools/book/BookImage.h"
 #include "tools/book/BookText.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/ReportToStream.h"
-#include "tests/tools/ToolRun.h"
 
 namespace {
 
@@ -26,9 +26,8 @@ std::vector<std::string> Metadata(const fs::path& path)
     std::vector<std::string> fields;
     const BookSection* section = book.FindSection(SectionKind::Metadata);
     const CBookRecord record = section ? book.ReadRecord(section->first) : CBookRecord();
-    if (!record.Data()) {
+    if (!record.Data())
         return fields;
-    }
     const char* p = reinterpret_cast<const char*>(record.Data());
     uint32_t size = book.RecordSize(section->first);
     for (uint32_t at = 0; at < size;) {
@@ -128,12 +127,10 @@ TEST_F(BookBuild, OptionsReplaceTheirFieldOnly)
     ToolRun build = RunTool({"build", source, "--author", "Opt Author", "--eisbn=Opt ISBN", "--copyright", "Opt Copy"});
     ASSERT_EQ(build.status, 0) << build.err;
     // Metadata order: title, author, copyright, publisher, eISBN.
-    EXPECT_EQ(Metadata(out),
-              (std::vector<std::string> {"Key Title", "Opt Author", "Opt Copy", "Key Pub", "Opt ISBN"}));
+    EXPECT_EQ(Metadata(out), (std::vector<std::string>{"Key Title", "Opt Author", "Opt Copy", "Key Pub", "Opt ISBN"}));
 
     ASSERT_EQ(RunTool({"build", source, "--title", "Opt Title"}).status, 0);
-    EXPECT_EQ(Metadata(out),
-              (std::vector<std::string> {"Opt Title", "Key Author", "Key Copy", "Key Pub", "Key ISBN"}));
+    EXPECT_EQ(Metadata(out), (std::vector<std::string>{"Opt Title", "Key Author", "Key Copy", "Key Pub", "Key ISBN"}));
     CBookImage book(ReadBytes(out));
     EXPECT_STREQ(reinterpret_cast<const char*>(book.Header().name), "Opt Title");
 
@@ -212,8 +209,7 @@ TEST_F(BookBuild, NamesTooLongSayTheirCause)
         CFile book(Path("short.ldb").c_str());
         EXPECT_EQ(BuildBook(&longSource, &book, nullptr, 0), kBookNotWritten);
     }
-    EXPECT_NE(messages.str().find("could not be opened: its name is too long."), std::string::npos)
-        << messages.str();
+    EXPECT_NE(messages.str().find("could not be opened: its name is too long."), std::string::npos) << messages.str();
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
@@ -228,13 +224,15 @@ TEST_F(BookBuild, SidebarWithoutEndTagExitsOneAndWritesNoBook)
         ToolRun build = RunTool(words);
         EXPECT_EQ(build.status, 1) << batch;
         EXPECT_FALSE(fs::exists(out)) << batch;
-        EXPECT_EQ(build.err, "Writing book <Notes> from file <" + source + ">...\n"
-                             "Generating page tables for the small font...\n"
-                             "Generating page tables for the large font...\n"
-                             + source + ":3:1: error: No end tag for sidebar or footnote named s was found.\n"
-                             + source + ": error: Errors occurred while building the sidebars and footnotes. "
-                             "No output file generated.\n"
-                             "Done.\n")
+        EXPECT_EQ(build.err, "Writing book <Notes> from file <" + source +
+                                 ">...\n"
+                                 "Generating page tables for the small font...\n"
+                                 "Generating page tables for the large font...\n" +
+                                 source + ":3:1: error: No end tag for sidebar or footnote named s was found.\n" +
+                                 source +
+                                 ": error: Errors occurred while building the sidebars and footnotes. "
+                                 "No output file generated.\n"
+                                 "Done.\n")
             << batch;
     }
 }
@@ -268,11 +266,10 @@ TEST_F(BookBuild, SameSourceDateEpochGivesIdenticalBooks)
     setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     ToolRun first = RunTool({"build", source, "-o", Path("one.ldb")});
     ToolRun second = RunTool({"build", source, "-o", Path("two.ldb")});
-    if (saved) {
+    if (saved)
         setenv("SOURCE_DATE_EPOCH", savedValue.c_str(), 1);
-    } else {
+    else
         unsetenv("SOURCE_DATE_EPOCH");
-    }
     ASSERT_EQ(first.status, 0) << first.err;
     ASSERT_EQ(second.status, 0) << second.err;
     std::vector<uint8_t> one = ReadBytes(Path("one.ldb"));
@@ -283,4 +280,4 @@ TEST_F(BookBuild, SameSourceDateEpochGivesIdenticalBooks)
     EXPECT_EQ(book.Header().modificationTime, 1700000001u);
 }
 
-}
+} // namespace

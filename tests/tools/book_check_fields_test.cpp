@@ -19,9 +19,8 @@ using synthetic::Bytes;
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string all;
-    for (const std::string& line : lines) {
+    for (const std::string& line : lines)
         all += line + "\n";
-    }
     return all;
 }
 
@@ -47,11 +46,10 @@ Bytes MakePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType
     synthetic::PutU32(header, height);
     header.insert(header.end(), {depth, colourType, 0, 0, interlace});
     synthetic::PutChunk(png, "IHDR", header);
-    if (palette) {
-        synthetic::PutChunk(png, "PLTE", Bytes {0, 0, 0, 255, 255, 255});
-    }
+    if (palette)
+        synthetic::PutChunk(png, "PLTE", Bytes{0, 0, 0, 255, 255, 255});
     synthetic::PutChunk(png, "IDAT", synthetic::Compress(rows));
-    synthetic::PutChunk(png, "IEND", Bytes {});
+    synthetic::PutChunk(png, "IEND", Bytes{});
     return png;
 }
 
@@ -94,11 +92,10 @@ TEST(BookCheckFields, ContainerHeaderValuesTheFormatFixes)
     };
     for (const auto& field : fields) {
         Bytes bad = good;
-        if (field.offset == synthetic::EntryOffset(3) + 7) {
+        if (field.offset == synthetic::EntryOffset(3) + 7)
             bad[field.offset] = 2;
-        } else {
+        else
             ++bad[field.offset];
-        }
         const std::string problems = Problems(bad);
         EXPECT_TRUE(Has(problems, field.expected)) << field.offset << ":\n" << problems;
         // The one wrong field is the only problem.
@@ -110,9 +107,8 @@ TEST(BookCheckFields, DatabaseNameLengthAndPadding)
 {
     const Bytes good = synthetic::Compose(synthetic::Book());
     Bytes bad = good;
-    for (size_t i = 0; i < 30; ++i) {
+    for (size_t i = 0; i < 30; ++i)
         bad[i] = 'n';
-    }
     EXPECT_TRUE(Has(Problems(bad), "database name: expected at most 29 characters, found 30")) << Problems(bad);
 
     bad = good;
@@ -121,9 +117,8 @@ TEST(BookCheckFields, DatabaseNameLengthAndPadding)
         << Problems(bad);
 
     bad = good;
-    for (size_t i = 0; i < 32; ++i) {
+    for (size_t i = 0; i < 32; ++i)
         bad[i] = 'n';
-    }
     EXPECT_TRUE(Has(Problems(bad), "database name: expected a NUL within 32 bytes, found none")) << Problems(bad);
 }
 
@@ -154,7 +149,8 @@ TEST(BookCheckFields, EveryPngChunkCrcIsChecked)
     const size_t iend = 51 + 12 + synthetic::GetU32(png, 51);
     bad[PngByte(good, iend + 8)] ^= 1;
     problems = Problems(bad);
-    EXPECT_TRUE(Has(problems, "PNG chunk IEND at byte " + std::to_string(iend) + " of the PNG: CRC: expected 0xAE426082"))
+    EXPECT_TRUE(
+        Has(problems, "PNG chunk IEND at byte " + std::to_string(iend) + " of the PNG: CRC: expected 0xAE426082"))
         << problems;
 }
 
@@ -189,9 +185,8 @@ TEST(BookCheckFields, ImageDataInflatesToTheRowsOfItsHeader)
     broken[51 + 8] = 0xFF; // the zlib header
     const uint32_t idatLength = synthetic::GetU32(png, 51);
     uLong crc = crc32(0, broken.data() + 51 + 4, uInt(idatLength + 4));
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         broken[51 + 8 + idatLength + i] = uint8_t(crc >> (24 - 8 * i));
-    }
     EXPECT_TRUE(Has(problemsFor(broken), "PNG image data: expected zlib data, found data that does not inflate"))
         << problemsFor(broken);
 
@@ -200,7 +195,7 @@ TEST(BookCheckFields, ImageDataInflatesToTheRowsOfItsHeader)
     Bytes data = synthetic::Compress(rows);
     data.resize(data.size() - 6); // the adler checksum and a bit more gone
     synthetic::PutChunk(shortStream, "IDAT", data);
-    synthetic::PutChunk(shortStream, "IEND", Bytes {});
+    synthetic::PutChunk(shortStream, "IEND", Bytes{});
     EXPECT_TRUE(Has(problemsFor(shortStream), "PNG image data: expected a complete zlib stream, found one cut short"))
         << problemsFor(shortStream);
 }
@@ -253,13 +248,12 @@ TEST(BookCheckFields, PngHeaderFields)
     odd[8 + 8 + 10] = 1; // compression method
     odd[8 + 8 + 11] = 1; // filter method
     uLong crc = crc32(0, odd.data() + 12, 17);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         odd[29 + i] = uint8_t(crc >> (24 - 8 * i));
-    }
     problems = Problems(BookWithImage(odd, 20, 10));
     EXPECT_TRUE(Has(problems, "PNG header: compression method: expected 0, found 1")) << problems;
     EXPECT_TRUE(Has(problems, "PNG header: filter method: expected 0, found 1")) << problems;
     EXPECT_FALSE(Has(problems, "CRC")) << problems;
 }
 
-}
+} // namespace

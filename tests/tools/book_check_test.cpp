@@ -20,9 +20,8 @@ std::vector<std::string> Check(const Bytes& bytes)
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string all;
-    for (const std::string& line : lines) {
+    for (const std::string& line : lines)
         all += line + "\n";
-    }
     return all;
 }
 
@@ -31,12 +30,10 @@ bool HasProblem(const std::vector<std::string>& problems, std::initializer_list<
 {
     for (const std::string& line : problems) {
         bool all = true;
-        for (const char* piece : pieces) {
+        for (const char* piece : pieces)
             all = all && line.find(piece) != std::string::npos;
-        }
-        if (all) {
+        if (all)
             return true;
-        }
     }
     return false;
 }
@@ -97,9 +94,8 @@ TEST(BookCheck, ReportsTruncatedFiles)
     EXPECT_TRUE(HasProblem(problems, {"container header: expected 78 bytes", "40 bytes"})) << Joined(problems);
 
     // Every shorter prefix of a good book is found faulty.
-    for (size_t n = 0; n < good.size(); ++n) {
+    for (size_t n = 0; n < good.size(); ++n)
         EXPECT_FALSE(Check(Bytes(good.begin(), good.begin() + n)).empty()) << "prefix of " << n << " bytes";
-    }
 }
 
 TEST(BookCheck, ReportsBadEndMarker)
@@ -113,8 +109,7 @@ TEST(BookCheck, ReportsBadEndMarker)
     bad = synthetic::Compose(synthetic::Book());
     bad.push_back(0);
     problems = Check(bad);
-    EXPECT_TRUE(HasProblem(problems, {"record 14 (end marker): size: expected 9 bytes, found 10"}))
-        << Joined(problems);
+    EXPECT_TRUE(HasProblem(problems, {"record 14 (end marker): size: expected 9 bytes, found 10"})) << Joined(problems);
 }
 
 TEST(BookCheck, ReportsWrongTextSize)
@@ -126,8 +121,8 @@ TEST(BookCheck, ReportsWrongTextSize)
     uint16_t real = uint16_t(book.texts[1].size());
     bad[at + 1] = uint8_t(real + 1);
     auto problems = Check(bad);
-    std::string expected = "decompressed length: expected " + std::to_string(real + 1) +
-                           " (text-size record), found " + std::to_string(real);
+    std::string expected = "decompressed length: expected " + std::to_string(real + 1) + " (text-size record), found " +
+                           std::to_string(real);
     EXPECT_TRUE(HasProblem(problems, {"record 2 (text record 2)", expected.c_str()})) << Joined(problems);
     // The page entries sit at offset 0 of each record, so only the text
     // record is at fault.
@@ -167,8 +162,7 @@ TEST(BookCheck, ReportsRecordContents)
     Bytes bad = good;
     bad[synthetic::EntryOffset(5) + 7] = bad[synthetic::EntryOffset(4) + 7];
     auto problems = Check(bad);
-    EXPECT_TRUE(HasProblem(problems, {"record 5: unique ID: expected 0x6F8005", "found 0x6F8004"}))
-        << Joined(problems);
+    EXPECT_TRUE(HasProblem(problems, {"record 5: unique ID: expected 0x6F8005", "found 0x6F8004"})) << Joined(problems);
 
     // A chapter title without its NUL.
     bad = good;
@@ -237,7 +231,7 @@ TEST(BookCheck, ReportsPageNumbersAndOrder)
     std::ostringstream out;
     bad[RecordStart(good, 3) + 10] = 0x84;
     bad[RecordStart(good, 3) + 11] = 0x12; // 0x8412: italic, reference, font 2, right
-    DumpBook(CBookImage(bad), DumpOptions {}, out);
+    DumpBook(CBookImage(bad), DumpOptions{}, out);
     EXPECT_NE(out.str().find("0x8412  right, font 2, italic, reference"), std::string::npos) << out.str();
 
     // A dictionary carries no page tables.
@@ -307,7 +301,7 @@ TEST(BookCheck, ReportsImageRecordsAgainstTheirPng)
 
     std::ostringstream out;
     book.imagePng = synthetic::TinyPng(20, 10);
-    DumpBook(CBookImage(synthetic::Compose(book)), DumpOptions {}, out);
+    DumpBook(CBookImage(synthetic::Compose(book)), DumpOptions{}, out);
     EXPECT_NE(out.str().find("  record 8: \"picture.png\", tag \"PNG \", 20x10, "), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("    PNG 20x10, bit depth 8, colour type 3 (palette), not interlaced, 2 palette entries"),
               std::string::npos)
@@ -367,31 +361,28 @@ TEST(BookCheck, SurvivesArbitraryBytes)
     for (int round = 0; round < 3000; ++round) {
         Bytes bad = good;
         int changes = 1 + int(random() % 8);
-        for (int k = 0; k < changes; ++k) {
+        for (int k = 0; k < changes; ++k)
             bad[random() % bad.size()] = uint8_t(random());
-        }
-        if (round % 3 == 0) {
+        if (round % 3 == 0)
             bad.resize(random() % bad.size());
-        }
         CBookImage image(bad);
         CheckBook(image);
-        DumpBook(image, DumpOptions {true}, sink);
+        DumpBook(image, DumpOptions{true}, sink);
     }
     // Random bytes of every small length.
     for (size_t n = 0; n < 300; ++n) {
         Bytes noise(n);
-        for (uint8_t& b : noise) {
+        for (uint8_t& b : noise)
             b = uint8_t(random());
-        }
         EXPECT_FALSE(Check(noise).empty());
-        DumpBook(CBookImage(noise), DumpOptions {}, sink);
+        DumpBook(CBookImage(noise), DumpOptions{}, sink);
     }
 }
 
 TEST(BookDump, ListsEverySection)
 {
     std::ostringstream out;
-    DumpBook(CBookImage(synthetic::Compose(synthetic::Book())), DumpOptions {true}, out);
+    DumpBook(CBookImage(synthetic::Compose(synthetic::Book())), DumpOptions{true}, out);
     std::string text = out.str();
     for (const char* expected : {
              "  name                 \"A Small Book\"",
@@ -417,9 +408,8 @@ TEST(BookDump, ListsEverySection)
              "  2 text records, 93 bytes of text in all",
              "    40 53",
              "  \"MeTaInFo\\x00\"",
-         }) {
+         })
         EXPECT_NE(text.find(expected), std::string::npos) << "missing: " << expected << "\n" << text;
-    }
 }
 
-}
+} // namespace

@@ -26,9 +26,12 @@ const char kUtf8Source[] = "TITLE=\"Caf\u00E9 \u201CNoir\u201D\"\n"
                            "and \u0141\u00F3d\u017A under \u03A9.\n";
 // The same source as an author writes it in device bytes.
 const char kDeviceSource[] = "TITLE=\"Caf\xE9 \x93Noir\x94\"\n"
-                             "\\C0=\"\\U0141\xF3" "d\\U017A\"\n"
-                             "\x93" "Curly quotes\x94, caf\xE9, na\xEFve \x97 an em dash, 5 \x80,\n"
-                             "and \\U0141\xF3" "d\\U017A under \\U03A9.\n";
+                             "\\C0=\"\\U0141\xF3"
+                             "d\\U017A\"\n"
+                             "\x93"
+                             "Curly quotes\x94, caf\xE9, na\xEFve \x97 an em dash, 5 \x80,\n"
+                             "and \\U0141\xF3"
+                             "d\\U017A under \\U03A9.\n";
 
 std::string Replace(std::string text, const std::string& from, const std::string& to)
 {
@@ -68,8 +71,12 @@ std::string TwinBuildLines(const std::string& source, bool utf8)
         source + ":1:11: warning: Non-ASCII characters in file; attempting to map them",
         source + ":3:45: warning: The Euro symbol may not be on all Lumo OS devices",
         "Generating page tables for the small font...",
-        source + ":2:6: " + unicodeWarning + "\"=\"\\U0141\u00F3d\\U017A\" \u201C" "C\"",
-        source + (utf8 ? ":2:9: " : ":2:14: ") + unicodeWarning + "\"\u00F3d\\U017A\" \u201C" "Curly quo\"",
+        source + ":2:6: " + unicodeWarning +
+            "\"=\"\\U0141\u00F3d\\U017A\" \u201C"
+            "C\"",
+        source + (utf8 ? ":2:9: " : ":2:14: ") + unicodeWarning +
+            "\"\u00F3d\\U017A\" \u201C"
+            "Curly quo\"",
         "Generating page tables for the large font...",
         "Done.",
     };
@@ -157,8 +164,8 @@ TEST_F(BookEncoding, MalformedUtf8IsAnErrorAtItsPlaceAndNoBook)
     const ToolRun json = RunTool({"build", bad, "-o", book, "--encoding=utf-8", "--message-format", "json"});
     EXPECT_EQ(json.status, 1);
     EXPECT_EQ(json.err, Lines({"{\"level\": \"status\", \"message\": \"Reading the source as UTF-8.\"}",
-                               "{\"level\": \"error\", \"message\": \"" + error + "\", \"file\": \"" +
-                                   JsonText(bad) + "\", \"line\": 2, \"column\": 7}"}));
+                               "{\"level\": \"error\", \"message\": \"" + error + "\", \"file\": \"" + JsonText(bad) +
+                                   "\", \"line\": 2, \"column\": 7}"}));
 
     // With several sources the place is named the same way; the good one
     // is still built.
@@ -219,4 +226,4 @@ TEST_F(BookEncoding, EncodingWordsAreChecked)
     EXPECT_EQ(RunTool({"dump", "x.ldb", "--encoding", "auto"}).status, 2);
 }
 
-}
+} // namespace

@@ -107,10 +107,14 @@ TEST_F(BookExit, MalformedSourceDateEpochIsAUsageError)
 // default path, an empty book-information value does not empty its field.
 TEST_F(BookExit, EmptyOptionValueIsAUsageError)
 {
-    for (const std::vector<std::string>& words :
-         {std::vector<std::string>{"build", m_source, "-o", ""}, {"build", m_source, "--output="},
-          {"build", m_source, "--output", ""}, {"build", m_source, "--title="}, {"build", m_source, "--author", ""},
-          {"build", m_source, "--publisher="}, {"build", m_source, "--eisbn", ""}, {"build", m_source, "--copyright="}}) {
+    for (const std::vector<std::string>& words : {std::vector<std::string>{"build", m_source, "-o", ""},
+                                                  {"build", m_source, "--output="},
+                                                  {"build", m_source, "--output", ""},
+                                                  {"build", m_source, "--title="},
+                                                  {"build", m_source, "--author", ""},
+                                                  {"build", m_source, "--publisher="},
+                                                  {"build", m_source, "--eisbn", ""},
+                                                  {"build", m_source, "--copyright="}}) {
         const ToolRun run = RunTool(words);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find("needs a value that is not empty"), std::string::npos) << run.err;
@@ -119,7 +123,7 @@ TEST_F(BookExit, EmptyOptionValueIsAUsageError)
     EXPECT_FALSE(fs::exists(m_book));
 }
 
-}
+} // namespace
 
 namespace {
 
@@ -170,7 +174,7 @@ std::string ErrorOutputOn(bool terminal, const std::vector<std::string>& words)
     return text;
 }
 
-}
+} // namespace
 
 TEST_F(BookExit, ColourOnlyOnARealTerminal)
 {

@@ -65,9 +65,9 @@ TEST_F(BookJobs, BooksBuiltAtOnceMatchTheBuildOneAfterTheOther)
         EXPECT_EQ(one.exitStatus, 1) << shown;
         EXPECT_EQ(many.exitStatus, 1) << shown;
         EXPECT_EQ(many.errorOutput, one.errorOutput) << shown;
-        if (shown != "--batch") {
-            EXPECT_GT(one.errorOutput.size(), size_t(100000)) << shown;
-        }
+        // Batch mode leaves the warnings out.
+        const size_t least = shown == "--batch" ? 0 : 100001;
+        EXPECT_GE(one.errorOutput.size(), least) << shown;
 
         std::vector<std::string> books;
         for (const auto& entry : fs::directory_iterator(m_dir / "one"))
@@ -92,9 +92,8 @@ TEST_F(BookJobs, BooksBuiltAtOnceMatchTheBuildOneAfterTheOther)
 TEST_F(BookJobs, AllWrittenIsSuccess)
 {
     fs::create_directories(m_dir / "many");
-    const ChildProcessResult run =
-        RunChildProcess(VX_BOOK_TOOL, {"build", m_sources[0], m_sources[2], "--output-dir", (m_dir / "many").string(),
-                                       "--jobs=8"});
+    const ChildProcessResult run = RunChildProcess(
+        VX_BOOK_TOOL, {"build", m_sources[0], m_sources[2], "--output-dir", (m_dir / "many").string(), "--jobs=8"});
     ASSERT_TRUE(run.exited) << run.failure;
     EXPECT_EQ(run.exitStatus, 0) << run.errorOutput;
     EXPECT_TRUE(fs::exists(m_dir / "many" / "first.ldb"));
@@ -129,4 +128,4 @@ TEST_F(BookJobs, BadJobCountsAreUsageErrors)
     EXPECT_EQ(RunTool({"build", m_sources[0], "-j4", "-o", (m_dir / "a.ldb").string()}).status, 0);
 }
 
-}
+} // namespace

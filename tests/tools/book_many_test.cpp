@@ -100,23 +100,26 @@ TEST_F(BookMany, EachBookAsIfBuiltAloneAndAFailureStopsNoOther)
 
 TEST_F(BookMany, JsonNamesTheFileOfEveryMessage)
 {
-    const ToolRun run = RunTool({"build", m_broken, m_first, "--output-dir", Path("books"), "--message-format", "json"});
+    const ToolRun run =
+        RunTool({"build", m_broken, m_first, "--output-dir", Path("books"), "--message-format", "json"});
     EXPECT_EQ(run.status, 1);
     const std::string broken = ", \"file\": \"" + JsonText(m_broken) + "\"}\n";
     const std::string first = ", \"file\": \"" + JsonText(m_first) + "\"}\n";
-    EXPECT_EQ(run.err,
-              "{\"level\": \"status\", \"message\": \"Writing book <Broken> from file <" + JsonText(m_broken) + ">...\"" + broken +
-                  "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"" + broken +
-                  "{\"level\": \"error\", \"message\": \"Link syntax incorrect.  You have 'en\\\" See \\\\qthere. ' "
-                  "and it should be \\\\q=\\\"#\", \"file\": \"" + JsonText(m_broken) + "\", \"line\": 2, \"column\": 5}\n" +
-                  "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"" + broken +
-                  "{\"level\": \"error\", \"message\": \"Errors occurred while paginating the book. No output file "
-                  "generated.\"" + broken +
-                  "{\"level\": \"status\", \"message\": \"Done.\"" + broken +
-                  "{\"level\": \"status\", \"message\": \"Writing book <First> from file <" + JsonText(m_first) + ">...\"" + first +
-                  "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"" + first +
-                  "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"" + first +
-                  "{\"level\": \"status\", \"message\": \"Done.\"" + first);
+    EXPECT_EQ(
+        run.err,
+        "{\"level\": \"status\", \"message\": \"Writing book <Broken> from file <" + JsonText(m_broken) + ">...\"" +
+            broken + "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"" + broken +
+            "{\"level\": \"error\", \"message\": \"Link syntax incorrect.  You have 'en\\\" See \\\\qthere. ' "
+            "and it should be \\\\q=\\\"#\", \"file\": \"" +
+            JsonText(m_broken) + "\", \"line\": 2, \"column\": 5}\n" +
+            "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"" + broken +
+            "{\"level\": \"error\", \"message\": \"Errors occurred while paginating the book. No output file "
+            "generated.\"" +
+            broken + "{\"level\": \"status\", \"message\": \"Done.\"" + broken +
+            "{\"level\": \"status\", \"message\": \"Writing book <First> from file <" + JsonText(m_first) + ">...\"" +
+            first + "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"" + first +
+            "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"" + first +
+            "{\"level\": \"status\", \"message\": \"Done.\"" + first);
 }
 
 TEST_F(BookMany, OutputsThatWouldCollideAreRefusedBeforeAnyBuild)
@@ -133,11 +136,13 @@ TEST_F(BookMany, OutputsThatWouldCollideAreRefusedBeforeAnyBuild)
         {{"build", m_first, "-o", Path("x.ldb"), "--output-dir", books}, "-o and --output-dir cannot be used together"},
         {{"build", m_first, "-", "--output-dir", books}, "standard input cannot be one of several sources"},
         {{"build", m_first, twin, "--output-dir", books},
-         "'" + m_first + "' and '" + twin + "' would both be written to '" + (fs::path(books) / "first.ldb").string() + "'"},
-        {{"build", m_first, m_first}, "'" + m_first + "' and '" + m_first + "' would both be written to '" +
-                                          Path("one/first.ldb") + "'"},
-        {{"build", "-", "--output-dir", books}, "a source read from standard input needs -o FILE (or -o - for "
-                                                "standard output)"},
+         "'" + m_first + "' and '" + twin + "' would both be written to '" + (fs::path(books) / "first.ldb").string() +
+             "'"},
+        {{"build", m_first, m_first},
+         "'" + m_first + "' and '" + m_first + "' would both be written to '" + Path("one/first.ldb") + "'"},
+        {{"build", "-", "--output-dir", books},
+         "a source read from standard input needs -o FILE (or -o - for "
+         "standard output)"},
         {{"check", Path("a.ldb"), Path("b.ldb")}, "unexpected extra operand '" + Path("b.ldb") + "'"},
     };
     for (const Case& c : cases) {

@@ -68,7 +68,7 @@ LimitedRun RunLimited(const std::vector<std::string>& words, uint64_t limit, con
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
-        const rlimit rl {rlim_t(limit), rlim_t(limit)};
+        const rlimit rl{rlim_t(limit), rlim_t(limit)};
         if (::setrlimit(RLIMIT_AS, &rl) != 0)
             ::_exit(97);
         ::unsetenv("SOURCE_DATE_EPOCH");
@@ -109,7 +109,7 @@ protected:
 #endif
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_dir = fs::temp_directory_path() /
-                ("vx_memory_" + std::string(info->name()) + "_" + std::to_string(std::random_device {}()));
+                ("vx_memory_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
         fs::create_directories(m_dir);
         // What the program needs to build a small book: the limits below
         // are counted from it, so they hold whatever the libraries take.
@@ -173,8 +173,8 @@ TEST_F(BookMemory, BuildOutOfMemoryKeepsTheOldBook)
     }
     // With room enough, the same build is made.
     // (A text this long has more pages than a page table holds.)
-    const LimitedRun fits =
-        RunLimited({"build", sourcePath, "-o", book.string(), "--exclude-page-tables"}, m_base + 512 * kMegabyte, m_dir);
+    const LimitedRun fits = RunLimited({"build", sourcePath, "-o", book.string(), "--exclude-page-tables"},
+                                       m_base + 512 * kMegabyte, m_dir);
     EXPECT_EQ(fits.status, 0) << fits.err;
     EXPECT_NE(ReadBytes(book), old);
 }
@@ -288,4 +288,4 @@ TEST_F(BookMemory, CheckAndDumpOutOfMemory)
     EXPECT_EQ(Listing(m_dir), before);
 }
 
-}
+} // namespace

@@ -134,10 +134,11 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
 {
     const ToolRun run = RunTool({"build", m_warn, "-o", Path("warn.ldb"), "--message-format", "json"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, Lines({"{\"level\": \"status\", \"message\": \"Writing book <Warn> from file <" + JsonText(m_warn) +
-                                  ">...\"}",
+    EXPECT_EQ(run.err, Lines({"{\"level\": \"status\", \"message\": \"Writing book <Warn> from file <" +
+                                  JsonText(m_warn) + ">...\"}",
                               "{\"level\": \"warning\", \"message\": \"Tab characters are being mapped to four "
-                              "spaces.\", \"file\": \"" + JsonText(m_warn) + "\", \"line\": 2, \"column\": 1}",
+                              "spaces.\", \"file\": \"" +
+                                  JsonText(m_warn) + "\", \"line\": 2, \"column\": 1}",
                               "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
                               "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}",
                               "{\"level\": \"status\", \"message\": \"Done.\"}"}));
@@ -146,16 +147,18 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
     const std::string bad = Write("bad.lml", "TITLE=\"Bad\"\nSee \\q\x93there\x94.\n");
     const ToolRun error = RunTool({"build", bad, "--batch", "--message-format=json", "--color", "always"});
     EXPECT_EQ(error.status, 1);
-    EXPECT_EQ(error.err,
-              Lines({"{\"level\": \"status\", \"message\": \"Writing book <Bad> from file <" + JsonText(bad) + ">...\"}",
-                     "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
-                     "{\"level\": \"error\", \"message\": \"Link syntax incorrect.  You have 'ad\\\" See "
-                     "\\\\q\xE2\x80\x9Cthere\xE2\x80\x9D. ' and it should be \\\\q=\\\"#\", \"file\": \"" +
-                         JsonText(bad) + "\", \"line\": 2, \"column\": 5}",
-                     "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}",
-                     "{\"level\": \"error\", \"message\": \"Errors occurred while paginating the book. No output "
-                     "file generated.\", \"file\": \"" + JsonText(bad) + "\"}",
-                     "{\"level\": \"status\", \"message\": \"Done.\"}"}));
+    EXPECT_EQ(
+        error.err,
+        Lines({"{\"level\": \"status\", \"message\": \"Writing book <Bad> from file <" + JsonText(bad) + ">...\"}",
+               "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
+               "{\"level\": \"error\", \"message\": \"Link syntax incorrect.  You have 'ad\\\" See "
+               "\\\\q\xE2\x80\x9Cthere\xE2\x80\x9D. ' and it should be \\\\q=\\\"#\", \"file\": \"" +
+                   JsonText(bad) + "\", \"line\": 2, \"column\": 5}",
+               "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}",
+               "{\"level\": \"error\", \"message\": \"Errors occurred while paginating the book. No output "
+               "file generated.\", \"file\": \"" +
+                   JsonText(bad) + "\"}",
+               "{\"level\": \"status\", \"message\": \"Done.\"}"}));
 
     // The tool's own errors and the failure level's are objects too.
     const ToolRun missing = RunTool({"build", Path("none.lml"), "--message-format", "json"});
@@ -170,7 +173,8 @@ TEST_F(BookMessages, JsonGivesOneObjectPerMessage)
     EXPECT_EQ(pages.status, 0);
     EXPECT_EQ(pages.err,
               Lines({"{\"level\": \"warning\", \"message\": \"Tab characters are being mapped to four spaces.\", "
-                     "\"file\": \"" + JsonText(m_warn) + "\", \"line\": 2, \"column\": 1}",
+                     "\"file\": \"" +
+                         JsonText(m_warn) + "\", \"line\": 2, \"column\": 1}",
                      "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
                      "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}"}));
 }
@@ -180,18 +184,18 @@ TEST_F(BookMessages, DeviceCharactersAreShownAsThemselves)
     const std::string marks = Write("marks.lml", "TITLE=\"Bad\"\nSee \\q\x80\x85\x96\x97\x9F.\n");
     const ToolRun run = RunTool({"build", marks, "--batch"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, Lines({"Writing book <Bad> from file <" + marks + ">...",
-                              "Generating page tables for the small font...",
-                              marks + ":2:5: error: Link syntax incorrect.  You have 'ad\" See \\q\xE2\x82\xAC\xE2\x80\xA6\xE2\x80\x93"
-                              "\xE2\x80\x94\xC5\xB8. ' and it should be \\q=\"#",
-                              "Generating page tables for the large font...",
-                              marks + ": error: Errors occurred while paginating the book. No output file generated.",
-                              "Done."}));
+    EXPECT_EQ(
+        run.err,
+        Lines({"Writing book <Bad> from file <" + marks + ">...", "Generating page tables for the small font...",
+               marks + ":2:5: error: Link syntax incorrect.  You have 'ad\" See \\q\xE2\x82\xAC\xE2\x80\xA6\xE2\x80\x93"
+                       "\xE2\x80\x94\xC5\xB8. ' and it should be \\q=\"#",
+               "Generating page tables for the large font...",
+               marks + ": error: Errors occurred while paginating the book. No output file generated.", "Done."}));
     const std::string suits = Write("suits.lml", "TITLE=\"Bad\"\nSee \x8D\x8E\x8F\x90.\n");
     const ToolRun warned = RunTool({"build", suits, "-o", Path("suits.ldb"), "--message-format", "json"});
     EXPECT_NE(warned.err.find("{\"level\": \"warning\", \"message\": \"Unmappable character in string \\\"TITLE=\\\""
                               "Bad\\\" See \xE2\x99\xA2\xE2\x99\xA3\xE2\x99\xA1\xE2\x99\xA0. \\\"\", \"file\": \"" +
-                                  JsonText(suits) + "\", \"line\": 2, \"column\": 5}\n"),
+                              JsonText(suits) + "\", \"line\": 2, \"column\": 5}\n"),
               std::string::npos)
         << warned.err;
     // The bytes that are no character stay escaped, as do control bytes.
@@ -228,9 +232,13 @@ TEST_F(BookMessages, MessageOptionsTakeTheirWordsOnly)
 {
     for (const std::vector<std::string>& words :
          {std::vector<std::string>{"build", m_warn, "--failure-level", "warnings"},
-          {"build", m_warn, "--failure-level="}, {"build", m_warn, "--message-format", "xml"},
-          {"build", m_warn, "--color", "yes"}, {"build", m_warn, "--color"}, {"pages", m_warn, "--failure-level", "warning"},
-          {"dump", m_warn, "--message-format", "json"}, {"check", m_warn, "--color", "never"}}) {
+          {"build", m_warn, "--failure-level="},
+          {"build", m_warn, "--message-format", "xml"},
+          {"build", m_warn, "--color", "yes"},
+          {"build", m_warn, "--color"},
+          {"pages", m_warn, "--failure-level", "warning"},
+          {"dump", m_warn, "--message-format", "json"},
+          {"check", m_warn, "--color", "never"}}) {
         const ToolRun run = RunTool(words);
         EXPECT_EQ(run.status, 2) << words[2];
         EXPECT_EQ(run.out, "");

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 using BookPlaces = ToolFolderTest;
 
 TEST_F(BookPlaces, ColumnsCountTheSourceAsWrittenAfterTabsCrLfAndEscapes)
@@ -22,13 +21,14 @@ TEST_F(BookPlaces, ColumnsCountTheSourceAsWrittenAfterTabsCrLfAndEscapes)
     const std::string source = Write("written.lml", "TITLE=\"Places\"\r\n\tA\\a065 \\e and more\r\n");
     const ToolRun build = RunTool({"build", source, "-o", Path("written.ldb")});
     EXPECT_EQ(build.status, 1);
-    EXPECT_EQ(build.err, Lines({"Writing book <Places> from file <" + source + ">...",
-                                source + ":2:1: warning: Tab characters are being mapped to four spaces.",
-                                "Generating page tables for the small font...",
-                                source + ":2:9: error: Illegal control code starting at \"\\e and more \"",
-                                "Generating page tables for the large font...",
-                                source + ": error: Errors occurred while paginating the book. No output file generated.",
-                                "Done."}));
+    EXPECT_EQ(
+        build.err,
+        Lines({"Writing book <Places> from file <" + source + ">...",
+               source + ":2:1: warning: Tab characters are being mapped to four spaces.",
+               "Generating page tables for the small font...",
+               source + ":2:9: error: Illegal control code starting at \"\\e and more \"",
+               "Generating page tables for the large font...",
+               source + ": error: Errors occurred while paginating the book. No output file generated.", "Done."}));
 
     // pages shows the same places; its own closing error has none.
     const ToolRun pages = RunTool({"pages", source});
@@ -46,23 +46,22 @@ TEST_F(BookPlaces, NotesPointIntoTheNotesBlockAndLoneCrEndsALine)
                                                   "Text \\Cn=\"x\" here.\r</footnote>\r");
     const ToolRun build = RunTool({"build", source, "-o", Path("notes.ldb")});
     EXPECT_EQ(build.status, 0) << build.err;
-    EXPECT_EQ(build.err, Lines({"Writing book <Notes> from file <" + source + ">...",
-                                "Generating page tables for the small font...",
-                                "Generating page tables for the large font...",
-                                source + ":5:6: warning: Illegal tag \"\\C\" in sidebar or footnote \"f\"", "Done."}));
+    EXPECT_EQ(build.err,
+              Lines({"Writing book <Notes> from file <" + source + ">...",
+                     "Generating page tables for the small font...", "Generating page tables for the large font...",
+                     source + ":5:6: warning: Illegal tag \"\\C\" in sidebar or footnote \"f\"", "Done."}));
 
     // A missing sidebar is reported at its reference, in JSON here.
     const std::string missing = Write("missing.lml", "TITLE=\"Side\"\nSee \\Sd=\"gone\"y\\Sd.\n");
     const ToolRun json = RunTool({"build", missing, "-o", Path("missing.ldb"), "--message-format", "json"});
     EXPECT_EQ(json.status, 1);
     const std::string file = "\"file\": \"" + JsonText(missing) + "\"";
-    EXPECT_EQ(json.err,
-              Lines({"{\"level\": \"status\", \"message\": \"Writing book <Side> from file <" + JsonText(missing) +
-                         ">...\"}",
-                     "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
-                     "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}",
-                     "{\"level\": \"error\", \"message\": \"No sidebar named \\\"gone\\\" was found.\", " + file +
-                         ", \"line\": 2, \"column\": 5}"}));
+    EXPECT_EQ(json.err, Lines({"{\"level\": \"status\", \"message\": \"Writing book <Side> from file <" +
+                                   JsonText(missing) + ">...\"}",
+                               "{\"level\": \"status\", \"message\": \"Generating page tables for the small font...\"}",
+                               "{\"level\": \"status\", \"message\": \"Generating page tables for the large font...\"}",
+                               "{\"level\": \"error\", \"message\": \"No sidebar named \\\"gone\\\" was found.\", " +
+                                   file + ", \"line\": 2, \"column\": 5}"}));
 }
 
 TEST_F(BookPlaces, ListsAndImagesPointAtTheirCodesAndTheWholeSourceHasNoLine)
@@ -71,27 +70,26 @@ TEST_F(BookPlaces, ListsAndImagesPointAtTheirCodesAndTheWholeSourceHasNoLine)
                                                   "\\m=\"pic.png\" \\l Big\n\x80\n");
     const ToolRun build = RunTool({"build", source, "-o", Path("lists.ldb")});
     EXPECT_EQ(build.status, 1);
-    EXPECT_EQ(build.err,
-              Lines({"Writing book <Lists> from file <" + source + ">...",
-                     source + ":4:1: warning: Non-ASCII characters in file; attempting to map them",
-                     source + ":4:1: warning: The Euro symbol may not be on all Lumo OS devices",
-                     "Generating page tables for the small font...",
-                     source + ":3:1: error: Image \"" + Path("lists_img") + "/pic.png\" doesn't exist!",
-                     source + ": warning: This file does not end in the normal font!",
-                     "Generating page tables for the large font...",
-                     source + ":2:4: warning: Link \"nowhere\" has not been defined",
-                     source + ": error: Errors occurred while paginating the book. No output file generated.",
-                     "Done."}));
+    EXPECT_EQ(
+        build.err,
+        Lines({"Writing book <Lists> from file <" + source + ">...",
+               source + ":4:1: warning: Non-ASCII characters in file; attempting to map them",
+               source + ":4:1: warning: The Euro symbol may not be on all Lumo OS devices",
+               "Generating page tables for the small font...",
+               source + ":3:1: error: Image \"" + Path("lists_img") + "/pic.png\" doesn't exist!",
+               source + ": warning: This file does not end in the normal font!",
+               "Generating page tables for the large font...",
+               source + ":2:4: warning: Link \"nowhere\" has not been defined",
+               source + ": error: Errors occurred while paginating the book. No output file generated.", "Done."}));
 
     // In batch mode the same source gives only what batch mode keeps.
     const ToolRun batch = RunTool({"build", source, "-o", Path("lists.ldb"), "--batch"});
-    EXPECT_EQ(batch.err,
-              Lines({"Writing book <Lists> from file <" + source + ">...",
-                     "Generating page tables for the small font...",
-                     source + ":3:1: error: Image \"" + Path("lists_img") + "/pic.png\" doesn't exist!",
-                     "Generating page tables for the large font...",
-                     source + ": error: Errors occurred while paginating the book. No output file generated.",
-                     "Done."}));
+    EXPECT_EQ(
+        batch.err,
+        Lines({"Writing book <Lists> from file <" + source + ">...", "Generating page tables for the small font...",
+               source + ":3:1: error: Image \"" + Path("lists_img") + "/pic.png\" doesn't exist!",
+               "Generating page tables for the large font...",
+               source + ": error: Errors occurred while paginating the book. No output file generated.", "Done."}));
 }
 
 TEST_F(BookPlaces, TitleIndexAndRuleMessagesPointAtTheirCodesAndBytes)
@@ -103,16 +101,15 @@ TEST_F(BookPlaces, TitleIndexAndRuleMessagesPointAtTheirCodesAndBytes)
                                                  "x \\I@at\\I\n");
     const ToolRun build = RunTool({"build", source, "-o", Path("dict.ldb"), "--dictionary"});
     EXPECT_EQ(build.status, 1);
-    EXPECT_EQ(build.err,
-              Lines({"Writing book <Dict> from file <" + source + ">...",
-                     "Generating page tables for the small font...",
-                     source + ":2:3: error: No styles permitted before \"\\Iword\\I \\w=\"12a%\" \\\"",
-                     source + ":3:7: error: Rule width specifier must be only digits!",
-                     source + ":4:7: error: Tags are not allowed inside \\C definitions!",
-                     source + ":5:5: warning: Should this character be in an index item? Begins with \"@at\\I \"",
-                     "Processing index records...",
-                     source + ": error: Errors occurred while paginating the book. No output file generated.",
-                     "Done."}));
+    EXPECT_EQ(
+        build.err,
+        Lines({"Writing book <Dict> from file <" + source + ">...", "Generating page tables for the small font...",
+               source + ":2:3: error: No styles permitted before \"\\Iword\\I \\w=\"12a%\" \\\"",
+               source + ":3:7: error: Rule width specifier must be only digits!",
+               source + ":4:7: error: Tags are not allowed inside \\C definitions!",
+               source + ":5:5: warning: Should this character be in an index item? Begins with \"@at\\I \"",
+               "Processing index records...",
+               source + ": error: Errors occurred while paginating the book. No output file generated.", "Done."}));
 }
 
 TEST(SourceLocation, LinesEndAtLfCrLfAndLoneCrAndColumnsCountCharacters)
@@ -127,7 +124,7 @@ TEST(SourceLocation, LinesEndAtLfCrLfAndLoneCrAndColumnsCountCharacters)
     EXPECT_EQ(at(2, false), "1:3"); // the CR of CR LF
     EXPECT_EQ(at(3, false), "1:3"); // its LF: one line end, one place
     EXPECT_EQ(at(4, false), "2:1");
-    EXPECT_EQ(at(7, false), "3:1"); // after a lone CR
+    EXPECT_EQ(at(7, false), "3:1");  // after a lone CR
     EXPECT_EQ(at(10, false), "4:1"); // LF CR is two line ends
     EXPECT_EQ(at(11, false), "5:1");
     EXPECT_EQ(at(14, false), "5:4"); // "g" and the two bytes of the e acute

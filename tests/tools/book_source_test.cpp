@@ -114,9 +114,7 @@ TEST_F(BookSource, PagesReadsAFifoToItsEnd)
 
     const fs::path fifo = m_dir / "book.lml";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::thread writer([&] {
-        std::ofstream(fifo, std::ios::binary) << text;
-    });
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << text; });
     const ToolRun fromFifo = RunTool({"pages", fifo.string()});
     writer.join();
     ASSERT_EQ(fromFifo.status, 0) << fromFifo.err;
@@ -142,4 +140,4 @@ TEST_F(BookSource, OverlongSourceKeepsTheOldBook)
     EXPECT_EQ(size_t(std::distance(fs::directory_iterator(m_dir), {})), 2u);
 }
 
-}
+} // namespace

@@ -61,8 +61,8 @@ TEST(BookToolArguments, HelpAndVersion)
     ToolRun version = RunTool({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "vellumix-book 1.6.0\n");
-    for (auto words : {std::initializer_list<const char*> {"--help"}, {"-h"}, {"build", "--help"},
-                       {"dump", "x", "-h"}}) {
+    for (auto words :
+         {std::initializer_list<const char*>{"--help"}, {"-h"}, {"build", "--help"}, {"dump", "x", "-h"}}) {
         ToolRun help = RunTool(words);
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind("Usage: vellumix-book build SOURCE", 0), 0u) << help.out;
@@ -73,8 +73,9 @@ TEST(BookToolArguments, HelpAndVersion)
 
 TEST(BookToolArguments, OptionForms)
 {
-    const char* argv[] = {"vellumix-book", "build", "--batch", "--title=T1", "-oout.ldb", "--author", "A",
-                          "--dictionary", "--exclude-page-tables", "--publisher=P", "--", "-src.lml"};
+    const char* argv[] = {
+        "vellumix-book",         "build",         "--batch", "--title=T1", "-oout.ldb", "--author", "A", "--dictionary",
+        "--exclude-page-tables", "--publisher=P", "--",      "-src.lml"};
     ToolOptions options;
     std::string error;
     ASSERT_TRUE(ParseToolArguments(12, argv, options, error)) << error;
@@ -88,8 +89,8 @@ TEST(BookToolArguments, OptionForms)
     EXPECT_EQ(options.publisher, "P");
     EXPECT_FALSE(options.eisbn.has_value());
 
-    const char* later[] = {"vellumix-book", "build", "a.lml", "--title", "first", "--title", "second",
-                           "--output", "x.ldb"};
+    const char* later[] = {"vellumix-book", "build",  "a.lml",    "--title", "first",
+                           "--title",       "second", "--output", "x.ldb"};
     ASSERT_TRUE(ParseToolArguments(9, later, options, error)) << error;
     EXPECT_EQ(options.title, "second");
     EXPECT_EQ(options.output, "x.ldb");
@@ -157,4 +158,4 @@ TEST(BookToolCommands, MissingFilesFailWithOne)
     EXPECT_EQ(pages.out, "");
 }
 
-}
+} // namespace

@@ -63,9 +63,8 @@ std::vector<std::string> NoteTable(const CBookImage& book, SectionKind kind)
 {
     std::vector<std::string> entries;
     const BookSection* section = book.FindSection(kind);
-    if (!section || section->count == 0) {
+    if (!section || section->count == 0)
         return entries;
-    }
     const CBookRecord record = book.ReadRecord(section->first);
     const uint8_t* p = record.Data();
     uint32_t size = book.RecordSize(section->first);
@@ -83,15 +82,15 @@ TEST_F(Examples, TheTideClock)
     EXPECT_EQ(FourCCText(book.Header().type), "VxBk");
     EXPECT_STREQ(reinterpret_cast<const char*>(book.Header().name), "The Tide Clock");
     EXPECT_EQ(SectionStrings(book, SectionKind::Chapters, 4),
-              (std::vector<std::string> {"Title page", "I. The Clock on the Wall", "    How the clock is read",
-                                         "II. The Week It Ran Fast", "    What the town did", "III. The Blue Note",
-                                         "    The storm of 1953", "IV. Sunday", "A Note from the Author"}));
+              (std::vector<std::string>{"Title page", "I. The Clock on the Wall", "    How the clock is read",
+                                        "II. The Week It Ran Fast", "    What the town did", "III. The Blue Note",
+                                        "    The storm of 1953", "IV. Sunday", "A Note from the Author"}));
     EXPECT_EQ(SectionStrings(book, SectionKind::Links, 4),
-              (std::vector<std::string> {"author", "note", "storm", "sunday", "wall", "week"}));
+              (std::vector<std::string>{"author", "note", "storm", "sunday", "wall", "week"}));
     // The tide picture is named in the text and in the sidebar: one record.
-    EXPECT_EQ(SectionStrings(book, SectionKind::Images, 4), (std::vector<std::string> {"compass.png", "tide.png"}));
-    EXPECT_EQ(NoteTable(book, SectionKind::Sidebars), (std::vector<std::string> {"harbour master: 1"}));
-    EXPECT_EQ(NoteTable(book, SectionKind::Footnotes), (std::vector<std::string> {"prices: 1"}));
+    EXPECT_EQ(SectionStrings(book, SectionKind::Images, 4), (std::vector<std::string>{"compass.png", "tide.png"}));
+    EXPECT_EQ(NoteTable(book, SectionKind::Sidebars), (std::vector<std::string>{"harbour master: 1"}));
+    EXPECT_EQ(NoteTable(book, SectionKind::Footnotes), (std::vector<std::string>{"prices: 1"}));
     EXPECT_EQ(book.BookHeader().indexCount, 0);
     // Several pages in each font, more in the large one.
     EXPECT_GT(book.BookHeader().smallEntries, 5);
@@ -117,9 +116,11 @@ TEST_F(Examples, TheGlossaryIsADictionaryWithAnIndex)
         terms.emplace_back(reinterpret_cast<const char*>(p + at + 4));
         at += uint32_t(terms.back().size()) + 5;
     }
-    EXPECT_EQ(terms, (std::vector<std::string> {"anchor", "avant-port", "bollard", "buoy", "cal\xe9", "crab pot",
-                                                "ebb", "\xc9" "cluse", "flood", "mooring", "neap tide", "slack water",
-                                                "spring tide", "tide clock", "tide table"}));
+    EXPECT_EQ(terms, (std::vector<std::string>{"anchor", "avant-port", "bollard", "buoy", "cal\xe9", "crab pot", "ebb",
+                                               "\xc9"
+                                               "cluse",
+                                               "flood", "mooring", "neap tide", "slack water", "spring tide",
+                                               "tide clock", "tide table"}));
     // The heading record names the group's first term.
     EXPECT_EQ(SectionStrings(book, SectionKind::Index, 0).front(), "anchor");
 }
@@ -132,9 +133,8 @@ TEST_F(Examples, PagesShowTheChapterStarts)
     EXPECT_EQ(small.err.find("warning:"), std::string::npos) << small.err;
     // Each chapter opens a page, which begins with the chapter's title.
     for (const char* start : {"\n1: The Tide Clock\n", ": I. The Clock on the Wall\n", ": II. The Week It Ran Fast\n",
-                              ": III. The Blue Note\n", ": IV. Sunday\n", ": A Note from the Author\n"}) {
+                              ": III. The Blue Note\n", ": IV. Sunday\n", ": A Note from the Author\n"})
         EXPECT_NE(small.out.find(start), std::string::npos) << start << "\n" << small.out;
-    }
     ToolRun large = RunTool({"pages", "--large", source});
     ASSERT_EQ(large.status, 0) << large.err;
     EXPECT_EQ(large.out.rfind("Large font: ", 0), 0u) << large.out;
@@ -155,4 +155,4 @@ TEST_F(Examples, PagesShowTheChapterStarts)
     EXPECT_EQ(large.out.rfind("Large font: " + std::to_string(book.BookHeader().largeEntries) + " pages\n", 0), 0u);
 }
 
-}
+} // namespace

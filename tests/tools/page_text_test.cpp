@@ -63,4 +63,4 @@ TEST(PageText, StopsAtThePageEndAndCutsLongLines)
     EXPECT_EQ(FirstLine("ab\\X"), "ab");
 }
 
-}
+} // namespace

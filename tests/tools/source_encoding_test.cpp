@@ -54,7 +54,9 @@ TEST(SourceEncoding, DeviceCharactersBecomeBytesAndOthersCodes)
 
 TEST(SourceEncoding, LeadingByteOrderMarkIsDroppedAndOffsetsSkipIt)
 {
-    const Converted c = Convert("\xEF\xBB\xBF" "ab" "\xEF\xBB\xBF");
+    const Converted c = Convert("\xEF\xBB\xBF"
+                                "ab"
+                                "\xEF\xBB\xBF");
     ASSERT_TRUE(c.ok);
     EXPECT_EQ(c.text, "ab\\UFEFF"); // only the leading one is a mark
     EXPECT_EQ(c.offsets.Original(0), 3u);
@@ -72,11 +74,11 @@ TEST(SourceEncoding, MalformedUtf8AndCharactersBeyondFourDigitsAreRefusedWhereTh
         std::string text;
     } cases[] = {
         {"ok \xFF", 3, "the byte 0xFF is not part of a UTF-8 character"},
-        {"ab\x80", 2, "the byte 0x80 is not part of a UTF-8 character"},       // stray continuation
-        {"ab\xC3", 2, "the byte 0xC3 is not part of a UTF-8 character"},       // cut at the end
-        {"\xC3(x", 0, "the byte 0xC3 is not part of a UTF-8 character"},       // continuation missing
-        {"x\xC0\xAF", 1, "the byte 0xC0 is not part of a UTF-8 character"},    // overlong
-        {"x\xED\xA0\x80", 1, "the byte 0xED is not part of a UTF-8 character"}, // a surrogate
+        {"ab\x80", 2, "the byte 0x80 is not part of a UTF-8 character"},                 // stray continuation
+        {"ab\xC3", 2, "the byte 0xC3 is not part of a UTF-8 character"},                 // cut at the end
+        {"\xC3(x", 0, "the byte 0xC3 is not part of a UTF-8 character"},                 // continuation missing
+        {"x\xC0\xAF", 1, "the byte 0xC0 is not part of a UTF-8 character"},              // overlong
+        {"x\xED\xA0\x80", 1, "the byte 0xED is not part of a UTF-8 character"},          // a surrogate
         {"\u00E9\xF4\x90\x80\x80", 2, "the byte 0xF4 is not part of a UTF-8 character"}, // above U+10FFFF
         {"smile \xF0\x9F\x98\x80", 6, "the character U+1F600 is beyond U+FFFF"},
     };
@@ -94,7 +96,8 @@ TEST(SourceEncoding, ConvertedOffsetsLeadBackToTheCharacterTheyCameFrom)
     const std::string utf8 = "a\u00E9b\u0141c";
     const Converted c = Convert(utf8);
     ASSERT_TRUE(c.ok);
-    ASSERT_EQ(c.text, "a\xE9" "b\\U0141c");
+    ASSERT_EQ(c.text, "a\xE9"
+                      "b\\U0141c");
     const uint64_t expected[] = {0, 1, 3, 4, 4, 4, 4, 4, 4, 6, 7};
     for (uint64_t k = 0; k <= c.text.size(); ++k)
         EXPECT_EQ(c.offsets.Original(k), expected[k]) << "converted offset " << k;
@@ -126,10 +129,10 @@ TEST(SourceLocation, LinesEndAtLfCrLfAndLoneCr)
         size_t offset;
         uint32_t line, column;
     } cases[] = {
-        {0, 1, 1}, {2, 1, 3},  // the LF ends line 1
-        {3, 2, 1}, {5, 2, 3}, {6, 2, 3}, // the CR and the LF of a CR LF are one place
-        {7, 3, 1}, {9, 3, 3}, {10, 4, 1}, {11, 4, 2}, {12, 5, 1}, {13, 6, 1},
-        {14, 6, 2}, {99, 6, 2}, // past the end: after the last character
+        {0, 1, 1},  {2, 1, 3},             // the LF ends line 1
+        {3, 2, 1},  {5, 2, 3},  {6, 2, 3}, // the CR and the LF of a CR LF are one place
+        {7, 3, 1},  {9, 3, 3},  {10, 4, 1}, {11, 4, 2},
+        {12, 5, 1}, {13, 6, 1}, {14, 6, 2}, {99, 6, 2}, // past the end: after the last character
     };
     CSourceLines lines(Bytes(text), text.size(), true);
     for (const auto& t : cases) {
@@ -150,8 +153,8 @@ TEST(SourceLocation, ColumnsCountCharacters)
         size_t offset;
         uint32_t utf8Column, byteColumn;
     } cases[] = {
-        {0, 1, 1}, {3, 1, 4}, {4, 1, 5},  // inside é: é's column
-        {5, 2, 6}, {6, 3, 7}, {8, 3, 9},  // the tab, then €
+        {0, 1, 1},  {3, 1, 4},   {4, 1, 5},   // inside é: é's column
+        {5, 2, 6},  {6, 3, 7},   {8, 3, 9},   // the tab, then €
         {9, 4, 10}, {10, 5, 11}, {11, 6, 12}, // a bad byte is one character
     };
     for (const auto& t : cases) {
@@ -192,7 +195,7 @@ TEST(SourceLocation, MessagesNameThePlace)
     EXPECT_EQ(write(json, nullptr, MessageLevel::Status), "{\"level\": \"status\", \"message\": \"text \\\"q\\\"\"}\n");
 }
 
-}
+} // namespace
 
 // The index answers as the scan from the start does, for device bytes
 // (kept without the bytes) and for UTF-8, at every offset of a text with

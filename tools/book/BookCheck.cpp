@@ -1,7 +1,7 @@
 #include "tools/book/BookCheck.h"
 
-#include <cstdarg>
 #include <algorithm>
+#include <cstdarg>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -27,17 +27,15 @@ void CBookChecker::Problem(const char* format, ...)
 bool CBookChecker::Quota(size_t& used)
 {
     ++used;
-    if (used == kMaxProblemsPerRecordKind + 1) {
+    if (used == kMaxProblemsPerRecordKind + 1)
         Problem("(further problems of this kind are not shown)");
-    }
     return used <= kMaxProblemsPerRecordKind;
 }
 
 std::vector<std::string> CBookChecker::Run()
 {
-    if (!CheckContainer()) {
+    if (!CheckContainer())
         return m_problems;
-    }
     CheckOffsets();
     CheckEndMarker();
     if (!m_book.HasBookHeader()) {
@@ -91,12 +89,10 @@ bool CBookChecker::CheckContainer()
             }
         }
     }
-    if (h.attributes != kContainerAttributes) {
+    if (h.attributes != kContainerAttributes)
         Problem("container header: attributes: expected 0x%04X, found 0x%04X", kContainerAttributes, h.attributes);
-    }
-    if (h.version != 0) {
+    if (h.version != 0)
         Problem("container header: version: expected 0, found %u", h.version);
-    }
     if (h.modificationTime != h.creationTime + 1u) {
         Problem("container header: modification time: expected %u (the creation time + 1), found %u",
                 h.creationTime + 1u, h.modificationTime);
@@ -110,19 +106,15 @@ bool CBookChecker::CheckContainer()
                       {"sort-info offset", h.sortInfoOffset},
                       {"unique-ID seed", h.uniqueIdSeed},
                       {"next record list", h.nextRecordList}};
-    for (const auto& field : zeroFields) {
-        if (field.value != 0) {
+    for (const auto& field : zeroFields)
+        if (field.value != 0)
             Problem("container header: %s: expected 0, found %u", field.name, field.value);
-        }
-    }
     std::string type = FourCCText(h.type);
-    if (h.type != kBookTypeCode && h.type != kDictionaryTypeCode) {
+    if (h.type != kBookTypeCode && h.type != kDictionaryTypeCode)
         Problem("container header: type code: expected \"VxBk\" or \"VxDc\", found \"%s\"", type.c_str());
-    }
     std::string creator = FourCCText(h.creator);
-    if (h.creator != kCreatorCode) {
+    if (h.creator != kCreatorCode)
         Problem("container header: creator code: expected \"VxCr\", found \"%s\"", creator.c_str());
-    }
     return true;
 }
 
@@ -153,16 +145,14 @@ void CBookChecker::CheckOffsets()
     for (size_t i = 0; i < entries.size(); ++i) {
         uint32_t expected = (kFirstUniqueId + uint32_t(i)) & kUniqueIdMask;
         if (entries[i].uniqueId != expected && Quota(idProblems)) {
-            Problem("record %zu: unique ID: expected 0x%06X (0x%06X + the record number), found 0x%06X", i,
-                    expected, kFirstUniqueId, entries[i].uniqueId);
+            Problem("record %zu: unique ID: expected 0x%06X (0x%06X + the record number), found 0x%06X", i, expected,
+                    kFirstUniqueId, entries[i].uniqueId);
         }
     }
     size_t attributeProblems = 0;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].attributes != 0 && Quota(attributeProblems)) {
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].attributes != 0 && Quota(attributeProblems))
             Problem("record %zu: attributes: expected 0, found 0x%02X", i, entries[i].attributes);
-        }
-    }
 }
 
 void CBookChecker::CheckEndMarker()
@@ -171,9 +161,8 @@ void CBookChecker::CheckEndMarker()
     uint32_t size = m_book.RecordSize(last);
     const CBookRecord record = m_book.ReadRecordStart(last, kEndMarkerSize);
     const uint8_t* p = record.Data();
-    if (size != kEndMarkerSize) {
+    if (size != kEndMarkerSize)
         Problem("record %u (end marker): size: expected %u bytes, found %u", last, kEndMarkerSize, size);
-    }
     if (!p || size < kEndMarkerSize || std::memcmp(p, kEndMarker, kEndMarkerSize) != 0) {
         std::string found = p ? DisplayText(p, size < kEndMarkerSize ? size : kEndMarkerSize) : std::string("nothing");
         Problem("record %u (end marker): expected \"MeTaInFo\\x00\", found \"%s\"", last, found.c_str());
@@ -192,18 +181,16 @@ void CBookChecker::CheckSections()
         Problem("record 0 (book header): size: expected %u bytes, found %u", kBookHeaderRecordSize,
                 m_book.RecordSize(0));
     }
-    if (h.formatVersion != kBookFormatVersion) {
+    if (h.formatVersion != kBookFormatVersion)
         Problem("book header record: format version: expected 10, found %u", h.formatVersion);
-    }
     const bool dictionary = m_book.Header().type == kDictionaryTypeCode;
     const uint32_t features = kBaseFeatures | (dictionary ? kDictionaryFeature : 0u);
     if (h.features != features) {
         Problem("book header record: feature bits: expected 0x%08X (%s), found 0x%08X", features,
                 dictionary ? "a dictionary" : "a book", h.features);
     }
-    if (h.byte34 != kBookHeaderByte34 || h.byte35 != 0) {
+    if (h.byte34 != kBookHeaderByte34 || h.byte35 != 0)
         Problem("book header record: bytes 34 and 35: expected 10 and 0, found %u and %u", h.byte34, h.byte35);
-    }
     if (dictionary && (h.smallEntries != 0 || h.largeEntries != 0)) {
         Problem("book header record: page entries: expected none in a dictionary, found %u small and %u large",
                 h.smallEntries, h.largeEntries);
@@ -212,12 +199,10 @@ void CBookChecker::CheckSections()
         Problem("book header record: first record after the text: expected at least 1, found 0");
         return;
     }
-    if (h.metadataCount != 1) {
+    if (h.metadataCount != 1)
         Problem("book header record: metadata records: expected 1, found %u", h.metadataCount);
-    }
-    if (h.textSizeCount != 1) {
+    if (h.textSizeCount != 1)
         Problem("book header record: text-size records: expected 1, found %u", h.textSizeCount);
-    }
     // Each section starts where the one before it ends.
     uint32_t running = 1;
     bool placed = true;
@@ -243,22 +228,38 @@ void CBookChecker::CheckSections()
             placed = false;
         }
     }
-    if (!placed) {
+    if (!placed)
         return; // record contents cannot be judged against a wrong layout
-    }
     CheckText();
     for (const BookSection& section : m_book.Sections()) {
         switch (section.kind) {
-        case SectionKind::SmallPages: CheckPages(section, h.smallEntries); break;
-        case SectionKind::LargePages: CheckPages(section, h.largeEntries); break;
-        case SectionKind::Chapters: CheckStringRecords(section, false); break;
-        case SectionKind::Links: CheckStringRecords(section, true); break;
-        case SectionKind::Images: CheckImages(section); break;
-        case SectionKind::Index: CheckIndex(section); break;
-        case SectionKind::Metadata: CheckMetadata(section); break;
+        case SectionKind::SmallPages:
+            CheckPages(section, h.smallEntries);
+            break;
+        case SectionKind::LargePages:
+            CheckPages(section, h.largeEntries);
+            break;
+        case SectionKind::Chapters:
+            CheckStringRecords(section, false);
+            break;
+        case SectionKind::Links:
+            CheckStringRecords(section, true);
+            break;
+        case SectionKind::Images:
+            CheckImages(section);
+            break;
+        case SectionKind::Index:
+            CheckIndex(section);
+            break;
+        case SectionKind::Metadata:
+            CheckMetadata(section);
+            break;
         case SectionKind::Sidebars:
-        case SectionKind::Footnotes: CheckNotes(section); break;
-        default: break;
+        case SectionKind::Footnotes:
+            CheckNotes(section);
+            break;
+        default:
+            break;
         }
     }
 }
@@ -291,40 +292,36 @@ void CBookChecker::CheckText()
         InflateResult result = InflateRecord(p, m_book.RecordSize(index), kMaxTextRecordSize, plain);
         if (result == InflateResult::Corrupt) {
             if (Quota(shown)) {
-                Problem("record %u (text record %u): expected zlib data, found data that does not decompress",
-                        index, i + 1);
+                Problem("record %u (text record %u): expected zlib data, found data that does not decompress", index,
+                        i + 1);
             }
             m_textLength += m_haveTextSizes ? m_textSizes[i] : 0;
             continue;
         }
         if (result == InflateResult::TooLong) {
             if (Quota(shown)) {
-                Problem("record %u (text record %u): decompressed length: expected at most %u bytes, found more",
-                        index, i + 1, kMaxTextRecordSize);
+                Problem("record %u (text record %u): decompressed length: expected at most %u bytes, found more", index,
+                        i + 1, kMaxTextRecordSize);
             }
             continue;
         }
         if (m_haveTextSizes && plain.size() != m_textSizes[i] && Quota(shown)) {
-            Problem("record %u (text record %u): decompressed length: expected %u (text-size record), found %zu",
-                    index, i + 1, m_textSizes[i], plain.size());
+            Problem("record %u (text record %u): decompressed length: expected %u (text-size record), found %zu", index,
+                    i + 1, m_textSizes[i], plain.size());
         }
-        if (plain.empty() && Quota(shown)) {
-            Problem("record %u (text record %u): decompressed length: expected at least 1 byte, found 0", index,
-                    i + 1);
-        }
+        if (plain.empty() && Quota(shown))
+            Problem("record %u (text record %u): decompressed length: expected at least 1 byte, found 0", index, i + 1);
         m_textLength += m_haveTextSizes ? m_textSizes[i] : plain.size();
-        if (!m_haveText || plain.size() != m_textSizes[i]) {
+        if (!m_haveText || plain.size() != m_textSizes[i])
             m_haveText = false;
-        }
     }
 }
 
 std::string CBookChecker::TextBytes(uint64_t position, size_t n)
 {
     std::string bytes;
-    if (!m_haveText) {
+    if (!m_haveText)
         return bytes;
-    }
     const BookSection& text = *m_book.FindSection(SectionKind::Text);
     // The last record starting at or before the position.
     size_t i = size_t(std::upper_bound(m_textStarts.begin(), m_textStarts.end(), position) - m_textStarts.begin());
@@ -333,9 +330,8 @@ std::string CBookChecker::TextBytes(uint64_t position, size_t n)
             m_cachedRecord = 0;
             const CBookRecord record = m_book.ReadRecord(text.first + uint32_t(i) - 1);
             if (!record.Data() ||
-                InflateRecord(record.Data(), record.Size(), kMaxTextRecordSize, m_cachedText) != InflateResult::Ok) {
+                InflateRecord(record.Data(), record.Size(), kMaxTextRecordSize, m_cachedText) != InflateResult::Ok)
                 break;
-            }
             m_cachedRecord = uint32_t(i);
         }
         uint64_t at = position + bytes.size() - m_textStarts[i - 1];
@@ -357,9 +353,8 @@ bool CBookChecker::TextHas(uint64_t position, const char* bytes)
 std::string CBookChecker::TextAt(uint64_t position)
 {
     const std::string bytes = TextBytes(position, 12);
-    if (bytes.empty()) {
+    if (bytes.empty())
         return "the end of the text";
-    }
     return "\"" + DisplayText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()) + "\"";
 }
 
@@ -383,9 +378,8 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
             }
             continue;
         }
-        if (!p) {
+        if (!p)
             continue;
-        }
         for (uint32_t at = 0; at + kPageEntrySize <= size; at += kPageEntrySize, ++entries) {
             uint16_t page = ReadU16At(p + at);
             uint16_t record = ReadU16At(p + at + 2);
@@ -396,8 +390,8 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
                         (unsigned long long)entries, unsigned(uint16_t(entries)), page);
             }
             if (entries > 0 && position < lastPosition && Quota(shown)) {
-                Problem("record %u (%s), entry %llu: position: expected at least %u (the page before), found %u",
-                        index, section.name, (unsigned long long)entries, lastPosition, position);
+                Problem("record %u (%s), entry %llu: position: expected at least %u (the page before), found %u", index,
+                        section.name, (unsigned long long)entries, lastPosition, position);
             }
             lastPosition = position;
             uint16_t style = ReadU16At(p + at + kPageStyleAt);
@@ -406,17 +400,15 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
                         "clear, found 0x%04X",
                         index, section.name, (unsigned long long)entries, style);
             }
-            if (!m_haveTextSizes) {
+            if (!m_haveTextSizes)
                 continue;
-            }
             // An empty text has no text records but still its first page.
-            if (m_textSizes.empty() && record == 1 && offset == 0 && position == 0) {
+            if (m_textSizes.empty() && record == 1 && offset == 0 && position == 0)
                 continue;
-            }
             if (record < 1 || record > m_textSizes.size()) {
                 if (Quota(shown)) {
-                    Problem("record %u (%s), entry %llu: text record: expected 1 to %zu, found %u", index,
-                            section.name, (unsigned long long)entries, m_textSizes.size(), record);
+                    Problem("record %u (%s), entry %llu: text record: expected 1 to %zu, found %u", index, section.name,
+                            (unsigned long long)entries, m_textSizes.size(), record);
                 }
                 continue;
             }
@@ -437,7 +429,7 @@ void CBookChecker::CheckPages(const BookSection& section, uint16_t listedEntries
     }
 }
 
-}
+} // namespace bookcheck
 
 std::vector<std::string> CheckBook(const CBookImage& book)
 {

@@ -23,9 +23,8 @@ void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
         uint32_t size = m_book.RecordSize(index);
         const CBookRecord record = m_book.ReadRecord(index);
         const uint8_t* p = record.Data();
-        if (!p) {
+        if (!p)
             continue;
-        }
         size_t length = size >= 5 ? TerminatedLength(p + 4, size - 4) : kNoTerminator;
         if (length == kNoTerminator || length + 5 != size) {
             if (Quota(shown)) {
@@ -60,9 +59,8 @@ void CBookChecker::CheckStringRecords(const BookSection& section, bool links)
             }
             continue;
         }
-        if (!m_haveText || undefinedLink) {
+        if (!m_haveText || undefinedLink)
             continue;
-        }
         if (!links && !TextHas(position, "\\x") && !TextHas(position, "\\X") && !TextHas(position, "\\C") &&
             Quota(shown)) {
             Problem("record %u (chapters): position %u: expected a chapter code (\\x, \\X or \\C), found %s", index,
@@ -84,9 +82,8 @@ void CBookChecker::CheckImages(const BookSection& section)
         uint32_t size = m_book.RecordSize(index);
         const CBookRecord record = m_book.ReadRecord(index);
         const uint8_t* p = record.Data();
-        if (!p) {
+        if (!p)
             continue;
-        }
         if (size < kImageRecordHeaderSize + kPngHeaderBytes) {
             if (Quota(shown)) {
                 Problem("record %u (images): size: expected at least %u bytes, found %u", index,
@@ -106,9 +103,8 @@ void CBookChecker::CheckImages(const BookSection& section)
         PngSummary summary;
         std::string fault = ReadPngSummary(png, pngSize, summary);
         if (!fault.empty()) {
-            if (Quota(shown)) {
+            if (Quota(shown))
                 Problem("record %u (images): expected a PNG file at byte 62, found %s", index, fault.c_str());
-            }
             continue;
         }
         uint16_t width = ReadU16At(p + kImageWidthAt);
@@ -117,24 +113,23 @@ void CBookChecker::CheckImages(const BookSection& section)
             Problem("record %u (images): size: expected %ux%u (the PNG header), found %ux%u", index,
                     unsigned(uint16_t(summary.width)), unsigned(uint16_t(summary.height)), width, height);
         }
-        if (summary.colourType != 0 && summary.colourType != 3 && Quota(shown)) {
+        if (summary.colourType != 0 && summary.colourType != 3 && Quota(shown))
             Problem("record %u (images): PNG colour type: expected 0 or 3, found %u", index, summary.colourType);
-        }
-        if (summary.interlace != 0 && Quota(shown)) {
+        if (summary.interlace != 0 && Quota(shown))
             Problem("record %u (images): PNG interlace method: expected 0, found %u", index, summary.interlace);
-        }
         if (!summary.ancillary.empty() && Quota(shown)) {
             Problem("record %u (images): PNG chunks: expected no ancillary chunk, found %s", index,
                     summary.ancillary.c_str());
         }
         if (pngSize >= kMaxImageDataSize && Quota(shown)) {
-            Problem("record %u (images): PNG size: expected below %u bytes, found %u", index, kMaxImageDataSize, pngSize);
+            Problem("record %u (images): PNG size: expected below %u bytes, found %u", index, kMaxImageDataSize,
+                    pngSize);
         }
         for (uint32_t at = kImageNameAt + kImageNameField; at < kImageWidthAt; ++at) {
             if (p[at] != 0) {
                 if (Quota(shown)) {
-                    Problem("record %u (images): bytes 36 to 57: expected zero, found 0x%02X at byte %u", index,
-                            p[at], at);
+                    Problem("record %u (images): bytes 36 to 57: expected zero, found 0x%02X at byte %u", index, p[at],
+                            at);
                 }
                 break;
             }
@@ -146,25 +141,21 @@ void CBookChecker::CheckImages(const BookSection& section)
             }
         }
         std::vector<std::string> headerFaults = CheckPngHeaderFields(summary);
-        for (const std::string& fault : headerFaults) {
-            if (Quota(shown)) {
+        for (const std::string& fault : headerFaults)
+            if (Quota(shown))
                 Problem("record %u (images): PNG header: %s", index, fault.c_str());
-            }
-        }
         if (headerFaults.empty()) {
             std::string fault = CheckPngImageData(png, pngSize, summary);
-            if (!fault.empty() && Quota(shown)) {
+            if (!fault.empty() && Quota(shown))
                 Problem("record %u (images): PNG %s", index, fault.c_str());
-            }
         }
     }
 }
 
 void CBookChecker::CheckIndex(const BookSection& section)
 {
-    if (section.count == 0) {
+    if (section.count == 0)
         return;
-    }
     if (section.count == 1) {
         Problem("book header record: index records: expected 0 or at least 2, found 1");
         return;
@@ -200,9 +191,8 @@ void CBookChecker::CheckIndex(const BookSection& section)
         uint32_t size = m_book.RecordSize(index);
         const CBookRecord record = m_book.ReadRecord(index);
         const uint8_t* p = record.Data();
-        if (!p) {
+        if (!p)
             continue;
-        }
         size_t at = 0;
         while (at < size) {
             size_t length = size - at >= 5 ? TerminatedLength(p + at + 4, size - at - 4) : kNoTerminator;
@@ -246,9 +236,8 @@ void CBookChecker::CheckMetadata(const BookSection& section)
     uint32_t size = m_book.RecordSize(index);
     const CBookRecord record = m_book.ReadRecord(index);
     const uint8_t* p = record.Data();
-    if (!p) {
+    if (!p)
         return;
-    }
     uint32_t strings = 0;
     size_t at = 0;
     while (at < size) {
@@ -269,16 +258,14 @@ void CBookChecker::CheckMetadata(const BookSection& section)
 
 void CBookChecker::CheckNotes(const BookSection& section)
 {
-    if (section.count == 0) {
+    if (section.count == 0)
         return;
-    }
     uint32_t tableIndex = section.first;
     const CBookRecord table = m_book.ReadRecord(tableIndex);
     const uint8_t* p = table.Data();
     uint32_t size = m_book.RecordSize(tableIndex);
-    if (!p) {
+    if (!p)
         return;
-    }
     uint64_t records = 0;
     size_t at = 0;
     std::string previousName;
@@ -328,4 +315,4 @@ void CBookChecker::CheckNotes(const BookSection& section)
     }
 }
 
-}
+} // namespace bookcheck

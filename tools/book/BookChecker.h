@@ -70,4 +70,4 @@ private:
     std::vector<uint8_t> m_cachedText;
 };
 
-}
+} // namespace bookcheck

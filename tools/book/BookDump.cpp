@@ -63,12 +63,18 @@ void CBookDumper::Line(const char* format, ...)
 const char* ColourTypeName(uint8_t type)
 {
     switch (type) {
-    case 0: return "grayscale";
-    case 2: return "truecolour";
-    case 3: return "palette";
-    case 4: return "grayscale with alpha";
-    case 6: return "truecolour with alpha";
-    default: return "unknown";
+    case 0:
+        return "grayscale";
+    case 2:
+        return "truecolour";
+    case 3:
+        return "palette";
+    case 4:
+        return "grayscale with alpha";
+    case 6:
+        return "truecolour with alpha";
+    default:
+        return "unknown";
     }
 }
 
@@ -80,25 +86,22 @@ std::string StyleWordText(uint16_t style)
     static const struct {
         uint16_t bit;
         const char* name;
-    } kStyles[] = {{0x8000, "italic"},    {0x4000, "underline"}, {0x2000, "indented"}, {0x1000, "overstrike"},
-                   {0x0800, "invisible"}, {0x0400, "reference"}, {0x0200, "superscript"},
-                   {0x0100, "subscript"}, {0x0080, "bold style"}, {0x0040, "small caps"}};
+    } kStyles[] = {{0x8000, "italic"},     {0x4000, "underline"}, {0x2000, "indented"},    {0x1000, "overstrike"},
+                   {0x0800, "invisible"},  {0x0400, "reference"}, {0x0200, "superscript"}, {0x0100, "subscript"},
+                   {0x0080, "bold style"}, {0x0040, "small caps"}};
     std::string text = std::string(kAlignments[style & 3]) + ", font " + std::to_string((style >> 3) & 7);
-    for (const auto& s : kStyles) {
-        if (style & s.bit) {
+    for (const auto& s : kStyles)
+        if (style & s.bit)
             text += std::string(", ") + s.name;
-        }
-    }
-    if (style & 0x0004) {
+    if (style & 0x0004)
         text += ", bit 0x0004";
-    }
     return text;
 }
 
 std::string TimeText(uint32_t seconds)
 {
     std::time_t t = std::time_t(seconds);
-    std::tm parts {};
+    std::tm parts{};
     char text[40] = "";
     if (const std::tm* utc = std::gmtime(&t)) {
         parts = *utc;
@@ -110,8 +113,8 @@ std::string TimeText(uint32_t seconds)
 void CBookDumper::Run()
 {
     if (!m_book.HasContainerHeader()) {
-        Line("file of %llu bytes: too short for the %u-byte container header",
-             (unsigned long long)m_book.FileSize(), kContainerHeaderSize);
+        Line("file of %llu bytes: too short for the %u-byte container header", (unsigned long long)m_book.FileSize(),
+             kContainerHeaderSize);
         return;
     }
     Header();
@@ -122,9 +125,8 @@ void CBookDumper::Run()
         return;
     }
     BookHeader();
-    for (const BookSection& section : m_book.Sections()) {
+    for (const BookSection& section : m_book.Sections())
         Section(section);
-    }
 }
 
 void CBookDumper::Header()
@@ -159,9 +161,8 @@ void CBookDumper::RecordList()
         const RecordEntry& e = m_book.Entries()[i];
         Line("  %6u %10u %8u  0x%02X  0x%06X", i, e.offset, m_book.RecordSize(i), e.attributes, e.uniqueId);
     }
-    if (!m_book.RecordListComplete()) {
+    if (!m_book.RecordListComplete())
         Line("  (the file ends after %u of %u entries)", m_book.RecordCount(), m_book.Header().recordCount);
-    }
 }
 
 void CBookDumper::BookHeader()
@@ -176,18 +177,16 @@ void CBookDumper::BookHeader()
     Line("  byte 34, byte 35     %u, %u", h.byte34, h.byte35);
     Line("  random value         0x%08X", h.randomValue);
     Line("  %-22s %6s %6s", "section", "first", "count");
-    for (const BookSection& s : m_book.Sections()) {
+    for (const BookSection& s : m_book.Sections())
         Line("  %-22s %6u %6u", s.name, s.first, s.count);
-    }
 }
 
 void CBookDumper::PrintText(const std::vector<uint8_t>& plain)
 {
     Line("----");
     m_out << DisplayText(plain.data(), plain.size(), true);
-    if (!plain.empty() && plain.back() != '\n') {
+    if (!plain.empty() && plain.back() != '\n')
         m_out << '\n';
-    }
     Line("----");
 }
 
@@ -196,9 +195,8 @@ const uint8_t* CBookDumper::Data(uint32_t index, uint32_t limit)
     m_record = CBookRecord();
     m_record = m_book.ReadRecordStart(index, limit);
     const uint8_t* p = m_record.Data();
-    if (!p) {
+    if (!p)
         Line("  record %u: not in the file", index);
-    }
     return p;
 }
 
@@ -215,17 +213,35 @@ void CBookDumper::Section(const BookSection& section)
         return;
     }
     switch (section.kind) {
-    case SectionKind::Text: Text(section); break;
+    case SectionKind::Text:
+        Text(section);
+        break;
     case SectionKind::SmallPages:
-    case SectionKind::LargePages: Pages(section); break;
-    case SectionKind::Chapters: Strings(section, "title"); break;
-    case SectionKind::Links: Strings(section, "name"); break;
-    case SectionKind::Images: Images(section); break;
-    case SectionKind::Index: Index(section); break;
-    case SectionKind::Metadata: Metadata(section); break;
+    case SectionKind::LargePages:
+        Pages(section);
+        break;
+    case SectionKind::Chapters:
+        Strings(section, "title");
+        break;
+    case SectionKind::Links:
+        Strings(section, "name");
+        break;
+    case SectionKind::Images:
+        Images(section);
+        break;
+    case SectionKind::Index:
+        Index(section);
+        break;
+    case SectionKind::Metadata:
+        Metadata(section);
+        break;
     case SectionKind::Sidebars:
-    case SectionKind::Footnotes: Notes(section); break;
-    case SectionKind::TextSizes: TextSizes(section); break;
+    case SectionKind::Footnotes:
+        Notes(section);
+        break;
+    case SectionKind::TextSizes:
+        TextSizes(section);
+        break;
     case SectionKind::EndMarker: {
         // Shown as far as a marker goes (a damaged one may be long).
         const uint8_t* p = Data(section.first, 64);
@@ -244,9 +260,8 @@ void CBookDumper::Text(const BookSection& section)
     for (uint32_t i = 0; i < section.count; ++i) {
         uint32_t index = section.first + i;
         const uint8_t* p = Data(index);
-        if (!p) {
+        if (!p)
             continue;
-        }
         uint32_t size = m_book.RecordSize(index);
         InflateResult result = InflateRecord(p, size, kMaxTextRecordSize, plain);
         if (result == InflateResult::Ok) {
@@ -255,9 +270,8 @@ void CBookDumper::Text(const BookSection& section)
             Line("  text record %u: %u bytes stored, %s", i + 1, size,
                  result == InflateResult::TooLong ? "more than 8192 bytes of text" : "not valid zlib data");
         }
-        if (m_options.text && result == InflateResult::Ok) {
+        if (m_options.text && result == InflateResult::Ok)
             PrintText(plain);
-        }
     }
 }
 
@@ -268,9 +282,8 @@ void CBookDumper::Pages(const BookSection& section)
         uint32_t index = section.first + i;
         const uint8_t* p = Data(index);
         uint32_t size = m_book.RecordSize(index);
-        if (!p) {
+        if (!p)
             continue;
-        }
         Line("  record %u: %u bytes, %u entries", index, size, size / kPageEntrySize);
         for (uint32_t at = 0; at + kPageEntrySize <= size; at += kPageEntrySize) {
             uint16_t style = ReadU16At(p + at + kPageStyleAt);
@@ -286,9 +299,8 @@ void CBookDumper::Strings(const BookSection& section, const char* what)
         uint32_t index = section.first + i;
         const uint8_t* p = Data(index);
         uint32_t size = m_book.RecordSize(index);
-        if (!p) {
+        if (!p)
             continue;
-        }
         if (size < 5) {
             Line("  record %u: %u bytes, too short", index, size);
             continue;
@@ -296,11 +308,10 @@ void CBookDumper::Strings(const BookSection& section, const char* what)
         uint32_t position = ReadU32At(p);
         size_t length = TerminatedLength(p + 4, size - 4);
         std::string text = DisplayText(p + 4, length == kNoTerminator ? size - 4 : length);
-        if (position == 0xFFFFFFFF) {
+        if (position == 0xFFFFFFFF)
             Line("  record %u: position undefined, %s \"%s\"", index, what, text.c_str());
-        } else {
+        else
             Line("  record %u: position %u, %s \"%s\"", index, position, what, text.c_str());
-        }
     }
 }
 
@@ -310,9 +321,8 @@ void CBookDumper::Images(const BookSection& section)
         uint32_t index = section.first + i;
         const uint8_t* p = Data(index);
         uint32_t size = m_book.RecordSize(index);
-        if (!p) {
+        if (!p)
             continue;
-        }
         if (size < kImageRecordHeaderSize) {
             Line("  record %u: %u bytes, too short for an image", index, size);
             continue;
@@ -330,9 +340,8 @@ void CBookDumper::Images(const BookSection& section)
                  png.interlace ? "interlaced" : "not interlaced", png.paletteEntries, png.dataBytes);
             Line("    chunks: %s", png.chunks.c_str());
         }
-        if (!fault.empty()) {
+        if (!fault.empty())
             Line("    not a well-formed PNG file: %s", fault.c_str());
-        }
     }
 }
 
@@ -354,9 +363,8 @@ void CBookDumper::Index(const BookSection& section)
         uint32_t index = section.first + i;
         const uint8_t* p = Data(index);
         uint32_t size = m_book.RecordSize(index);
-        if (!p) {
+        if (!p)
             continue;
-        }
         Line("  record %u: entries of group %u (%u bytes)", index, i, size);
         size_t at = 0;
         while (at + 4 < size) {
@@ -374,9 +382,8 @@ void CBookDumper::Metadata(const BookSection& section)
     static const char* const kFields[] = {"title", "author", "copyright", "publisher", "eISBN"};
     const uint8_t* p = Data(section.first);
     uint32_t size = m_book.RecordSize(section.first);
-    if (!p) {
+    if (!p)
         return;
-    }
     size_t at = 0;
     for (size_t field = 0; at < size; ++field) {
         size_t length = TerminatedLength(p + at, size - at);
@@ -404,16 +411,14 @@ void CBookDumper::Notes(const BookSection& section)
     for (uint32_t i = 1; i < section.count; ++i) {
         uint32_t index = section.first + i;
         const uint8_t* p = Data(index);
-        if (!p) {
+        if (!p)
             continue;
-        }
         uint32_t size = m_book.RecordSize(index);
         InflateResult result = InflateRecord(p, size, kMaxTextRecordSize, plain);
         if (result == InflateResult::Ok) {
             Line("  record %u: %u bytes stored, %zu bytes of text", index, size, plain.size());
-            if (m_options.text) {
+            if (m_options.text)
                 PrintText(plain);
-            }
         } else {
             Line("  record %u: %u bytes stored, not decompressible", index, size);
         }
@@ -424,13 +429,11 @@ void CBookDumper::TextSizes(const BookSection& section)
 {
     const uint8_t* p = Data(section.first);
     uint32_t size = m_book.RecordSize(section.first);
-    if (!p) {
+    if (!p)
         return;
-    }
     uint64_t total = 0;
-    for (uint32_t at = 0; at + 2 <= size; at += 2) {
+    for (uint32_t at = 0; at + 2 <= size; at += 2)
         total += ReadU16At(p + at);
-    }
     Line("  %u text records, %llu bytes of text in all", size / 2, (unsigned long long)total);
     std::string line;
     for (uint32_t at = 0; at + 2 <= size; at += 2) {
@@ -443,7 +446,7 @@ void CBookDumper::TextSizes(const BookSection& section)
     }
 }
 
-}
+} // namespace
 
 void DumpBook(const CBookImage& book, const DumpOptions& options, std::ostream& out)
 {

@@ -44,18 +44,17 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
     options.programPath = programPath;
     // NO_COLOR (set and not empty) only changes the automatic choice.
     const char* noColour = std::getenv("NO_COLOR");
-    options.style.colour =
-        options.messageFormat == MessageFormat::Text &&
-        (options.colour == ColourChoice::Always ||
-         (options.colour == ColourChoice::Auto && errShowsColour && !(noColour && *noColour)));
+    options.style.colour = options.messageFormat == MessageFormat::Text &&
+                           (options.colour == ColourChoice::Always ||
+                            (options.colour == ColourChoice::Auto && errShowsColour && !(noColour && *noColour)));
     if (options.command == ToolCommand::Build) {
         // A build that cannot be repeated as asked is not made at all.
         uint32_t seconds = 0;
         const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
         if (epoch && !ParseSourceDateEpoch(epoch, seconds)) {
             WriteMessage(err, options.style, MessageLevel::Error,
-                         std::string("SOURCE_DATE_EPOCH is \"") + epoch +
-                             "\"; it must be a decimal number from 0 to " + std::to_string(kMaxSourceDateEpoch),
+                         std::string("SOURCE_DATE_EPOCH is \"") + epoch + "\"; it must be a decimal number from 0 to " +
+                             std::to_string(kMaxSourceDateEpoch),
                          "vellumix-book: ");
             return 2;
         }
@@ -63,12 +62,26 @@ int RunBookTool(int argc, const char* const* argv, std::istream& in, std::ostrea
     int status = 2;
     try {
         switch (options.command) {
-        case ToolCommand::Help: out << ToolUsageText(); status = 0; break;
-        case ToolCommand::Version: out << "vellumix-book " << kBookToolVersion << "\n"; status = 0; break;
-        case ToolCommand::Build: status = RunBuildCommand(options, in, out, err); break;
-        case ToolCommand::Dump: status = RunDumpCommand(options, out, err); break;
-        case ToolCommand::Check: status = RunCheckCommand(options, out, err); break;
-        case ToolCommand::Pages: status = RunPagesCommand(options, in, out, err); break;
+        case ToolCommand::Help:
+            out << ToolUsageText();
+            status = 0;
+            break;
+        case ToolCommand::Version:
+            out << "vellumix-book " << kBookToolVersion << "\n";
+            status = 0;
+            break;
+        case ToolCommand::Build:
+            status = RunBuildCommand(options, in, out, err);
+            break;
+        case ToolCommand::Dump:
+            status = RunDumpCommand(options, out, err);
+            break;
+        case ToolCommand::Check:
+            status = RunCheckCommand(options, out, err);
+            break;
+        case ToolCommand::Pages:
+            status = RunPagesCommand(options, in, out, err);
+            break;
         }
     } catch (const std::bad_alloc&) {
         // Whatever the command held is freed by now; it did not do its work.
@@ -98,10 +111,14 @@ int RunBookToolOnStandardStreams(int argc, const char* const* argv)
 const char* OutOfMemoryText(ToolCommand command)
 {
     switch (command) {
-    case ToolCommand::Dump: return "Not enough memory to dump the book.";
-    case ToolCommand::Check: return "Not enough memory to check the book.";
-    case ToolCommand::Pages: return "Not enough memory to lay out the book.";
-    default: return "Not enough memory to build the book.";
+    case ToolCommand::Dump:
+        return "Not enough memory to dump the book.";
+    case ToolCommand::Check:
+        return "Not enough memory to check the book.";
+    case ToolCommand::Pages:
+        return "Not enough memory to lay out the book.";
+    default:
+        return "Not enough memory to build the book.";
     }
 }
 
@@ -111,14 +128,13 @@ namespace {
 // the book.
 bool ReportReadFailure(const CBookImage& book, const std::string& path, std::ostream& err)
 {
-    if (!book.ReadFailed()) {
+    if (!book.ReadFailed())
         return false;
-    }
     err << "error: cannot read \"" << path << "\": a read failed\n";
     return true;
 }
 
-}
+} // namespace
 
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
 {
@@ -145,12 +161,10 @@ int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream&
     }
     CBookImage book(std::move(bytes));
     std::vector<std::string> problems = CheckBook(book);
-    if (ReportReadFailure(book, options.input, err)) {
+    if (ReportReadFailure(book, options.input, err))
         return 1;
-    }
-    for (const std::string& problem : problems) {
+    for (const std::string& problem : problems)
         out << options.input << ": " << problem << "\n";
-    }
     if (!problems.empty()) {
         out << options.input << ": " << problems.size() << (problems.size() == 1 ? " problem" : " problems")
             << " found\n";
@@ -172,9 +186,8 @@ std::string DefaultBookPath(const std::string& source)
     size_t nameStart = source.find_last_of('/');
     nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
     size_t dot = source.find_last_of('.');
-    if (dot != std::string::npos && dot > nameStart) {
+    if (dot != std::string::npos && dot > nameStart)
         return source.substr(0, dot) + ".ldb";
-    }
     return source + ".ldb";
 }
 

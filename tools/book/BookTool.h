@@ -43,7 +43,6 @@ std::unique_ptr<CMemBuffer> ReadToolSource(const std::string& input, std::istrea
 // How a source is named in messages.
 std::string ShownSourceName(const std::string& input);
 
-
 // The source path with the extension of its last component replaced by
 // ".ldb" (or ".ldb" appended when it has none).
 std::string DefaultBookPath(const std::string& source);

@@ -80,7 +80,7 @@ private:
     size_t m_next = 0;
 };
 
-}
+} // namespace
 
 int RunBuildsAtOnce(const ToolOptions& options, std::ostream& err)
 {
@@ -105,11 +105,12 @@ int RunBuildsAtOnce(const ToolOptions& options, std::ostream& err)
         MessageStyle style = options.style;
         style.source = options.inputs[k];
         if (!result.started) {
-            WriteMessage(err, style, MessageLevel::Error, "the book could not be built in a process of its own: " +
-                                                              result.failure);
+            WriteMessage(err, style, MessageLevel::Error,
+                         "the book could not be built in a process of its own: " + result.failure);
         } else if (!result.exited) {
-            WriteMessage(err, style, MessageLevel::Error, "the build of this book ended abnormally" +
-                                                              (result.failure.empty() ? "" : ": " + result.failure));
+            WriteMessage(err, style, MessageLevel::Error,
+                         "the build of this book ended abnormally" +
+                             (result.failure.empty() ? "" : ": " + result.failure));
         }
         if (!result.exited || result.exitStatus != 0)
             status = 1;

@@ -63,7 +63,7 @@ private:
     std::ostream& m_out;
 };
 
-}
+} // namespace
 
 namespace {
 
@@ -97,15 +97,12 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
     char outName[32] = {};
     ReadBookInfoFromText(text->GetData(), text->GetSize(), outName, info);
     const std::pair<const std::optional<std::string>&, CRkString&> fields[] = {
-        {options.title, info.title},         {options.author, info.author},
-        {options.publisher, info.publisher}, {options.eisbn, info.eISBN},
-        {options.copyright, info.copyright},
+        {options.title, info.title}, {options.author, info.author},       {options.publisher, info.publisher},
+        {options.eisbn, info.eISBN}, {options.copyright, info.copyright},
     };
-    for (const auto& [given, field] : fields) {
-        if (given) {
+    for (const auto& [given, field] : fields)
+        if (given)
             field = StringFromArgument(*given);
-        }
-    }
     if (info.title.IsEmpty()) {
         reports.Write(MessageLevel::Error, "the book has no title: \"" + ShownSourceName(options.input) +
                                                "\" has no TITLE= key line with a value; give one with --title");
@@ -125,8 +122,8 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
             held.UseStream(out);
         else if (!held.PrepareFile(named, output))
             return 1;
-        result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &held, &info,
-                                   flags);
+        result =
+            BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &held, &info, flags);
         if (held.HeldBack()) {
             const uint32_t warnings = reports.WarningCount();
             reports.Write(MessageLevel::Error, "the build gave " + std::to_string(warnings) +
@@ -136,18 +133,18 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
         }
     } else if (options.output == "-") {
         CStreamBookSink sink(out);
-        result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &sink, &info,
-                                   flags);
+        result =
+            BuildBookFromText(named, ShownSourceName(options.input), std::move(text), nullptr, &sink, &info, flags);
     } else {
         std::string outputPath = BookPathFor(options, options.input);
         CFile output(outputPath.c_str());
-        result = BuildBookFromText(named, ShownSourceName(options.input), std::move(text), &output, nullptr, &info,
-                                   flags);
+        result =
+            BuildBookFromText(named, ShownSourceName(options.input), std::move(text), &output, nullptr, &info, flags);
     }
     return result == kBookWritten && reports.ErrorCount() == 0 ? 0 : 1;
 }
 
-}
+} // namespace
 
 int RunBuildCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {

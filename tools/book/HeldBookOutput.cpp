@@ -17,7 +17,7 @@ std::string ShownPath(const CFile& file)
     return ::ShownPath(file, kPathInMessage);
 }
 
-}
+} // namespace
 
 bool CHeldBookOutput::PrepareFile(const CFile* source, CFile& output)
 {

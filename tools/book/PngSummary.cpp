@@ -10,23 +10,20 @@ const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 void AddWord(std::string& list, const std::string& word)
 {
-    if (!list.empty()) {
+    if (!list.empty())
         list += ' ';
-    }
     list += word;
 }
 
-}
+} // namespace
 
 std::string ReadPngSummary(const uint8_t* data, uint32_t size, PngSummary& summary)
 {
     summary = PngSummary();
-    if (size < kPngHeaderBytes || std::memcmp(data, kPngSignature, 8) != 0) {
+    if (size < kPngHeaderBytes || std::memcmp(data, kPngSignature, 8) != 0)
         return "no PNG signature";
-    }
-    if (ReadU32At(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0) {
+    if (ReadU32At(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0)
         return "no IHDR chunk after the signature";
-    }
     summary.width = ReadU32At(data + 16);
     summary.height = ReadU32At(data + 20);
     summary.bitDepth = data[24];
@@ -37,19 +34,15 @@ std::string ReadPngSummary(const uint8_t* data, uint32_t size, PngSummary& summa
 
     uint32_t at = 8;
     while (at < size) {
-        if (size - at < 12) {
+        if (size - at < 12)
             return "a chunk cut off at byte " + std::to_string(at);
-        }
         uint32_t length = ReadU32At(data + at);
-        if (length > size - at - 12) {
+        if (length > size - at - 12)
             return "a chunk longer than the data at byte " + std::to_string(at);
-        }
         std::string type(reinterpret_cast<const char*>(data + at + 4), 4);
-        for (char& c : type) {
-            if (c < 0x21 || c > 0x7E) {
+        for (char& c : type)
+            if (c < 0x21 || c > 0x7E)
                 c = '?';
-            }
-        }
         AddWord(summary.chunks, type);
         if (type == "PLTE") {
             summary.paletteEntries = length / 3;
@@ -60,9 +53,8 @@ std::string ReadPngSummary(const uint8_t* data, uint32_t size, PngSummary& summa
             AddWord(summary.ancillary, type);
         }
         at += length + 12;
-        if (type == "IEND") {
+        if (type == "IEND")
             return at == size ? "" : "bytes after the IEND chunk";
-        }
     }
     return "no IEND chunk";
 }

@@ -13,24 +13,34 @@ namespace {
 uint32_t Channels(uint8_t colourType)
 {
     switch (colourType) {
-    case 0: return 1; // grayscale
-    case 2: return 3; // truecolour
-    case 3: return 1; // palette
-    case 4: return 2; // grayscale with alpha
-    case 6: return 4; // truecolour with alpha
-    default: return 0;
+    case 0:
+        return 1; // grayscale
+    case 2:
+        return 3; // truecolour
+    case 3:
+        return 1; // palette
+    case 4:
+        return 2; // grayscale with alpha
+    case 6:
+        return 4; // truecolour with alpha
+    default:
+        return 0;
     }
 }
 
 bool BitDepthAllowed(uint8_t colourType, uint8_t depth)
 {
     switch (colourType) {
-    case 0: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
-    case 3: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+    case 0:
+        return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+    case 3:
+        return depth == 1 || depth == 2 || depth == 4 || depth == 8;
     case 2:
     case 4:
-    case 6: return depth == 8 || depth == 16;
-    default: return false;
+    case 6:
+        return depth == 8 || depth == 16;
+    default:
+        return false;
     }
 }
 
@@ -45,14 +55,12 @@ std::vector<RowRun> RowRuns(const PngSummary& summary)
 {
     std::vector<RowRun> runs;
     const uint32_t channels = Channels(summary.colourType);
-    if (!channels || !BitDepthAllowed(summary.colourType, summary.bitDepth) || summary.interlace > 1) {
+    if (!channels || !BitDepthAllowed(summary.colourType, summary.bitDepth) || summary.interlace > 1)
         return runs;
-    }
     const uint64_t bitsPerPixel = uint64_t(channels) * summary.bitDepth;
     auto add = [&](uint64_t width, uint64_t height) {
-        if (width && height) {
+        if (width && height)
             runs.push_back({height, 1 + (width * bitsPerPixel + 7) / 8});
-        }
     };
     if (summary.interlace == 0) {
         add(summary.width, summary.height);
@@ -76,7 +84,7 @@ std::string Number(uint8_t value)
     return text;
 }
 
-}
+} // namespace
 
 std::vector<PngCrcFault> FindPngCrcFaults(const uint8_t* data, uint32_t size)
 {
@@ -84,19 +92,16 @@ std::vector<PngCrcFault> FindPngCrcFaults(const uint8_t* data, uint32_t size)
     uint32_t at = 8;
     while (at + 12 <= size) {
         uint32_t length = ReadU32At(data + at);
-        if (length > size - at - 12) {
+        if (length > size - at - 12)
             break;
-        }
         uint32_t computed = uint32_t(crc32(0, data + at + 4, uInt(length + 4)));
         uint32_t stored = ReadU32At(data + at + 8 + length);
         if (computed != stored) {
             PngCrcFault fault;
             fault.type.assign(reinterpret_cast<const char*>(data + at + 4), 4);
-            for (char& c : fault.type) {
-                if (c < 0x21 || c > 0x7E) {
+            for (char& c : fault.type)
+                if (c < 0x21 || c > 0x7E)
                     c = '?';
-                }
-            }
             fault.offset = at;
             fault.stored = stored;
             fault.computed = computed;
@@ -121,18 +126,15 @@ std::vector<std::string> CheckPngHeaderFields(const PngSummary& summary)
                                                     : "8 or 16") +
                          " for colour type " + Number(summary.colourType) + ", found " + Number(summary.bitDepth));
     }
-    if (summary.compression != 0) {
+    if (summary.compression != 0)
         faults.push_back("compression method: expected 0, found " + Number(summary.compression));
-    }
-    if (summary.filter != 0) {
+    if (summary.filter != 0)
         faults.push_back("filter method: expected 0, found " + Number(summary.filter));
-    }
     if (summary.colourType == 3 && BitDepthAllowed(3, summary.bitDepth)) {
         uint32_t most = 1u << summary.bitDepth;
         if (summary.paletteBytes % 3 != 0 || summary.paletteEntries == 0 || summary.paletteEntries > most) {
             faults.push_back("palette: expected 1 to " + std::to_string(most) + " colours of 3 bytes for bit depth " +
-                             Number(summary.bitDepth) + ", found " + std::to_string(summary.paletteBytes) +
-                             " bytes");
+                             Number(summary.bitDepth) + ", found " + std::to_string(summary.paletteBytes) + " bytes");
         }
     }
     return faults;
@@ -141,9 +143,8 @@ std::vector<std::string> CheckPngHeaderFields(const PngSummary& summary)
 uint64_t PngDataSizeFromHeader(const PngSummary& summary)
 {
     uint64_t total = 0;
-    for (const RowRun& run : RowRuns(summary)) {
+    for (const RowRun& run : RowRuns(summary))
         total += run.rows * run.stride;
-    }
     return total;
 }
 
@@ -151,13 +152,11 @@ std::string CheckPngImageData(const uint8_t* data, uint32_t size, const PngSumma
 {
     const std::vector<RowRun> runs = RowRuns(summary);
     const uint64_t expected = PngDataSizeFromHeader(summary);
-    if (runs.empty() || expected == 0) {
+    if (runs.empty() || expected == 0)
         return {}; // the header's own faults say it
-    }
-    z_stream stream {};
-    if (inflateInit(&stream) != Z_OK) {
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
         return "image data: could not be inflated here";
-    }
     // The filtered rows are streamed through a small window; only their
     // count and each row's filter byte are looked at.
     uint8_t window[65536];
@@ -170,15 +169,13 @@ std::string CheckPngImageData(const uint8_t* data, uint32_t size, const PngSumma
     uint32_t at = 8;
     while (fault.empty() && rc != Z_STREAM_END && at + 12 <= size) {
         uint32_t length = ReadU32At(data + at);
-        if (length > size - at - 12) {
+        if (length > size - at - 12)
             break;
-        }
         bool idat = std::memcmp(data + at + 4, "IDAT", 4) == 0;
         const uint8_t* chunk = data + at + 8;
         at += length + 12;
-        if (!idat) {
+        if (!idat)
             continue;
-        }
         stream.next_in = const_cast<Bytef*>(chunk);
         stream.avail_in = length;
         while (fault.empty() && rc != Z_STREAM_END) {
@@ -208,25 +205,22 @@ std::string CheckPngImageData(const uint8_t* data, uint32_t size, const PngSumma
                 fault = "image data: expected " + std::to_string(expected) +
                         " bytes of filtered rows (from the header), found more";
             }
-            if (stream.avail_in == 0 && stream.avail_out != 0) {
+            if (stream.avail_in == 0 && stream.avail_out != 0)
                 break; // all of this chunk is out: on to the next one
-            }
-            if (rc == Z_BUF_ERROR && got == 0) {
+            if (rc == Z_BUF_ERROR && got == 0)
                 break;
-            }
         }
     }
     inflateEnd(&stream);
-    if (!fault.empty()) {
+    if (!fault.empty())
         return fault;
-    }
     if (rc != Z_STREAM_END) {
         return "image data: expected a complete zlib stream, found one cut short after " + std::to_string(produced) +
                " bytes";
     }
     if (produced != expected) {
-        return "image data: expected " + std::to_string(expected) + " bytes of filtered rows (from the header), found " +
-               std::to_string(produced);
+        return "image data: expected " + std::to_string(expected) +
+               " bytes of filtered rows (from the header), found " + std::to_string(produced);
     }
     return {};
 }

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "framework/core/StringFormat.h"
 #include "framework/core/ReportPlace.h"
+#include "framework/core/StringFormat.h"
 #include "tools/book/MessagePlaces.h"
 
 namespace {
@@ -11,7 +11,7 @@ namespace {
 // The hooks are plain functions, so the active sink is kept here; sinks nest.
 CReportToStream* g_activeSink = nullptr;
 
-}
+} // namespace
 
 CReportToStream::CReportToStream(std::ostream& out, const MessageStyle& style)
     : m_out(out),
@@ -40,14 +40,11 @@ void CReportToStream::Emit(MessageLevel level, const char* format, va_list args)
     std::string message;
     FormatStringV(message, format, args);
     // One line per message: trailing line ends go, inner ones become spaces.
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
         message.pop_back();
-    }
-    for (char& c : message) {
-        if (c == '\n' || c == '\r') {
+    for (char& c : message)
+        if (c == '\n' || c == '\r')
             c = ' ';
-        }
-    }
     SourceLocation location;
     const CMessagePlaces* places = g_activeSink->m_places;
     const bool placed = places && places->Locate(CurrentReportPlace(), location);

@@ -29,7 +29,7 @@ std::string_view View(const uint8_t* bytes, size_t size)
     return std::string_view(reinterpret_cast<const char*>(bytes), size);
 }
 
-}
+} // namespace
 
 bool LooksLikeUtf8(const uint8_t* bytes, size_t size)
 {
@@ -66,8 +66,8 @@ uint8_t DeviceByteFor(uint32_t code)
     if (code >= 0xA0 && code <= 0xFF) {
         byte = uint8_t(code);
     } else if (code > 0xFF && code <= kLastCodePoint && code != kUnusedByte) {
-        const auto it = std::lower_bound(kOwn.begin(), kOwn.end(), code,
-                                         [](const Own& own, uint32_t c) { return own.code < c; });
+        const auto it =
+            std::lower_bound(kOwn.begin(), kOwn.end(), code, [](const Own& own, uint32_t c) { return own.code < c; });
         if (it != kOwn.end() && it->code == code)
             byte = it->byte;
     }
@@ -75,8 +75,7 @@ uint8_t DeviceByteFor(uint32_t code)
     return byte && IsDeviceCharacter(byte) ? byte : 0;
 }
 
-bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, COffsetMap& offsets,
-                       Utf8Problem& problem)
+bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, COffsetMap& offsets, Utf8Problem& problem)
 {
     const std::string_view text = View(bytes, size);
     const size_t start = StartsWithByteOrderMark(bytes, size) ? 3 : 0;
@@ -134,8 +133,12 @@ bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, COffs
             out.AppendU8(byte);
         } else {
             static const char kHex[] = "0123456789ABCDEF";
-            const uint8_t escape[kCodeLength] = {'\\', 'U', uint8_t(kHex[code >> 12]), uint8_t(kHex[(code >> 8) & 15]),
-                                                 uint8_t(kHex[(code >> 4) & 15]), uint8_t(kHex[code & 15])};
+            const uint8_t escape[kCodeLength] = {'\\',
+                                                 'U',
+                                                 uint8_t(kHex[code >> 12]),
+                                                 uint8_t(kHex[(code >> 8) & 15]),
+                                                 uint8_t(kHex[(code >> 4) & 15]),
+                                                 uint8_t(kHex[code & 15])};
             out.Append(escape, kCodeLength);
             offsets.Add(converted, uint32_t(at), true);
         }

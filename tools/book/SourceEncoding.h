@@ -12,7 +12,7 @@
 class CMemBuffer;
 
 enum class SourceEncoding {
-    Auto,   // UTF-8 when the bytes are UTF-8 and show it, device bytes otherwise
+    Auto, // UTF-8 when the bytes are UTF-8 and show it, device bytes otherwise
     Utf8,
     Device, // the bytes as they are
 };
@@ -34,8 +34,7 @@ struct Utf8Problem {
 // digits), as an author would write it. False, with `problem` set, at the
 // first byte that is not well-formed UTF-8 or the first character beyond
 // U+FFFF (no \U code names one). `out` and `offsets` start empty.
-bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, COffsetMap& offsets,
-                       Utf8Problem& problem);
+bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, COffsetMap& offsets, Utf8Problem& problem);
 
 // The device byte that shows `code` (0x80 and above), or 0 when the device
 // has none.

@@ -46,7 +46,7 @@ uint32_t ColumnInLine(const uint8_t* bytes, size_t size, size_t lineStart, size_
     return column;
 }
 
-}
+} // namespace
 
 SourceLocation LocateInSource(const uint8_t* bytes, size_t size, size_t offset, bool utf8)
 {

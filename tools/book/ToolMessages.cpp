@@ -15,13 +15,16 @@ constexpr const char* kColourEnd = "\033[0m";
 const char* LevelName(MessageLevel level)
 {
     switch (level) {
-    case MessageLevel::Warning: return "warning";
-    case MessageLevel::Error: return "error";
-    default: return "status";
+    case MessageLevel::Warning:
+        return "warning";
+    case MessageLevel::Error:
+        return "error";
+    default:
+        return "status";
     }
 }
 
-}
+} // namespace
 
 // The line is put together first and written in one piece, so that an
 // unbuffered stream takes one write per message.

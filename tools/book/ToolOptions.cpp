@@ -42,11 +42,16 @@ const FlagOption kFlagOptions[] = {
 const char* CommandName(ToolCommand command)
 {
     switch (command) {
-    case ToolCommand::Build: return "build";
-    case ToolCommand::Dump: return "dump";
-    case ToolCommand::Check: return "check";
-    case ToolCommand::Pages: return "pages";
-    default: return "";
+    case ToolCommand::Build:
+        return "build";
+    case ToolCommand::Dump:
+        return "dump";
+    case ToolCommand::Check:
+        return "check";
+    case ToolCommand::Pages:
+        return "pages";
+    default:
+        return "";
     }
 }
 
@@ -60,13 +65,18 @@ struct ChoiceOption {
 };
 
 const ChoiceOption kChoiceOptions[] = {
-    {"--failure-level", false, {"warning", "error", nullptr},
+    {"--failure-level",
+     false,
+     {"warning", "error", nullptr},
      [](ToolOptions& o, int chosen) { o.failureLevel = chosen == 0 ? FailureLevel::Warning : FailureLevel::Error; }},
-    {"--message-format", true, {"text", "json", nullptr},
+    {"--message-format",
+     true,
+     {"text", "json", nullptr},
      [](ToolOptions& o, int chosen) { o.messageFormat = chosen == 0 ? MessageFormat::Text : MessageFormat::Json; }},
-    {"--color", true, {"auto", "always", "never"},
-     [](ToolOptions& o, int chosen) { o.colour = ColourChoice(chosen); }},
-    {"--encoding", true, {"auto", "utf-8", "device"},
+    {"--color", true, {"auto", "always", "never"}, [](ToolOptions& o, int chosen) { o.colour = ColourChoice(chosen); }},
+    {"--encoding",
+     true,
+     {"auto", "utf-8", "device"},
      [](ToolOptions& o, int chosen) { o.encoding = SourceEncoding(chosen); }},
 };
 
@@ -96,8 +106,7 @@ bool ParseJobCount(std::string_view value, uint32_t& jobs)
 
 // The value of option `name` at argv[i] ("--name VALUE" or "--name=VALUE"):
 // 1 when taken, 0 when the word is another option, -1 with error set.
-int TakeValue(int argc, const char* const* argv, int& i, std::string_view name, std::string& value,
-              std::string& error)
+int TakeValue(int argc, const char* const* argv, int& i, std::string_view name, std::string& value, std::string& error)
 {
     std::string_view word = argv[i];
     if (word == name) {
@@ -153,7 +162,8 @@ bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options
         if (taken == 0)
             continue;
         if (options.command != ToolCommand::Build && !(choice.pagesToo && options.command == ToolCommand::Pages)) {
-            error = std::string("option '") + choice.name + "' does not apply to '" + CommandName(options.command) + "'";
+            error =
+                std::string("option '") + choice.name + "' does not apply to '" + CommandName(options.command) + "'";
             return false;
         }
         std::string accepted;
@@ -170,7 +180,8 @@ bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options
     for (const FlagOption& flag : kFlagOptions) {
         if (word == flag.name) {
             if (options.command != flag.command && options.command != flag.alsoFor) {
-                error = std::string("option '") + flag.name + "' does not apply to '" + CommandName(options.command) + "'";
+                error =
+                    std::string("option '") + flag.name + "' does not apply to '" + CommandName(options.command) + "'";
                 return false;
             }
             options.*flag.flag = true;
@@ -200,21 +211,21 @@ bool ParseOption(int argc, const char* const* argv, int& i, ToolOptions& options
             return false;
         }
         if (options.command != ToolCommand::Build) {
-            error = std::string("option '") + option.longName + "' does not apply to '" + CommandName(options.command) + "'";
+            error = std::string("option '") + option.longName + "' does not apply to '" + CommandName(options.command) +
+                    "'";
             return false;
         }
-        if (option.plain) {
+        if (option.plain)
             options.*option.plain = *value;
-        } else {
+        else
             options.*option.optional = *value;
-        }
         return true;
     }
     error = std::string("unknown option '") + std::string(word) + "'";
     return false;
 }
 
-}
+} // namespace
 
 bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options, std::string& error)
 {
@@ -259,9 +270,8 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
         }
         if (!optionsEnded && word.size() > 1 && word[0] == '-') {
             const int first = i;
-            if (!ParseOption(argc, argv, i, options, error)) {
+            if (!ParseOption(argc, argv, i, options, error))
                 return false;
-            }
             if (!IsJobsOption(word))
                 options.optionWords.insert(options.optionWords.end(), argv + first, argv + i + 1);
             continue;
@@ -277,7 +287,7 @@ bool ParseToolArguments(int argc, const char* const* argv, ToolOptions& options,
     if (operands == 0 || options.input.empty()) {
         error = std::string("'") + CommandName(options.command) + "' needs a " +
                 (options.command == ToolCommand::Build || options.command == ToolCommand::Pages ? "source file"
-                                                                                          : "book file");
+                                                                                                : "book file");
         return false;
     }
     if (options.command != ToolCommand::Build)

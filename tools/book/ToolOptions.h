@@ -33,7 +33,7 @@ enum class ColourChoice {
 
 struct ToolOptions {
     ToolCommand command = ToolCommand::Help;
-    std::string input; // the source (build, pages) or the book (dump, check)
+    std::string input;               // the source (build, pages) or the book (dump, check)
     std::vector<std::string> inputs; // every source of a build, in order (input is the first)
     std::string output;
     std::string outputDir; // build: the folder of every book

@@ -9,8 +9,7 @@
 #include "tools/book/SourceLocation.h"
 #include "tools/book/ToolOptions.h"
 
-bool ReadToolSourceText(const ToolOptions& options, std::istream& in, CReportToStream& reports,
-                        ToolSourceText& source)
+bool ReadToolSourceText(const ToolOptions& options, std::istream& in, CReportToStream& reports, ToolSourceText& source)
 {
     std::unique_ptr<CMemBuffer> bytes = ReadToolSource(options.input, in);
     if (!bytes)

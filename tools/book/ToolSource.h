@@ -23,5 +23,4 @@ struct ToolSourceText {
 // asks; says "Reading the source as UTF-8." when it does. False after
 // reporting why there is nothing to build: the source could not be read,
 // or it is to be UTF-8 and is not (the error gives the place).
-bool ReadToolSourceText(const ToolOptions& options, std::istream& in, CReportToStream& reports,
-                        ToolSourceText& source);
+bool ReadToolSourceText(const ToolOptions& options, std::istream& in, CReportToStream& reports, ToolSourceText& source);

@@ -12,7 +12,7 @@
 
 namespace {
 constexpr uint64_t kForever = std::numeric_limits<uint64_t>::max();
-}
+} // namespace
 
 CRkHeadlessApplicationImp::CRkHeadlessApplicationImp(IRkMessageTarget* application)
     : m_application(application), m_clock(&m_steadyClock)
@@ -105,7 +105,8 @@ void CRkHeadlessApplicationImp::StopTimerFor(IRkMessageTarget* target, uint16_t 
 
 void CRkHeadlessApplicationImp::ForgetTarget(IRkMessageTarget* target)
 {
-    std::erase_if(m_queue, [target](const Entry& e) { return e.target == target; });
+    std::erase_if(
+        m_queue, [target](const Entry& e) { return e.target == target; });
     std::erase_if(m_timers, [target](const Timer& t) { return t.target == target; });
     m_shortcuts.Forget(target);
     if (target == m_application)
@@ -153,7 +154,8 @@ bool CRkHeadlessApplicationImp::HasTimer(IRkMessageTarget* target, uint16_t id) 
     return false;
 }
 
-CRkHeadlessApplicationImp::RunEnd CRkHeadlessApplicationImp::Loop(bool wait, uint64_t deadlineMs, uint64_t maxDeliveries)
+CRkHeadlessApplicationImp::RunEnd CRkHeadlessApplicationImp::Loop(bool wait, uint64_t deadlineMs,
+                                                                  uint64_t maxDeliveries)
 {
     m_quit = false;
     uint64_t delivered = 0;

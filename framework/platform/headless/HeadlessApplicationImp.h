@@ -5,8 +5,8 @@
 // accepted Quit ends the loop only once the queue is empty: what is queued
 // (also what those deliveries post) is still delivered, up to
 // kDeliveriesAfterQuit messages; what is left after that is dropped and its
-// payloads deleted. Timers do not fire once the quit is pending. It serves console runs and tests: a test can run the loop
-// until it is idle, move a manual clock, and read back what was delivered.
+// payloads deleted. Timers do not fire once the quit is pending. It serves console runs and tests: a test can run the
+// loop until it is idle, move a manual clock, and read back what was delivered.
 #pragma once
 
 #include <cstdint>

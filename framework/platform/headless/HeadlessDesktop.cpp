@@ -137,12 +137,11 @@ void CRkHeadlessDesktop::Raise(CRkHeadlessWindowImp* window)
         return;
     // The window, then the windows it owns above it, in their order.
     std::vector<CRkHeadlessWindowImp*> moved, rest;
-    for (CRkHeadlessWindowImp* other : m_windows) {
+    for (CRkHeadlessWindowImp* other : m_windows)
         if (other != window && IsOwnedBy(other, window))
             moved.push_back(other);
         else if (other != window)
             rest.push_back(other);
-    }
     moved.push_back(window);
     moved.insert(moved.end(), rest.begin(), rest.end());
     m_windows = std::move(moved);

@@ -56,8 +56,7 @@ public:
     void Erase(const RkRect& rect) override;
     void FillRect(const RkRect& rect, const CRkColor& color) override;
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const CRkColor& color) override;
-    void DrawText(int32_t x, int32_t y, const CRkString& text, const CRkColor& color,
-                  const IRkFontImp& font) override;
+    void DrawText(int32_t x, int32_t y, const CRkString& text, const CRkColor& color, const IRkFontImp& font) override;
     void DrawImage(const IRkImageImp& image, const RkRect& dest) override;
 
 private:

@@ -11,8 +11,7 @@ constexpr uint32_t kMaxSide = 16384;
 
 } // namespace
 
-std::unique_ptr<CRkHeadlessImageImp> CRkHeadlessImageImp::Decode(const uint8_t* png, uint32_t size,
-                                                                  uint32_t resourceId)
+std::unique_ptr<CRkHeadlessImageImp> CRkHeadlessImageImp::Decode(const uint8_t* png, uint32_t size, uint32_t resourceId)
 {
     if (!png || size < 8 || png_sig_cmp(png, 0, 8) != 0)
         return nullptr;

@@ -11,9 +11,8 @@ bool HeadlessSystemColor(uint32_t index, uint8_t& red, uint8_t& green, uint8_t& 
         uint8_t red, green, blue;
     };
     static const Row kColors[] = {
-        {kSysColorWindowText, 0, 0, 0},         {kSysColorWindow, 255, 255, 255},
-        {kSysColorSelectedText, 255, 255, 255}, {kSysColorSelection, 0, 120, 215},
-        {kSysColorButtonFace, 240, 240, 240},   {kSysColorButtonShadow, 160, 160, 160},
+        {kSysColorWindowText, 0, 0, 0},    {kSysColorWindow, 255, 255, 255},     {kSysColorSelectedText, 255, 255, 255},
+        {kSysColorSelection, 0, 120, 215}, {kSysColorButtonFace, 240, 240, 240}, {kSysColorButtonShadow, 160, 160, 160},
     };
     for (const Row& row : kColors) {
         if (row.index == index) {

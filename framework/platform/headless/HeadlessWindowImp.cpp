@@ -6,8 +6,7 @@
 
 CRkHeadlessWindowImp::CRkHeadlessWindowImp(IRkWindowHost& host, const CRkString& title, uint32_t flags,
                                            CRkHeadlessWindowImp* owner)
-    : TRkHeadlessImp<IRkWindowImp>(host, kKindWindow, 0, nullptr), m_windowHost(host), m_flags(flags),
-      m_owner(owner)
+    : TRkHeadlessImp<IRkWindowImp>(host, kKindWindow, 0, nullptr), m_windowHost(host), m_flags(flags), m_owner(owner)
 {
     CRkHeadlessNode::SetVisible(false);
     CRkHeadlessNode::SetText(title);

@@ -13,8 +13,7 @@ class CRkHeadlessMenuBarImp;
 class CRkHeadlessWindowImp final : public TRkHeadlessImp<IRkWindowImp> {
 public:
     // Hidden, at 0, 0 with no size, and listed on the desktop at the back.
-    CRkHeadlessWindowImp(IRkWindowHost& host, const CRkString& title, uint32_t flags,
-                         CRkHeadlessWindowImp* owner);
+    CRkHeadlessWindowImp(IRkWindowHost& host, const CRkString& title, uint32_t flags, CRkHeadlessWindowImp* owner);
     ~CRkHeadlessWindowImp() override;
 
     IRkWindowHost& GetWindowHost() const { return m_windowHost; }

@@ -42,7 +42,7 @@ std::string Failure(const char* what, int error)
     return std::string(what) + ": " + std::strerror(error);
 }
 
-}
+} // namespace
 
 ChildProcessResult RunChildProcess(const std::string& program, const std::vector<std::string>& arguments)
 {
@@ -82,11 +82,10 @@ ChildProcessResult RunChildProcess(const std::string& program, const std::vector
     char chunk[4096];
     for (;;) {
         const ssize_t got = ::read(readEnd.Get(), chunk, sizeof chunk);
-        if (got > 0) {
+        if (got > 0)
             result.errorOutput.append(chunk, size_t(got));
-        } else if (got == 0 || errno != EINTR) {
+        else if (got == 0 || errno != EINTR)
             break;
-        }
     }
     readEnd.Close(); // a child still writing after a failed read is not left blocked
     int status = 0;

@@ -2,8 +2,8 @@
 // settings in $XDG_DATA_HOME (default ~/.local/share), documents in
 // $XDG_DOCUMENTS_DIR (default ~/Documents), each with "/Zev" appended.
 #include <cerrno>
-#include <string>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <pwd.h>

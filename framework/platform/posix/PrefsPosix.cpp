@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "framework/core/PrefsText.h"
 #include "framework/core/Compiler.h"
+#include "framework/core/PrefsText.h"
 #include "framework/core/RkString.h"
 #include "framework/core/StringFormat.h"
 #include "framework/core/Utf8.h"
@@ -132,8 +132,7 @@ IPrefsImp* CreatePrefsImp(const CRkString& appName)
     return new CPosixPrefsImp(path, ToUtf8(appName));
 }
 
-CPosixPrefsImp::CPosixPrefsImp(std::string path, std::string title)
-    : m_path(std::move(path)), m_title(std::move(title))
+CPosixPrefsImp::CPosixPrefsImp(std::string path, std::string title) : m_path(std::move(path)), m_title(std::move(title))
 {
     Load();
 }
@@ -152,7 +151,7 @@ void CPosixPrefsImp::Load()
             // Something is there that we cannot read: never replace it.
             m_readOnly = true;
             Complain("Cannot read the preferences file \"%s\": %s; settings will not be saved in this session.",
-                          m_path.c_str(), std::strerror(errno));
+                     m_path.c_str(), std::strerror(errno));
         }
         return;
     }
@@ -186,7 +185,7 @@ void CPosixPrefsImp::Load()
     if (!ok) {
         m_readOnly = true;
         Complain("Cannot read the preferences file \"%s\": %s; settings will not be saved in this session.",
-                      m_path.c_str(), std::strerror(error));
+                 m_path.c_str(), std::strerror(error));
         return;
     }
     std::string fault;
@@ -211,14 +210,14 @@ bool CPosixPrefsImp::SetAside(const std::string& reason)
             break;
         m_setAsidePath = candidate;
         Complain("The preferences file \"%s\" is damaged (%s); it was kept as \"%s\" and the settings start "
-                      "empty.",
-                      m_path.c_str(), reason.c_str(), candidate.c_str());
+                 "empty.",
+                 m_path.c_str(), reason.c_str(), candidate.c_str());
         return true;
     }
     m_readOnly = true;
     Complain("The preferences file \"%s\" is damaged (%s) and could not be moved aside; settings will not be "
-                  "saved in this session.",
-                  m_path.c_str(), reason.c_str());
+             "saved in this session.",
+             m_path.c_str(), reason.c_str());
     return false;
 }
 
@@ -227,8 +226,8 @@ void CPosixPrefsImp::ReportSaveFailure(const char* step, int error)
     if (m_reportedSaveFailure)
         return;
     m_reportedSaveFailure = true;
-    Complain("Cannot save the preferences to \"%s\" (%s: %s); the previous settings are kept.", m_path.c_str(),
-                  step, std::strerror(error));
+    Complain("Cannot save the preferences to \"%s\" (%s: %s); the previous settings are kept.", m_path.c_str(), step,
+             std::strerror(error));
 }
 
 bool CPosixPrefsImp::Save()
@@ -327,9 +326,12 @@ bool CPosixPrefsImp::Set(uint32_t section, const char* key, uint16_t type, const
     if (stored && stored->type != type)
         return false;
     switch (m_table.Set(section, key, type, data, size)) {
-    case CPrefsTable::SetResult::Refused: return false;
-    case CPrefsTable::SetResult::Unchanged: return Flush();
-    case CPrefsTable::SetResult::Changed: break;
+    case CPrefsTable::SetResult::Refused:
+        return false;
+    case CPrefsTable::SetResult::Unchanged:
+        return Flush();
+    case CPrefsTable::SetResult::Changed:
+        break;
     }
     m_dirty = true;
     return Save();

@@ -88,9 +88,8 @@ uint32_t LanguageFromLocaleName(const char* name)
         const char* code;
         uint32_t index;
     } kLanguages[] = {
-        {"en", kLanguageEnglish}, {"fr", kLanguageFrench},     {"de", kLanguageGerman},
-        {"it", kLanguageItalian}, {"es", kLanguageSpanish},    {"pt", kLanguagePortuguese},
-        {"ja", kLanguageJapanese},
+        {"en", kLanguageEnglish}, {"fr", kLanguageFrench},     {"de", kLanguageGerman},   {"it", kLanguageItalian},
+        {"es", kLanguageSpanish}, {"pt", kLanguagePortuguese}, {"ja", kLanguageJapanese},
     };
     for (const auto& language : kLanguages)
         if (EqualsIgnoringCase(name, languageLength, language.code))

@@ -36,7 +36,8 @@ bool RegisterHiddenWindowClass(HINSTANCE instance, WNDPROC procedure)
 } // namespace
 
 CRkWinApplicationImp::CRkWinApplicationImp(IRkMessageTarget* application, HINSTANCE instance)
-    : m_application(application), m_instance(instance ? instance : ::GetModuleHandleW(nullptr)),
+    : m_application(application),
+      m_instance(instance ? instance : ::GetModuleHandleW(nullptr)),
       m_nextTimerKey(kRetryTimerKey + 1)
 {
     m_oleInitialized = SUCCEEDED(::OleInitialize(nullptr));
@@ -69,8 +70,8 @@ bool CRkWinApplicationImp::CreateHiddenWindow()
 {
     if (!RegisterHiddenWindowClass(m_instance, &WindowProc))
         return false;
-    HWND window = ::CreateWindowExW(0, kHiddenWindowClass, kHiddenWindowTitle, WS_POPUP, 0, 0, 50, 50, nullptr,
-                                    nullptr, m_instance, nullptr);
+    HWND window = ::CreateWindowExW(0, kHiddenWindowClass, kHiddenWindowTitle, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                    m_instance, nullptr);
     if (!window)
         return false;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

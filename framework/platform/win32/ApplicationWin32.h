@@ -86,9 +86,9 @@ private:
     CRkString m_programPath;
     HWND m_window = nullptr;
     std::deque<Entry> m_queue;
-    bool m_wakePending = false;   // a wake-up message is in the Windows queue
-    bool m_retryRunning = false;  // the retry timer is set
-    bool m_quitReached = false;   // the quit entry was delivered; the rest waits
+    bool m_wakePending = false;  // a wake-up message is in the Windows queue
+    bool m_retryRunning = false; // the retry timer is set
+    bool m_quitReached = false;  // the quit entry was delivered; the rest waits
     // The three tables: timers by their Windows key, shortcut tables and
     // containers by target, and the windows bound to targets.
     std::map<UINT_PTR, Timer> m_timers;

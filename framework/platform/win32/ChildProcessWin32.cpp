@@ -73,7 +73,7 @@ std::string Failure(const char* what)
     return std::string(what) + " (Windows error " + std::to_string(GetLastError()) + ")";
 }
 
-}
+} // namespace
 
 ChildProcessResult RunChildProcess(const std::string& program, const std::vector<std::string>& arguments)
 {
@@ -102,8 +102,8 @@ ChildProcessResult RunChildProcess(const std::string& program, const std::vector
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
         startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
         startup.hStdError = writeEnd.Get();
-        const BOOL created = CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                            &startup, &process);
+        const BOOL created =
+            CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
         if (!created)
             result.failure = Failure(("cannot run " + program).c_str());
         writeEnd.Close();
@@ -122,10 +122,9 @@ ChildProcessResult RunChildProcess(const std::string& program, const std::vector
     // The child's C runtime wrote each line end as CR LF; this process's
     // own text streams will do so again.
     std::string::size_type kept = 0;
-    for (std::string::size_type k = 0; k < result.errorOutput.size(); ++k) {
+    for (std::string::size_type k = 0; k < result.errorOutput.size(); ++k)
         if (!(result.errorOutput[k] == '\r' && k + 1 < result.errorOutput.size() && result.errorOutput[k + 1] == '\n'))
             result.errorOutput[kept++] = result.errorOutput[k];
-    }
     result.errorOutput.resize(kept);
     DWORD status = 0;
     if (WaitForSingleObject(processHandle.Get(), INFINITE) != WAIT_OBJECT_0 ||

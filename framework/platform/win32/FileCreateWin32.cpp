@@ -27,10 +27,9 @@ BOOL WINAPI RemoveFilesOnInterrupt(DWORD event)
 {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
         std::lock_guard<std::mutex> lock(gInterruptMutex);
-        if (gInterruptFiles) {
+        if (gInterruptFiles)
             for (const std::wstring& path : *gInterruptFiles)
                 ::DeleteFileW(path.c_str());
-        }
     }
     return FALSE; // the process then ends as it would have
 }
@@ -40,8 +39,8 @@ BOOL WINAPI RemoveFilesOnInterrupt(DWORD event)
 HANDLE OpenForQuery(const wchar_t* path, bool followLinks)
 {
     DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-    return ::CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                         flags, nullptr);
+    return ::CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, flags,
+                         nullptr);
 }
 
 bool SameFile(HANDLE a, HANDLE b)

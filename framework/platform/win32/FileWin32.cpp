@@ -140,7 +140,8 @@ uint32_t WindowsFileImp::Open(uint32_t mode)
     default:
         break; // query only
     }
-    HANDLE file = ::CreateFileW(Wide(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileW(Wide(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return kFailed;
     m_handle = file;

@@ -48,7 +48,9 @@ uint16_t TagOf(const std::vector<uint8_t>& value)
 
 } // namespace
 
-CWinPrefsImp::CWinPrefsImp(const CRkString& appName) : m_name(appName) {}
+CWinPrefsImp::CWinPrefsImp(const CRkString& appName) : m_name(appName)
+{
+}
 
 std::wstring CWinPrefsImp::GetKeyPath() const
 {
@@ -150,8 +152,7 @@ bool CWinPrefsImp::Set(uint32_t section, const char* key, uint16_t type, const v
     value[1] = uint8_t(type >> 8);
     if (size > 0)
         std::memcpy(value.data() + kTagSize, data, size);
-    return ::RegSetValueExW(reg.Get(), name.c_str(), 0, REG_BINARY, value.data(), DWORD(value.size())) ==
-           ERROR_SUCCESS;
+    return ::RegSetValueExW(reg.Get(), name.c_str(), 0, REG_BINARY, value.data(), DWORD(value.size())) == ERROR_SUCCESS;
 }
 
 IPrefsImp* CreatePrefsImp(const CRkString& appName)

@@ -82,13 +82,26 @@ bool CRkWinSystemImp::GetSystemColor(uint32_t index, uint8_t& red, uint8_t& gree
 {
     int element;
     switch (index) {
-    case 0: element = COLOR_WINDOWTEXT; break;
-    case 1: element = COLOR_WINDOW; break;
-    case 2: element = COLOR_HIGHLIGHTTEXT; break;
-    case 3: element = COLOR_HIGHLIGHT; break;
-    case 6: element = COLOR_BTNFACE; break;
-    case 7: element = COLOR_BTNSHADOW; break;
-    default: return false;
+    case 0:
+        element = COLOR_WINDOWTEXT;
+        break;
+    case 1:
+        element = COLOR_WINDOW;
+        break;
+    case 2:
+        element = COLOR_HIGHLIGHTTEXT;
+        break;
+    case 3:
+        element = COLOR_HIGHLIGHT;
+        break;
+    case 6:
+        element = COLOR_BTNFACE;
+        break;
+    case 7:
+        element = COLOR_BTNSHADOW;
+        break;
+    default:
+        return false;
     }
     const COLORREF color = ::GetSysColor(element);
     red = GetRValue(color);
@@ -135,8 +148,8 @@ bool CheckWindowsVersion()
     const BOOL known = ::GetVersionExW(&info);
 #pragma GCC diagnostic pop
     // A system that cannot say is one new enough to have dropped the call.
-    if (!known || IsSupportedWindowsVersion(info.dwMajorVersion, info.dwMinorVersion,
-                                            info.dwPlatformId == VER_PLATFORM_WIN32_NT))
+    if (!known ||
+        IsSupportedWindowsVersion(info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId == VER_PLATFORM_WIN32_NT))
         return true;
     ::MessageBoxA(nullptr, "Vellumix requires Windows 98 or later.", "Error", MB_OK);
     return false;

@@ -7,21 +7,36 @@
 uint16_t FrameworkKeyCode(uint32_t virtualKey)
 {
     switch (virtualKey) {
-    case VK_RETURN: return kKeyEnter;
-    case VK_BACK: return kKeyBackspace;
-    case VK_TAB: return kKeyTab;
-    case VK_UP: return kKeyUp;
-    case VK_DOWN: return kKeyDown;
-    case VK_LEFT: return kKeyLeft;
-    case VK_RIGHT: return kKeyRight;
-    case VK_HOME: return kKeyHome;
-    case VK_END: return kKeyEnd;
-    case VK_PRIOR: return kKeyPageUp;
-    case VK_NEXT: return kKeyPageDown;
-    case VK_ESCAPE: return kKeyEscape;
-    case VK_DELETE: return kKeyDelete;
-    case VK_SPACE: return u' ';
-    default: break;
+    case VK_RETURN:
+        return kKeyEnter;
+    case VK_BACK:
+        return kKeyBackspace;
+    case VK_TAB:
+        return kKeyTab;
+    case VK_UP:
+        return kKeyUp;
+    case VK_DOWN:
+        return kKeyDown;
+    case VK_LEFT:
+        return kKeyLeft;
+    case VK_RIGHT:
+        return kKeyRight;
+    case VK_HOME:
+        return kKeyHome;
+    case VK_END:
+        return kKeyEnd;
+    case VK_PRIOR:
+        return kKeyPageUp;
+    case VK_NEXT:
+        return kKeyPageDown;
+    case VK_ESCAPE:
+        return kKeyEscape;
+    case VK_DELETE:
+        return kKeyDelete;
+    case VK_SPACE:
+        return u' ';
+    default:
+        break;
     }
     if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
         return uint16_t(virtualKey);

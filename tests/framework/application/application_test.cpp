@@ -11,9 +11,9 @@
 #include "framework/application/RkWindowList.h"
 #include "framework/core/ObjectStream.h"
 #include "framework/core/RkGlobalVars.h"
+#include "framework/core/RkMessage.h"
 #include "framework/core/RkType.h"
 #include "framework/core/TypeFactory.h"
-#include "framework/core/RkMessage.h"
 #include "framework/platform/headless/HeadlessApplicationImp.h"
 
 namespace {

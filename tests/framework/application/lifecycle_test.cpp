@@ -150,7 +150,7 @@ TEST_F(Lifecycle, AStoredLanguageWinsOverTheSystemOnesAndFallsBackToEnglish)
     Start();
     EXPECT_EQ(GetLanguage(), kLanguageFrench);
     EXPECT_EQ(Text(GetLocalString(0)), u"OK"); // no French list: the English one
-    CRkString other(u"xx");                     // an unknown code counts as automatic
+    CRkString other(u"xx");                    // an unknown code counts as automatic
     ASSERT_TRUE(SetString(kPreferredLanguageKey, &other));
     Stop();
 

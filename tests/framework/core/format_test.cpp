@@ -33,7 +33,11 @@ TEST(WideFormat, MixedConversions)
     EXPECT_EQ(Fmt(u"[%s][%ls][%3s]", static_cast<const char*>(nullptr), static_cast<const char16_t*>(nullptr),
                   static_cast<const char*>(nullptr)),
               u"[][][   ]");
-    EXPECT_EQ(Fmt(u"[%#s][%#ls]", "\x03" "abcdef", u"\x0002xyz"), u"[abc][xy]");
+    EXPECT_EQ(Fmt(u"[%#s][%#ls]",
+                  "\x03"
+                  "abcdef",
+                  u"\x0002xyz"),
+              u"[abc][xy]");
     EXPECT_EQ(Fmt(u"[%.2s][%5.1ls]", "abc", u"xyz"), u"[ab][    x]");
 }
 

@@ -12,8 +12,11 @@ namespace {
 // takes the message when `take` says so.
 class TraceHandler : public IRkMessageHandler {
 public:
-    TraceHandler(std::string name, std::string& trace, std::function<bool(uint16_t, CRkMessage*, IRkMessageTarget&)> take = {})
-        : m_name(std::move(name)), m_trace(trace), m_take(std::move(take)) {}
+    TraceHandler(std::string name, std::string& trace,
+                 std::function<bool(uint16_t, CRkMessage*, IRkMessageTarget&)> take = {})
+        : m_name(std::move(name)), m_trace(trace), m_take(std::move(take))
+    {
+    }
     ~TraceHandler() override
     {
         if (m_deleted)
@@ -253,7 +256,9 @@ namespace {
 class ChainOwner : public IRkMessageTarget {
 public:
     ChainOwner(std::string& trace, IRkMessageTarget* next, bool* destroyed)
-        : m_chain(next), m_trace(trace), m_destroyed(destroyed) {}
+        : m_chain(next), m_trace(trace), m_destroyed(destroyed)
+    {
+    }
     ~ChainOwner() override { *m_destroyed = true; }
 
     void AddHandler(IRkMessageHandler* handler, bool owned) override { m_chain.AddHandler(handler, owned); }
@@ -278,7 +283,9 @@ private:
 class SelfDeletingHandler : public IRkMessageHandler {
 public:
     SelfDeletingHandler(ChainOwner*& owner, bool* deleted, bool askRest)
-        : m_owner(owner), m_deleted(deleted), m_askRest(askRest) {}
+        : m_owner(owner), m_deleted(deleted), m_askRest(askRest)
+    {
+    }
     ~SelfDeletingHandler() override { *m_deleted = true; }
 
     bool HandleMessage(uint16_t message, CRkMessage* payload, IRkMessageTarget& rest) override
@@ -364,13 +371,15 @@ TEST(HandlerChainLifetime, DeletedOwnersCommandIsNotPerformed)
     owner->AddHandler(doer, true);
     ChainOwner* self = owner;
     // The status handler enables the command, then deletes the owner.
-    owner->AddHandler(new TraceHandler("S", trace, [self](uint16_t m, CRkMessage* p, IRkMessageTarget&) {
-        if (m != kMsgCommandStatus)
-            return false;
-        static_cast<CRkCommand*>(p)->SetEnabled(true);
-        delete self;
-        return true;
-    }), true);
+    owner->AddHandler(new TraceHandler("S", trace,
+                                       [self](uint16_t m, CRkMessage* p, IRkMessageTarget&) {
+                                           if (m != kMsgCommandStatus)
+                                               return false;
+                                           static_cast<CRkCommand*>(p)->SetEnabled(true);
+                                           delete self;
+                                           return true;
+                                       }),
+                      true);
 
     EXPECT_TRUE(owner->DoCommand(13));
     EXPECT_TRUE(ownerGone);

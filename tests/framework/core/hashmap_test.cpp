@@ -105,7 +105,7 @@ TEST(HashMap, RemoveAndClearHandValuesToTheDeleter)
 
 TEST(HashMap, IteratesBucketByBucketInInsertionOrder)
 {
-    CRkHashMap map(10); // 11 buckets
+    CRkHashMap map(10);   // 11 buckets
     map.Insert(25, V(1)); // bucket 3
     map.Insert(3, V(2));  // bucket 3
     map.Insert(1, V(3));  // bucket 1

@@ -186,11 +186,10 @@ TEST(MemBuffer, SearchFindsEveryElementAndNothingElse)
         }
         for (int key = -5; key <= count * 10; key += 5) {
             void* hit = b.Search(&key, CompareInts);
-            if (key >= 0 && key % 10 == 0 && key < count * 10) {
+            if (key >= 0 && key % 10 == 0 && key < count * 10)
                 ASSERT_EQ(hit, b.ElementAt(key / 10)) << "count " << count << " key " << key;
-            } else {
+            else
                 ASSERT_EQ(hit, nullptr) << "count " << count << " key " << key;
-            }
         }
     }
     CMemBuffer b;
@@ -265,9 +264,9 @@ TEST(MemBuffer, GrowthBeyondTheMemoryLeftFailsCleanly)
     if (child == 0) {
         CMemBuffer buffer(16, 0);
         buffer.Append("kept", 4);
-        rlimit current {};
+        rlimit current{};
         ::getrlimit(RLIMIT_AS, &current);
-        const rlimit limit {rlim_t(512) << 20, current.rlim_max};
+        const rlimit limit{rlim_t(512) << 20, current.rlim_max};
         if (::setrlimit(RLIMIT_AS, &limit) != 0)
             ::_exit(2);
         int failures = 0;

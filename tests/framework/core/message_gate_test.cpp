@@ -32,9 +32,18 @@ int32_t Keep(uint32_t level, const char* format, va_list args)
     Log().push_back({level, text, CurrentReportPlace()});
     return 0;
 }
-int32_t KeepError(const char* format, va_list args) { return Keep(kReportError, format, args); }
-int32_t KeepWarning(const char* format, va_list args) { return Keep(kReportWarning, format, args); }
-int32_t KeepStatus(const char* format, va_list args) { return Keep(kReportStatus, format, args); }
+int32_t KeepError(const char* format, va_list args)
+{
+    return Keep(kReportError, format, args);
+}
+int32_t KeepWarning(const char* format, va_list args)
+{
+    return Keep(kReportWarning, format, args);
+}
+int32_t KeepStatus(const char* format, va_list args)
+{
+    return Keep(kReportStatus, format, args);
+}
 
 class MessageGateTest : public ::testing::Test {
 protected:

@@ -39,10 +39,10 @@ TEST_F(ObjectStream, FirstStringOfTheProcessHasTheExactTaggedBytes)
     CMemBuffer buffer;
     ASSERT_EQ(WriteToBuffer(&hi, buffer), 0);
     const std::vector<uint8_t> expected = {
-        'B', 'T', 'y', 'p', 0, 0, 0, 3, 0, 0, 0, 0, // tag, type id, serial
-        0, 0, 0, 0, 0, 0, 0, 2,                     // version, length
-        0x48, 0x00, 0x69, 0x00,                     // units, low byte first
-        'E', 'T', 'y', 'p', 0, 0, 0, 3, 0, 0, 0, 0,
+        'B',  'T',  'y',  'p',  0, 0, 0, 3, 0, 0, 0, 0, // tag, type id, serial
+        0,    0,    0,    0,    0, 0, 0, 2,             // version, length
+        0x48, 0x00, 0x69, 0x00,                         // units, low byte first
+        'E',  'T',  'y',  'p',  0, 0, 0, 3, 0, 0, 0, 0,
     };
     EXPECT_EQ(Bytes(buffer), expected);
 }

@@ -175,10 +175,23 @@ TEST_F(Record, DataBodyLayout)
 bool FakeSystemColors(uint32_t index, uint8_t& r, uint8_t& g, uint8_t& b)
 {
     switch (index) {
-    case kSysColorWindowText: r = 10; g = 20; b = 255; return true;
-    case kSysColorWindow: r = 200; g = 100; b = 0; return true;
-    case kSysColorSelection: r = 0; g = 0; b = 100; return true;
-    default: return false;
+    case kSysColorWindowText:
+        r = 10;
+        g = 20;
+        b = 255;
+        return true;
+    case kSysColorWindow:
+        r = 200;
+        g = 100;
+        b = 0;
+        return true;
+    case kSysColorSelection:
+        r = 0;
+        g = 0;
+        b = 100;
+        return true;
+    default:
+        return false;
     }
 }
 

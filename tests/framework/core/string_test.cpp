@@ -184,8 +184,8 @@ TEST(RkString, EightBitRoundTripAllEncodings)
         ASSERT_EQ(s.GetLength(), 255u);
         std::string back(s.GetNarrow(encoding), 255);
         for (int b = 1; b < 256; ++b) {
-            const bool unheld = encoding == 2 ? std::strchr(unheldMac, b) != nullptr
-                                              : (b == 0x81 || b == 0x9D || b == 0x9E);
+            const bool unheld =
+                encoding == 2 ? std::strchr(unheldMac, b) != nullptr : (b == 0x81 || b == 0x9D || b == 0x9E);
             const int expected = unheld ? 0x2D : b;
             EXPECT_EQ(static_cast<unsigned char>(back[b - 1]), expected) << "encoding " << encoding << " byte " << b;
         }

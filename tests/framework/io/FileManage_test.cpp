@@ -1,8 +1,8 @@
 // Copying, moving, renaming, deleting, identity and the per-user folders.
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "tests/framework/io/FileTestSupport.h"
@@ -92,12 +92,11 @@ class EnvironmentTest : public ScratchFolderTest {
 protected:
     void TearDown() override
     {
-        for (auto& [name, value] : m_saved) {
+        for (auto& [name, value] : m_saved)
             if (value)
                 setenv(name.c_str(), value->c_str(), 1);
             else
                 unsetenv(name.c_str());
-        }
         ScratchFolderTest::TearDown();
     }
     void Set(const std::string& name, const char* value)

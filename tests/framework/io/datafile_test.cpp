@@ -45,8 +45,8 @@ TEST_F(DataFile, WritesVersion2BigEndianAndReadsItBack)
         EXPECT_EQ(file->Lookup(7), 1u);
         EXPECT_EQ(file->Lookup(8), kDataFileNoEntry);
     }
-    const std::string expected = U32BE(2) + U32BE(2) + U32BE(0x0A0B0C0D) + U32BE(0) + U32BE(3) + U32BE(7) +
-                                 U32BE(3) + U32BE(2) + "abcde";
+    const std::string expected =
+        U32BE(2) + U32BE(2) + U32BE(0x0A0B0C0D) + U32BE(0) + U32BE(3) + U32BE(7) + U32BE(3) + U32BE(2) + "abcde";
     EXPECT_EQ(ReadBytes("prefs.dat"), expected);
     EXPECT_FALSE(std::filesystem::exists(At("prefs.dat.tmp")));
 
@@ -60,8 +60,8 @@ TEST_F(DataFile, WritesVersion2BigEndianAndReadsItBack)
 
 TEST_F(DataFile, ReadsVersion1LittleEndianEntries)
 {
-    WriteBytes("prefs.dat", U32BE(1) + U32BE(2) + U32LE(0x01020304) + U32LE(0) + U32LE(4) + U32LE(9) +
-                                U32LE(4) + U32LE(1) + "wxyzQ");
+    WriteBytes("prefs.dat", U32BE(1) + U32BE(2) + U32LE(0x01020304) + U32LE(0) + U32LE(4) + U32LE(9) + U32LE(4) +
+                                U32LE(1) + "wxyzQ");
     {
         std::unique_ptr<CRkDataFile> file(Open(kDataFileWriteBack));
         ASSERT_TRUE(file->IsLoaded());
@@ -159,8 +159,7 @@ TEST_F(DataFile, CorruptFilesBehaveAsEmpty)
         {"count beyond the file", U32BE(2) + U32BE(0x10000000) + entry},
         {"truncated index", U32BE(2) + U32BE(2) + entry + "ab"},
         {"last entry past the blob", U32BE(2) + U32BE(1) + U32BE(1) + U32BE(1) + U32BE(2) + "ab"},
-        {"middle entry past the blob",
-         U32BE(2) + U32BE(2) + U32BE(1) + U32BE(0xFFFFFFFF) + U32BE(2) + entry + "ab"},
+        {"middle entry past the blob", U32BE(2) + U32BE(2) + U32BE(1) + U32BE(0xFFFFFFFF) + U32BE(2) + entry + "ab"},
         {"overflowing offset + length", U32BE(2) + U32BE(1) + U32BE(1) + U32BE(1) + U32BE(0xFFFFFFFF) + "ab"},
     };
     for (const auto& c : cases) {

@@ -10,8 +10,8 @@
 #include "framework/core/RkShortcutTable.h"
 #include "framework/platform/headless/HeadlessApplicationImp.h"
 #include "framework/platform/headless/HeadlessUiPlatform.h"
-#include "framework/ui/RkDragImp.h"
 #include "framework/ui/RkComponentKinds.h"
+#include "framework/ui/RkDragImp.h"
 
 namespace {
 

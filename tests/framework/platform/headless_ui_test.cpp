@@ -18,8 +18,8 @@
 #include "framework/platform/headless/HeadlessMetrics.h"
 #include "framework/platform/headless/HeadlessSystemImp.h"
 #include "framework/platform/headless/HeadlessUiPlatform.h"
-#include "framework/ui/RkDragImp.h"
 #include "framework/ui/RkComponentKinds.h"
+#include "framework/ui/RkDragImp.h"
 #include "framework/ui/RkFileDialogImp.h"
 
 namespace {
@@ -71,7 +71,7 @@ TEST_F(HeadlessUi, NaturalSizesFollowTheFixedMetrics)
         {kKindRadioButton, "One", {38, 17}},
         {kKindLabel, "Publisher:", {60, 13}},
         {kKindLabel, "ab\r\ncdef\nx", {24, 39}}, // CR LF is one line end
-        {kKindLabel, "a\r\rb", {6, 39}},          // two lone CRs are two
+        {kKindLabel, "a\r\rb", {6, 39}},         // two lone CRs are two
         {kKindLabel, "", {0, 13}},
         {kKindTextField, "", {240, 21}},
         {kKindTextField, "a much longer text than the field is wide", {240, 21}},
@@ -197,8 +197,7 @@ TEST_F(HeadlessUi, PaintingRecordsADisplayList)
     button->SetBounds(RkRect{150, 160, 44, 23});
     std::unique_ptr<IRkComponentImp> hidden(platform.CreateComponent(host, kKindLabel, 5, *window));
     hidden->SetVisible(false);
-    std::unique_ptr<IRkImageImp> image(
-        platform.CreateImage(nullptr, 0, 10005)); // not an image: null
+    std::unique_ptr<IRkImageImp> image(platform.CreateImage(nullptr, 0, 10005)); // not an image: null
     EXPECT_EQ(image, nullptr);
 
     windowHost.onPaint = [](IRkGraphicsContextImp& context) { context.Erase(RkRect{0, 0, 300, 200}); };
@@ -210,14 +209,13 @@ TEST_F(HeadlessUi, PaintingRecordsADisplayList)
     CRkHeadlessSystemImp system; // installs the system colours
     CRkTestDriver driver(nullptr);
     auto* windowNode = dynamic_cast<CRkHeadlessWindowImp*>(window.get());
-    EXPECT_EQ(DescribeDisplayList(driver.PaintWindow(windowNode)),
-              (Lines{
-                  "Erase 0,0 300x200 rgb(255,255,255)",
-                  "Fill 10,20 100x22 rgb(0,120,215)",
-                  "Line 10,41 100x0 rgb(192,192,192)",
-                  "Text 32,23 36x13 rgb(255,255,255) \"Hello!\"",
-                  "Control 150,160 44x23 kind 0 id 30 \"Quit\"",
-              }));
+    EXPECT_EQ(DescribeDisplayList(driver.PaintWindow(windowNode)), (Lines{
+                                                                       "Erase 0,0 300x200 rgb(255,255,255)",
+                                                                       "Fill 10,20 100x22 rgb(0,120,215)",
+                                                                       "Line 10,41 100x0 rgb(192,192,192)",
+                                                                       "Text 32,23 36x13 rgb(255,255,255) \"Hello!\"",
+                                                                       "Control 150,160 44x23 kind 0 id 30 \"Quit\"",
+                                                                   }));
     // A component alone paints in its own coordinates, tagged with its id.
     std::vector<RkDrawOp> own = driver.Paint(dynamic_cast<CRkHeadlessNode*>(panel.get()));
     ASSERT_EQ(own.size(), 3u);
@@ -274,9 +272,19 @@ std::vector<uint8_t> MakePng(uint32_t width, uint32_t height)
         png.insert(png.end(), data.begin(), data.end());
         put32(uint32_t(crc32(0, png.data() + start, uInt(png.size() - start))));
     };
-    std::vector<uint8_t> header = {uint8_t(width >> 24), uint8_t(width >> 16), uint8_t(width >> 8), uint8_t(width),
-                                   uint8_t(height >> 24), uint8_t(height >> 16), uint8_t(height >> 8),
-                                   uint8_t(height), 8, 2, 0, 0, 0}; // 8-bit RGB
+    std::vector<uint8_t> header = {uint8_t(width >> 24),
+                                   uint8_t(width >> 16),
+                                   uint8_t(width >> 8),
+                                   uint8_t(width),
+                                   uint8_t(height >> 24),
+                                   uint8_t(height >> 16),
+                                   uint8_t(height >> 8),
+                                   uint8_t(height),
+                                   8,
+                                   2,
+                                   0,
+                                   0,
+                                   0}; // 8-bit RGB
     chunk("IHDR", header);
     // Each row: filter 0, then red rising with x, green with y, blue 7.
     std::vector<uint8_t> raw;
@@ -328,7 +336,7 @@ TEST_F(HeadlessUi, BytesThatAreNoReadablePngGiveNoImage)
     std::vector<uint8_t> png = MakePng(4, 4);
     const uint8_t text[] = "just some text, not a picture";
     EXPECT_EQ(platform.CreateImage(text, sizeof text, 1), nullptr);
-    EXPECT_EQ(platform.CreateImage(png.data(), 8, 1), nullptr); // the signature alone
+    EXPECT_EQ(platform.CreateImage(png.data(), 8, 1), nullptr);                         // the signature alone
     EXPECT_EQ(platform.CreateImage(png.data(), uint32_t(png.size()) - 30, 1), nullptr); // the data cut short
     std::vector<uint8_t> broken = png;
     broken[broken.size() - 20] ^= 0xFF; // the compressed data damaged
@@ -371,8 +379,8 @@ TEST_F(HeadlessUi, SystemServicesGiveTheHeadlessScreenAndColours)
     struct Case {
         uint32_t index;
         uint8_t r, g, b;
-    } cases[] = {{0, 0, 0, 0},       {1, 255, 255, 255}, {2, 255, 255, 255},
-                 {3, 0, 120, 215},   {6, 240, 240, 240}, {7, 160, 160, 160}};
+    } cases[] = {{0, 0, 0, 0},     {1, 255, 255, 255}, {2, 255, 255, 255},
+                 {3, 0, 120, 215}, {6, 240, 240, 240}, {7, 160, 160, 160}};
     for (const Case& c : cases) {
         uint8_t r = 1, g = 1, b = 1;
         ASSERT_TRUE(system.GetSystemColor(c.index, r, g, b)) << c.index;
@@ -389,8 +397,7 @@ TEST_F(HeadlessUi, FileDialogsAnswerFromTheQueueAndAreRecorded)
 {
     CRkHeadlessDesktop& desktop = CRkHeadlessDesktop::Get();
     std::unique_ptr<IRkFileDialogImp> dialog(platform.CreateFileDialog());
-    std::vector<RkFileFilter> filters = {{U("LML Files (*.lml)"), U("*.lml")},
-                                         {U("All Files (*.*)"), U("*.*")}};
+    std::vector<RkFileFilter> filters = {{U("LML Files (*.lml)"), U("*.lml")}, {U("All Files (*.*)"), U("*.*")}};
     desktop.QueueFileDialogAnswer(U("/books/tale.lml"));
     desktop.QueueFileDialogCancel();
     CRkString path(u"left over");

@@ -60,7 +60,10 @@ class FakeContainer : public CRkContainer {
 public:
     // The client area is the whole size unless one is given.
     FakeContainer(RkSize size, int32_t charWidth = 7, RkInsets insets = {})
-        : CRkContainer(nullptr, kKindWindow, 0), m_size(size), m_charWidth(charWidth), m_insets(insets),
+        : CRkContainer(nullptr, kKindWindow, 0),
+          m_size(size),
+          m_charWidth(charWidth),
+          m_insets(insets),
           m_client{0, 0, size.width, size.height}
     {
     }

@@ -38,8 +38,8 @@ protected:
         CRkHeadlessDesktop::Get().Reset();
         CRkGlobalVars::Create();
         ASSERT_TRUE(InstallPrefs(new CMemoryPrefsImp));
-        app = std::make_unique<CRkApplication>(nullptr, CRkString(u"Vellumix"), CRkString(u"1.6.0"), 0x56784170u,
-                                               false);
+        app =
+            std::make_unique<CRkApplication>(nullptr, CRkString(u"Vellumix"), CRkString(u"1.6.0"), 0x56784170u, false);
         ASSERT_TRUE(app->Initialize());
         driver = std::make_unique<CRkTestDriver>();
         ASSERT_NE(driver->GetLoop(), nullptr);

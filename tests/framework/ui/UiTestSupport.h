@@ -47,8 +47,7 @@ protected:
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
         setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
-        app = std::make_unique<CRkApplication>(nullptr, CRkString(u"UiTest"), CRkString(u"1.0"), 0x54657374u,
-                                               false);
+        app = std::make_unique<CRkApplication>(nullptr, CRkString(u"UiTest"), CRkString(u"1.0"), 0x54657374u, false);
         ASSERT_TRUE(app->Initialize());
         app->AddHandler(&recorder, false);
         driver.emplace();

@@ -96,7 +96,7 @@ TEST(DialogButtonLayout, EmptySlotsAndRemoval)
     FakeComponent one({60, 20}), other({40, 30});
     RkConstraint slot1 = At(1), slot3 = At(3);
     layout.AddComponent(&one, &slot1);
-    layout.AddComponent(&other, &slot3); // no such slot
+    layout.AddComponent(&other, &slot3);  // no such slot
     layout.AddComponent(&other, nullptr); // slot 0
     layout.RemoveComponent(&one);
     layout.LayoutContainer(container);

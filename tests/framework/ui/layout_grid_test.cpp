@@ -40,8 +40,13 @@ TEST(GridLayout, RequestedColumnsGiveTheRows)
     EXPECT_EQ(rows, 3u);
     EXPECT_EQ(columns, 3u);
     layout.LayoutContainer(container);
-    EXPECT_EQ(cells.Bounds(), (std::vector<RkRect>{{0, 0, 20, 10}, {27, 0, 20, 10}, {54, 0, 20, 10}, {0, 17, 20, 10},
-                                                   {27, 17, 20, 10}, {54, 17, 20, 10}, {0, 34, 20, 10}}));
+    EXPECT_EQ(cells.Bounds(), (std::vector<RkRect>{{0, 0, 20, 10},
+                                                   {27, 0, 20, 10},
+                                                   {54, 0, 20, 10},
+                                                   {0, 17, 20, 10},
+                                                   {27, 17, 20, 10},
+                                                   {54, 17, 20, 10},
+                                                   {0, 34, 20, 10}}));
     EXPECT_EQ(SizesOf(layout, container), (LayoutSizes{{74, 44}, {74, 44}, {kUnbounded, kUnbounded}}));
 }
 

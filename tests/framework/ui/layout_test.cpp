@@ -70,16 +70,19 @@ TEST(BorderLayout, AllRegionsAndTheirSizes)
     FakeComponent north({60, 10}, {70, 3}), south({100, 11}, {1, 1}), east({20, 30}, {15, 8}), west({25, 12}, {5, 9}),
         center({40, 40}, {10, 5}, {300, 200});
     CRkBorderLayout layout;
-    for (auto [component, region] : {std::pair<FakeComponent*, int32_t>{&north, kBorderNorth}, {&south, kBorderSouth},
-                                     {&east, kBorderEast}, {&west, kBorderWest}, {&center, kBorderCenter}}) {
+    for (auto [component, region] : {std::pair<FakeComponent*, int32_t>{&north, kBorderNorth},
+                                     {&south, kBorderSouth},
+                                     {&east, kBorderEast},
+                                     {&west, kBorderWest},
+                                     {&center, kBorderCenter}}) {
         RkConstraint constraint = At(region);
         layout.AddComponent(component, &constraint);
     }
 
     layout.LayoutContainer(container);
     EXPECT_EQ(BoundsOf({&north, &south, &east, &west, &center}),
-              (std::vector<RkRect>{{0, 0, 300, 10}, {0, 189, 300, 11}, {280, 17, 20, 165}, {0, 17, 25, 165},
-                                   {32, 17, 241, 165}}));
+              (std::vector<RkRect>{
+                  {0, 0, 300, 10}, {0, 189, 300, 11}, {280, 17, 20, 165}, {0, 17, 25, 165}, {32, 17, 241, 165}}));
     // Minimum: the center's minimum, the sides' preferred widths at their
     // minimum heights, north widening to its minimum width, south not at all.
     // Maximum: the center's maximum with the preferred sizes and gaps around.

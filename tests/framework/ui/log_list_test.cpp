@@ -25,10 +25,7 @@ protected:
         for (int i = 0; i < count; ++i)
             ReportWarning("row %d", i);
     }
-    bool Press(uint16_t key)
-    {
-        return driver->PressKey(LogImp(), key) && Settle();
-    }
+    bool Press(uint16_t key) { return driver->PressKey(LogImp(), key) && Settle(); }
     int32_t OriginY() const { return List().GetOrigin().y; }
     int32_t Bar(uint32_t id, uint32_t property) const { return CRkTestDriver::GetProperty(Control(id), property); }
 };
@@ -39,8 +36,8 @@ TEST_F(LogList, RowsStackWithTheirMeasuredSizes)
     ReportWarning("a\r\nb");      // CR LF: a, an empty line, b
     ReportError("%s", "");        // an empty text is one line
     ReportStatus("x\ny\rlonger"); // a lone LF and a lone CR end lines too
-    EXPECT_EQ(Rows(), (Strings{"0,0 40x22 0:one", "0,22 28x45 1:a\r\nb", "0,67 22x22 2:",
-                               "0,89 58x45 0:x\ny\rlonger"}));
+    EXPECT_EQ(Rows(),
+              (Strings{"0,0 40x22 0:one", "0,22 28x45 1:a\r\nb", "0,67 22x22 2:", "0,89 58x45 0:x\ny\rlonger"}));
     EXPECT_EQ(List().GetContentSize(), (RkSize{58, 134}));
 }
 
@@ -82,11 +79,11 @@ TEST_F(LogList, PaintsOnlyTheRowsInViewMovedByTheOrigin)
     Strings painted = PaintList();
     ASSERT_GE(painted.size(), 4u);
     EXPECT_EQ(Strings(painted.begin(), painted.begin() + 4), (Strings{
-                                                                  "Erase 0,0 496x368 rgb(255,255,255)",
-                                                                  "Line 0,13 496x0 rgb(192,192,192)",
-                                                                  "Image 3,-5 16x16 #10004 (16x16)",
-                                                                  "Text 22,-5 30x13 rgb(0,0,0) \"row 1\"",
-                                                              }));
+                                                                 "Erase 0,0 496x368 rgb(255,255,255)",
+                                                                 "Line 0,13 496x0 rgb(192,192,192)",
+                                                                 "Image 3,-5 16x16 #10004 (16x16)",
+                                                                 "Text 22,-5 30x13 rgb(0,0,0) \"row 1\"",
+                                                             }));
     // Rows 1 to 18 reach into the 368 pixels from 30 (row 18 starts at 396 - 30 = 366).
     EXPECT_EQ(ShownTexts().front(), "row 1");
     EXPECT_EQ(ShownTexts().back(), "row 18");

@@ -188,17 +188,27 @@ TEST_F(LogFixture, SavedPlacementIsTakenOnlyWhenItIsUsable)
         const char* expected;
     };
     const Case cases[] = {
-        {"position alone", [] { SetInt("LogManager.WindowPos.x", 70); SetInt("LogManager.WindowPos.y", 80); },
+        {"position alone",
+         [] {
+             SetInt("LogManager.WindowPos.x", 70);
+             SetInt("LogManager.WindowPos.y", 80);
+         },
          "70,80 512x384"},
-        {"size alone", [] { SetInt("LogManager.WindowPos.width", 600); SetInt("LogManager.WindowPos.height", 300); },
+        {"size alone",
+         [] {
+             SetInt("LogManager.WindowPos.width", 600);
+             SetInt("LogManager.WindowPos.height", 300);
+         },
          "212,156 600x300"},
         {"partly on the screen", [] { SavePlacementKeys(-500, 700, 512, 384); }, "-500,700 512x384"},
         {"off the screen", [] { SavePlacementKeys(1024, 100, 512, 384); }, "256,128 512x384"},
         {"gone monitor, minimized", [] { SavePlacementKeys(-32000, -32000, 160, 24); }, "256,128 512x384"},
-        {"x of another type", [] {
+        {"x of another type",
+         [] {
              SetBool("LogManager.WindowPos.x", true);
              SetInt("LogManager.WindowPos.y", 10);
-         }, "256,128 512x384"},
+         },
+         "256,128 512x384"},
         {"too narrow", [] { SavePlacementKeys(10, 10, 99, 300); }, "10,10 512x384"},
         {"too low", [] { SavePlacementKeys(10, 10, 300, 49); }, "10,10 512x384"},
         {"least size", [] { SavePlacementKeys(10, 10, 100, 50); }, "10,10 100x50"},

@@ -2,9 +2,9 @@
 // destruction, and quitting when no window is left to see.
 #include "UiTestSupport.h"
 
-#include "framework/ui/RkControls.h"
 #include "framework/core/RkApplicationImp.h"
 #include "framework/platform/headless/LoopClock.h"
+#include "framework/ui/RkControls.h"
 #include "framework/ui/RkWindow.h"
 
 namespace {
@@ -153,7 +153,7 @@ TEST_F(UiTest, WindowsLeftOpenAreDeletedWithTheApplication)
     new CRkButton(window, 42, CRkString(u"Button"));
     window->SetVisible(true);
     MakeWindow(u"Closing", 50, 50)->Destroy(); // waits in the queue
-    app.reset(); // ASan reports any window, control or payload left
+    app.reset();                               // ASan reports any window, control or payload left
     EXPECT_TRUE(driver->GetDesktop().GetWindows().empty());
 }
 

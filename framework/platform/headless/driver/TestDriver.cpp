@@ -23,7 +23,9 @@ CRkTestDriver::CRkTestDriver() : m_loop(nullptr)
         m_loop = dynamic_cast<CRkHeadlessApplicationImp*>(application->GetImp());
 }
 
-CRkTestDriver::CRkTestDriver(CRkHeadlessApplicationImp* loop) : m_loop(loop) {}
+CRkTestDriver::CRkTestDriver(CRkHeadlessApplicationImp* loop) : m_loop(loop)
+{
+}
 
 CRkString CRkTestDriver::FromUtf8(const char* text)
 {
@@ -181,8 +183,7 @@ bool CRkTestDriver::ChooseMenuItem(CRkHeadlessWindowImp* window, uint32_t comman
     return true;
 }
 
-bool CRkTestDriver::GetMenuItemState(CRkHeadlessWindowImp* window, uint32_t command, bool& enabled,
-                                     bool& checked) const
+bool CRkTestDriver::GetMenuItemState(CRkHeadlessWindowImp* window, uint32_t command, bool& enabled, bool& checked) const
 {
     window = WindowOrActive(window);
     if (!window || !window->GetMenuBar())

@@ -12,8 +12,7 @@ namespace {
 
 bool IsClickable(uint32_t kind)
 {
-    return kind == kKindPushButton || kind == kKindCheckbox || kind == kKindRadioButton ||
-           kind == kKindImageButton;
+    return kind == kKindPushButton || kind == kKindCheckbox || kind == kKindRadioButton || kind == kKindImageButton;
 }
 
 bool IsTextField(uint32_t kind)
@@ -58,8 +57,9 @@ bool IsLive(const CRkHeadlessNode* node, const CRkHeadlessNode* tree)
 
 bool SamePaths(const std::vector<CRkString>& a, const std::vector<CRkString>& b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const CRkString& x, const CRkString& y) { return x.Compare(y, true) == 0; });
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [](const CRkString& x, const CRkString& y) { return x.Compare(y, true) == 0; });
 }
 
 } // namespace
@@ -145,10 +145,9 @@ bool CRkTestDriver::Backspace(CRkHeadlessNode* node, uint32_t count)
         uint32_t length = edited.GetLength();
         if (length == 0)
             break;
-        uint32_t cut = length >= 2 && IsLowSurrogate(edited.GetAt(length - 1)) &&
-                               IsHighSurrogate(edited.GetAt(length - 2))
-                           ? 2
-                           : 1;
+        uint32_t cut =
+            length >= 2 && IsLowSurrogate(edited.GetAt(length - 1)) && IsHighSurrogate(edited.GetAt(length - 2)) ? 2
+                                                                                                                 : 1;
         edited.Crop(0, length - cut);
         node->SetText(edited);
         node->GetHost().OnActivated();

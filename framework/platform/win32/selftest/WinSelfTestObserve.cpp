@@ -110,10 +110,10 @@ void WriteControl(FILE* file, HWND top, HWND control)
     ScreenToClient(parent ? parent : top, &inParent);
     ScreenToClient(top, &inTop);
     const SIZE need = TextNeeds(control, cls, style, text);
-    std::fprintf(file, "control id=%d class=%s x=%ld y=%ld w=%ld h=%ld tx=%ld ty=%ld needw=%ld needh=%ld visible=%d enabled=%d",
-                 GetDlgCtrlID(control), SelfTestNarrow(cls).c_str(), inParent.x, inParent.y, r.right - r.left,
-                 r.bottom - r.top, inTop.x, inTop.y, need.cx, need.cy, IsWindowVisible(control) ? 1 : 0,
-                 IsWindowEnabled(control) ? 1 : 0);
+    std::fprintf(
+        file, "control id=%d class=%s x=%ld y=%ld w=%ld h=%ld tx=%ld ty=%ld needw=%ld needh=%ld visible=%d enabled=%d",
+        GetDlgCtrlID(control), SelfTestNarrow(cls).c_str(), inParent.x, inParent.y, r.right - r.left, r.bottom - r.top,
+        inTop.x, inTop.y, need.cx, need.cy, IsWindowVisible(control) ? 1 : 0, IsWindowEnabled(control) ? 1 : 0);
     if (CRkComponent* component = ComponentOf(control)) {
         const RkRect bounds = component->GetBounds();
         const RkSize preferred = component->GetPreferredSize();
@@ -177,8 +177,8 @@ bool WriteSelfTestBounds(HWND window, const std::wstring& path, std::wstring& er
                  outer.right - outer.left, outer.bottom - outer.top, GetSystemMetrics(SM_CXSCREEN),
                  GetSystemMetrics(SM_CYSCREEN));
     if (CRkComponent* component = ComponentOf(window))
-        std::fprintf(file.get(), " s2=%d s3=%d s5=%d s8=%d", component->ConvertDistance(2), component->ConvertDistance(3),
-                     component->ConvertDistance(5), component->ConvertDistance(8));
+        std::fprintf(file.get(), " s2=%d s3=%d s5=%d s8=%d", component->ConvertDistance(2),
+                     component->ConvertDistance(3), component->ConvertDistance(5), component->ConvertDistance(8));
     std::fprintf(file.get(), "\n");
     const std::vector<HWND> controls = SelfTestDescendants(window);
     for (HWND control : controls)

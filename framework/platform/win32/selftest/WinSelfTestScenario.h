@@ -12,11 +12,11 @@
 inline constexpr uint32_t kDefaultStepTimeoutMs = 10000;
 
 struct SelfTestStep {
-    int line = 0;                   // 1-based line number in the file
-    std::string kind;               // e.g. "click"
-    std::vector<std::string> args;  // UTF-8, quotes removed
+    int line = 0;                  // 1-based line number in the file
+    std::string kind;              // e.g. "click"
+    std::vector<std::string> args; // UTF-8, quotes removed
     uint32_t timeoutMs = kDefaultStepTimeoutMs;
-    std::string text;               // the line as written, for reports
+    std::string text; // the line as written, for reports
 };
 
 // Splits the scenario text into steps. On a malformed line (an unclosed

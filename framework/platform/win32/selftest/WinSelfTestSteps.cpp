@@ -24,8 +24,7 @@ std::wstring Arg(const SelfTestStep& step, size_t i)
 bool IsNumber(const std::string& text)
 {
     size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
-    return text.size() > start && text.find_first_not_of("0123456789", start) == std::string::npos &&
-           text.size() < 10;
+    return text.size() > start && text.find_first_not_of("0123456789", start) == std::string::npos && text.size() < 10;
 }
 
 int Number(const SelfTestStep& step, size_t i)
@@ -189,7 +188,7 @@ struct KeyName {
     UINT key;
 };
 constexpr KeyName kKeys[] = {
-    {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"tab", VK_TAB}, {"backspace", VK_BACK},
+    {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"tab", VK_TAB},       {"backspace", VK_BACK},
     {"up", VK_UP},        {"down", VK_DOWN},     {"delete", VK_DELETE},
 };
 
@@ -451,8 +450,9 @@ bool DumpBounds(SelfTestContext& context, const SelfTestStep& step, std::wstring
         return false;
     auto result = std::make_shared<std::pair<bool, std::wstring>>();
     const std::wstring path = FullPath(Arg(step, 1));
-    if (!RunOnSelfTestUiThread([window, path, result] { result->first = WriteSelfTestBounds(window, path, result->second); },
-                               kUiTimeoutMs)) {
+    if (!RunOnSelfTestUiThread(
+            [window, path, result] { result->first = WriteSelfTestBounds(window, path, result->second); },
+            kUiTimeoutMs)) {
         seen = L"the program did not answer";
         return false;
     }

@@ -79,11 +79,10 @@ std::string SelfTestNarrow(const std::wstring& text)
 {
     if (text.empty())
         return {};
-    int count = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
+    int count =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<size_t>(count), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), count, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), count, nullptr, nullptr);
     return narrow;
 }
 
@@ -181,8 +180,7 @@ bool RunOnSelfTestUiThread(const std::function<void()>& work, unsigned timeoutMs
     // still run later without touching the driver's stack.
     auto* shared = new std::shared_ptr<std::function<void()>>(std::make_shared<std::function<void()>>(work));
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(g_agent, kRunWork, 0, reinterpret_cast<LPARAM>(shared), SMTO_NORMAL, timeoutMs,
-                             &result))
+    if (!SendMessageTimeoutW(g_agent, kRunWork, 0, reinterpret_cast<LPARAM>(shared), SMTO_NORMAL, timeoutMs, &result))
         return false; // the agent frees it when the message is handled
     return result == 1;
 }

@@ -90,8 +90,7 @@ HWND CreateControl(const RkKindStyle* row, uint32_t kind, uint32_t id, HWND pare
     }
     const wchar_t* text = KindShowsText(kind) ? reinterpret_cast<const wchar_t*>(kPlaceholderText) : L"";
     return ::CreateWindowExW(exStyle, windowClass, text, style, 0, 0, kPlaceholderSize, kPlaceholderSize, parent,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                             nullptr);
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
 }
 
 } // namespace
@@ -262,8 +261,8 @@ void CRkWinComponentImp::SetProperty(uint32_t property, int32_t value)
     }
     if (property == kPropDefaultButton && m_kind == kKindPushButton && window)
         ::SendMessageW(window, BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-    if (HasRange() && (property == kPropMinimum || property == kPropMaximum || property == kPropValue ||
-                       property == kPropPage)) {
+    if (HasRange() &&
+        (property == kPropMinimum || property == kPropMaximum || property == kPropValue || property == kPropPage)) {
         const int32_t minimum = GetProperty(kPropMinimum);
         const int32_t maximum = GetProperty(kPropMaximum);
         if (maximum >= minimum)

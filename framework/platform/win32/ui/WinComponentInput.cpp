@@ -78,7 +78,7 @@ LRESULT CRkWinComponentImp::HandleMouse(UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDBLCLK: {
         const DWORD now = ::GetMessageTime();
         const bool nearby = std::abs(x - m_lastDown.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-                          std::abs(y - m_lastDown.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+                            std::abs(y - m_lastDown.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK) / 2;
         m_clicks = (m_clicks > 0 && nearby && now - m_lastDownTime <= ::GetDoubleClickTime()) ? m_clicks + 1 : 1;
         m_lastDownTime = now;
         m_lastDown = POINT{x, y};
@@ -157,12 +157,24 @@ void CRkWinComponentImp::OnScrollCode(UINT code)
     const int32_t current = GetProperty(kPropValue);
     int32_t value = current;
     switch (code) {
-    case SB_LINEUP: value = current - line; break;
-    case SB_LINEDOWN: value = current + line; break;
-    case SB_PAGEUP: value = current - std::max(1, page); break;
-    case SB_PAGEDOWN: value = current + std::max(1, page); break;
-    case SB_TOP: value = minimum; break;
-    case SB_BOTTOM: value = last; break;
+    case SB_LINEUP:
+        value = current - line;
+        break;
+    case SB_LINEDOWN:
+        value = current + line;
+        break;
+    case SB_PAGEUP:
+        value = current - std::max(1, page);
+        break;
+    case SB_PAGEDOWN:
+        value = current + std::max(1, page);
+        break;
+    case SB_TOP:
+        value = minimum;
+        break;
+    case SB_BOTTOM:
+        value = last;
+        break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
         SCROLLINFO info{};

@@ -12,18 +12,16 @@
 CRkWinDragImp::~CRkWinDragImp()
 {
     // The windows are gone by now; only the references are given back.
-    for (auto& [window, target] : m_targets) {
+    for (auto& [window, target] : m_targets)
         if (target)
             target->Release();
-    }
 }
 
 uint32_t CRkWinDragImp::RegisterType(const CRkString& name)
 {
-    for (size_t i = 0; i < m_types.size(); ++i) {
+    for (size_t i = 0; i < m_types.size(); ++i)
         if (m_types[i].Compare(name, true) == 0)
             return kDragTypeFile + uint32_t(i);
-    }
     m_types.push_back(name);
     return kDragTypeFile + uint32_t(m_types.size() - 1);
 }
@@ -49,7 +47,8 @@ void CRkWinDragImp::SetDropTarget(IRkComponentImp& target, bool on)
 
 void CRkWinDragImp::Revoke(HWND window)
 {
-    auto found = std::find_if(m_targets.begin(), m_targets.end(), [window](const auto& t) { return t.first == window; });
+    auto found =
+        std::find_if(m_targets.begin(), m_targets.end(), [window](const auto& t) { return t.first == window; });
     if (found == m_targets.end())
         return;
     if (found->second) {
@@ -66,7 +65,8 @@ void CRkWinDragImp::Forget(HWND window)
 
 bool CRkWinDragImp::IsDropTarget(HWND window) const
 {
-    return std::any_of(m_targets.begin(), m_targets.end(), [window](const auto& t) { return t.first == window; });
+    return std::any_of(
+        m_targets.begin(), m_targets.end(), [window](const auto& t) { return t.first == window; });
 }
 
 std::vector<RkDragItem> GetDropFiles(HDROP drop)

@@ -77,8 +77,7 @@ public:
         ::SelectObject(m_dc, previous);
     }
 
-    void DrawText(int32_t x, int32_t y, const CRkString& text, const CRkColor& color,
-                  const IRkFontImp& font) override
+    void DrawText(int32_t x, int32_t y, const CRkString& text, const CRkColor& color, const IRkFontImp& font) override
     {
         const RkRect box{x, y, font.MeasureText(text), font.GetLineHeight()};
         RECT visible;
@@ -171,11 +170,13 @@ void KeepPaintedText(HWND window, std::vector<std::wstring>&& lines)
 {
     static uint64_t stamp = 0;
     std::vector<PaintedText>& texts = PaintedTexts();
-    auto found = std::find_if(texts.begin(), texts.end(), [window](const PaintedText& t) { return t.window == window; });
+    auto found =
+        std::find_if(texts.begin(), texts.end(), [window](const PaintedText& t) { return t.window == window; });
     if (found == texts.end()) {
         if (texts.size() >= kMaxPaintedWindows) {
-            found = std::min_element(texts.begin(), texts.end(),
-                                     [](const PaintedText& a, const PaintedText& b) { return a.stamp < b.stamp; });
+            found = std::min_element(
+                texts.begin(), texts.end(),
+                [](const PaintedText& a, const PaintedText& b) { return a.stamp < b.stamp; });
         } else {
             found = texts.insert(texts.end(), PaintedText{});
         }
@@ -215,8 +216,7 @@ void PaintWinComponent(HWND window, IRkComponentHost& host)
                 host.OnPaint(*context);
             }
             ::BitBlt(dc, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
-                     paint.rcPaint.bottom - paint.rcPaint.top, memory, paint.rcPaint.left, paint.rcPaint.top,
-                     SRCCOPY);
+                     paint.rcPaint.bottom - paint.rcPaint.top, memory, paint.rcPaint.left, paint.rcPaint.top, SRCCOPY);
             ::SelectObject(memory, previous);
             ::DeleteObject(bitmap);
         } else {

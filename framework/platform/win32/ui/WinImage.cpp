@@ -37,7 +37,9 @@ struct Session {
     std::longjmp(session->recovery, 1);
 }
 
-void IgnoreWarning(png_structp, png_const_charp) {}
+void IgnoreWarning(png_structp, png_const_charp)
+{
+}
 
 void ReadData(png_structp png, png_bytep data, size_t length)
 {
@@ -84,8 +86,7 @@ bool ReadInto(Session& session)
     png_uint_32 height = 0;
     int bitDepth = 0;
     int colorType = 0;
-    png_get_IHDR(session.reader, session.info, &width, &height, &bitDepth, &colorType, nullptr, nullptr,
-                 nullptr);
+    png_get_IHDR(session.reader, session.info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
     if (width == 0 || height == 0 || width > kMaxWinImageSide || height > kMaxWinImageSide ||
         uint64_t(width) * height > kMaxWinImagePixels)
         return false;

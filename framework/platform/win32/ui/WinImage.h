@@ -35,8 +35,7 @@ public:
 
 private:
     CRkWinImageImp(HBITMAP bitmap, uint8_t* bits, int32_t width, int32_t height, uint32_t resourceId, bool opaque)
-        : m_bitmap(bitmap), m_bits(bits), m_width(width), m_height(height), m_resourceId(resourceId),
-          m_opaque(opaque)
+        : m_bitmap(bitmap), m_bits(bits), m_width(width), m_height(height), m_resourceId(resourceId), m_opaque(opaque)
     {
     }
 

@@ -16,10 +16,10 @@ class CRkWinNative;
 // Lives from Attach until both the implementation and the window are gone.
 struct RkWinNode {
     HWND window = nullptr;
-    CRkWinNative* imp = nullptr;    // null once the implementation is gone
+    CRkWinNative* imp = nullptr; // null once the implementation is gone
     IRkComponentHost* host = nullptr;
-    WNDPROC original = nullptr;     // a native control's own procedure
-    int depth = 0;                  // messages of the window being handled
+    WNDPROC original = nullptr; // a native control's own procedure
+    int depth = 0;              // messages of the window being handled
     bool destroying = false;
 };
 

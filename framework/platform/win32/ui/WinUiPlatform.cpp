@@ -10,7 +10,6 @@
 #include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/platform/win32/ui/WinWindowImp.h"
 
-
 namespace {
 
 void* MessageBoxOwner()

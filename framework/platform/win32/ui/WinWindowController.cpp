@@ -44,10 +44,9 @@ HWND CWinWindowController::GetActiveWindow() const
     if (Contains(active) && ::IsWindowVisible(active))
         return active;
     // The shown framework window nearest the front of the screen.
-    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT))
         if (Contains(window) && ::IsWindowVisible(window))
             return window;
-    }
     return nullptr;
 }
 

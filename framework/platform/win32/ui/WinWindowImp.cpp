@@ -68,8 +68,8 @@ CRkWinWindowImp::CRkWinWindowImp(IRkWindowHost& host, const CRkString& title, ui
     const wchar_t* windowClass = (flags & kWindowDialog) ? kDialogClass : kFrameClass;
     RegisterWindowClass(windowClass);
     const std::wstring wideTitle = ToWide(title);
-    HWND window = ::CreateWindowExW(FrameExStyle(flags), windowClass, wideTitle.c_str(), FrameStyle(flags), 0, 0, 0,
-                                    0, owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND window = ::CreateWindowExW(FrameExStyle(flags), windowClass, wideTitle.c_str(), FrameStyle(flags), 0, 0, 0, 0,
+                                    owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!window)
         return;
     Attach(window, host, false);
@@ -206,8 +206,8 @@ void CRkWinWindowImp::SetOuterBounds(const RkRect& outer)
             placement.rcNormalPosition = RECT{outer.x - work.left, outer.y - work.top,
                                               outer.x - work.left + outer.width, outer.y - work.top + outer.height};
             placement.flags = 0;
-            placement.showCmd = ::IsWindowVisible(window) ? (::IsIconic(window) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED)
-                                                          : SW_HIDE;
+            placement.showCmd =
+                ::IsWindowVisible(window) ? (::IsIconic(window) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED) : SW_HIDE;
             ::SetWindowPlacement(window, &placement);
         }
     } else {
@@ -283,11 +283,10 @@ void CRkWinWindowImp::Show(bool visible, bool activate)
         HWND owner = ::GetWindow(window, GW_OWNER);
         std::vector<HWND> above; // front first
         if (owner && ::GetActiveWindow() == window) {
-            for (HWND w = ::GetTopWindow(nullptr); w && w != owner; w = ::GetWindow(w, GW_HWNDNEXT)) {
+            for (HWND w = ::GetTopWindow(nullptr); w && w != owner; w = ::GetWindow(w, GW_HWNDNEXT))
                 if (w != window && ::IsWindowVisible(w) && CWinWindowController::Get().Contains(w) &&
                     ::GetWindow(w, GW_OWNER) != window)
                     above.push_back(w);
-            }
         }
         ::ShowWindow(window, SW_HIDE);
         for (auto w = above.rbegin(); w != above.rend(); ++w)

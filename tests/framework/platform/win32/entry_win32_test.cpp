@@ -37,8 +37,9 @@ TEST(WinKeys, VirtualKeysBecomeTheFrameworkCodes)
     EXPECT_EQ(FrameworkKeyCode(VK_F5), 0);
     // Punctuation is the key's character on the keyboard layout (the US
     // layout under Wine: the key right of L is the semicolon).
-    if (::MapVirtualKeyW(VK_OEM_1, 2) == L';')
-        EXPECT_EQ(FrameworkKeyCode(VK_OEM_1), u';');
+    if (::MapVirtualKeyW(VK_OEM_1, 2) != L';')
+        return;
+    EXPECT_EQ(FrameworkKeyCode(VK_OEM_1), u';');
 }
 
 } // namespace

@@ -77,9 +77,7 @@ protected:
     void WriteBytes(const std::u16string& name, const std::string& bytes)
     {
         CFile f = File(name);
-        if (!f.Exists()) {
-            ASSERT_EQ(f.Create(), 0u);
-        }
+        ASSERT_TRUE(f.Exists() || f.Create() == 0u);
         ASSERT_EQ(f.Open(kFileModeWrite), 0u);
         ASSERT_EQ(f.SetLength(0), 0u);
         ASSERT_EQ(f.Write(bytes.data(), uint32_t(bytes.size())), 0u);

@@ -162,9 +162,9 @@ TEST_F(WinPrefs, AnotherTypeIsReplacedOnlyWhenItIsLongerThanTheNewValue)
     const uint8_t four[4] = {9, 0, 0, 0};
     const char16_t one[] = u"a";
     const char16_t two[] = u"ab";
-    ASSERT_TRUE(imp->Set(0, "Short", kPrefTypeString, one, 4));  // 6 bytes stored
-    ASSERT_TRUE(imp->Set(0, "Empty", kPrefTypeString, u"", 2));  // 4 bytes stored
-    ASSERT_TRUE(imp->Set(0, "Long", kPrefTypeString, two, 6));   // 8 bytes stored
+    ASSERT_TRUE(imp->Set(0, "Short", kPrefTypeString, one, 4)); // 6 bytes stored
+    ASSERT_TRUE(imp->Set(0, "Empty", kPrefTypeString, u"", 2)); // 4 bytes stored
+    ASSERT_TRUE(imp->Set(0, "Long", kPrefTypeString, two, 6));  // 8 bytes stored
     EXPECT_FALSE(imp->Set(0, "Short", kPrefTypeInt, four, 4));
     EXPECT_FALSE(imp->Set(0, "Empty", kPrefTypeInt, four, 4));
     EXPECT_TRUE(imp->Set(0, "Long", kPrefTypeInt, four, 4));

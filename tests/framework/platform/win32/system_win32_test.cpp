@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <ctime>
 #include <memory>
+#include <string>
 
 #include "Win32TestSupport.h"
 #include "framework/application/RkApplication.h"

@@ -42,8 +42,8 @@ class WinUiTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        app = std::make_unique<CRkApplication>(nullptr, CRkString(u"VxWinUiTest"), CRkString(u"1.0"), 0x54657374u,
-                                               false);
+        app =
+            std::make_unique<CRkApplication>(nullptr, CRkString(u"VxWinUiTest"), CRkString(u"1.0"), 0x54657374u, false);
         ASSERT_TRUE(app->Initialize());
         app->AddHandler(&recorder, false);
         app->SetState(kAppRunning);

@@ -8,8 +8,8 @@
 
 #include <commctrl.h>
 
-#include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/core/RkColor.h"
+#include "framework/platform/win32/ui/WinUiShared.h"
 #include "framework/ui/RkControls.h"
 #include "framework/ui/RkCustomControl.h"
 #include "framework/ui/RkGraphicsImp.h"
@@ -75,9 +75,10 @@ TEST_F(WinControls, EachKindIsTheNativeControlOfItsRowWithTheComponentIdAsContro
         const bool panel = row.windowClass[0] == L'L';
         const bool text = !panel && row.kind != kKindProgressBar && row.kind != kKindScrollbar;
         EXPECT_EQ(TextOf(control), text ? L"Fnord." : L"");
-        if (text) { // the window font, not the system's
-            EXPECT_NE(::SendMessageW(control, WM_GETFONT, 0, 0), 0);
-        }
+        if (!text)
+            continue;
+        // The window font, not the system's.
+        EXPECT_NE(::SendMessageW(control, WM_GETFONT, 0, 0), 0);
     }
     // A vertical scroll bar is the same control with SBS_VERT.
     auto* vertical = new CRkScrollbar(window, 600, true);
@@ -294,10 +295,7 @@ TEST_F(WinControls, AWindowClosedFromItsOwnControlIsDestroyedAfterTheLoopRuns)
 class TextPanel : public CRkCustomControl {
 public:
     TextPanel(CRkContainer* parent, uint32_t id) : CRkCustomControl(parent, id) {}
-    void Draw(IRkGraphicsContextImp& context) override
-    {
-        context.DrawText(2, 2, text, CRkColor(0, 0, 0), GetFont());
-    }
+    void Draw(IRkGraphicsContextImp& context) override { context.DrawText(2, 2, text, CRkColor(0, 0, 0), GetFont()); }
     CRkString text;
 };
 

@@ -96,9 +96,8 @@ HWND CreateTestWindow(int width, int height)
     }();
     RECT outer{0, 0, width, height};
     ::AdjustWindowRectEx(&outer, WS_POPUP, FALSE, 0);
-    HWND window = ::CreateWindowExW(0, className, L"Painted", WS_POPUP | WS_VISIBLE, 40, 40,
-                                    outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr);
+    HWND window = ::CreateWindowExW(0, className, L"Painted", WS_POPUP | WS_VISIBLE, 40, 40, outer.right - outer.left,
+                                    outer.bottom - outer.top, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     PumpMessages();
     return window;
 }
@@ -121,10 +120,9 @@ HWND GetWinComponentHandle(const IRkComponentImp& component)
 
 IRkComponentHost* FindWinComponentHost(HWND window)
 {
-    for (const auto& [known, host] : Hosts()) {
+    for (const auto& [known, host] : Hosts())
         if (known == window)
             return host;
-    }
     return nullptr;
 }
 

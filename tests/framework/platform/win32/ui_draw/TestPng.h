@@ -16,7 +16,7 @@ struct TestPicture {
     int bitDepth = 8;
     bool interlaced = false;
     std::vector<png_color> palette;
-    std::vector<uint8_t> transparency; // tRNS: palette alphas, or one grey/RGB value of 16-bit samples
+    std::vector<uint8_t> transparency;      // tRNS: palette alphas, or one grey/RGB value of 16-bit samples
     std::vector<std::vector<uint8_t>> rows; // packed as the PNG stores them
 };
 
@@ -46,7 +46,9 @@ inline std::vector<uint8_t> EncodePng(const TestPicture& picture)
             png_set_tRNS(png, info, picture.transparency.data(), int(picture.transparency.size()), nullptr);
         } else {
             png_color_16 value{};
-            const auto sample = [&](size_t i) { return png_uint_16(picture.transparency[i] << 8 | picture.transparency[i + 1]); };
+            const auto sample = [&](size_t i) {
+                return png_uint_16(picture.transparency[i] << 8 | picture.transparency[i + 1]);
+            };
             if (picture.colorType == PNG_COLOR_TYPE_GRAY) {
                 value.gray = sample(0);
             } else {

@@ -70,7 +70,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
     {
         return !m_paths.empty() && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK
-                                                                                                 : DV_E_FORMATETC;
+                                                                                                   : DV_E_FORMATETC;
     }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
     {

@@ -110,12 +110,11 @@ TEST(WinGraphics, TextIsClippedToTheComponent)
     }
     bool inkedInside = false;
     for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 200; ++x) {
+        for (int x = 0; x < 200; ++x)
             if (x >= 25)
                 ASSERT_EQ(canvas.At(x, y), RGB(255, 255, 255)) << x << "," << y;
             else if (canvas.At(x, y) != RGB(255, 255, 255))
                 inkedInside = true;
-        }
     }
     EXPECT_TRUE(inkedInside);
 }
@@ -193,10 +192,9 @@ DWORD CountGdiObjects()
     if (counted != 0)
         return counted;
     DWORD live = 0;
-    for (UINT_PTR slot = 1; slot < 0x10000; ++slot) {
+    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
         if (::GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0)
             ++live;
-    }
     return live;
 }
 
