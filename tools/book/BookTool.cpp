@@ -134,17 +134,27 @@ bool ReportReadFailure(const CBookImage& book, const std::string& path, std::ost
     return true;
 }
 
+// The book that dump or check reads, or null after saying why it cannot
+// be opened.
+std::unique_ptr<CBookImage> OpenBookImage(const std::string& path, std::ostream& err)
+{
+    std::string error;
+    std::unique_ptr<IBookBytes> bytes = OpenBookFile(path, error);
+    if (!bytes) {
+        err << "error: " << error << "\n";
+        return nullptr;
+    }
+    return std::make_unique<CBookImage>(std::move(bytes));
+}
+
 } // namespace
 
 int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
 {
-    std::string error;
-    std::unique_ptr<IBookBytes> bytes = OpenBookFile(options.input, error);
-    if (!bytes) {
-        err << "error: " << error << "\n";
+    const std::unique_ptr<CBookImage> opened = OpenBookImage(options.input, err);
+    if (!opened)
         return 1;
-    }
-    CBookImage book(std::move(bytes));
+    CBookImage& book = *opened;
     DumpOptions dumpOptions;
     dumpOptions.text = options.text;
     DumpBook(book, dumpOptions, out);
@@ -153,13 +163,10 @@ int RunDumpCommand(const ToolOptions& options, std::ostream& out, std::ostream& 
 
 int RunCheckCommand(const ToolOptions& options, std::ostream& out, std::ostream& err)
 {
-    std::string error;
-    std::unique_ptr<IBookBytes> bytes = OpenBookFile(options.input, error);
-    if (!bytes) {
-        err << "error: " << error << "\n";
+    const std::unique_ptr<CBookImage> opened = OpenBookImage(options.input, err);
+    if (!opened)
         return 1;
-    }
-    CBookImage book(std::move(bytes));
+    CBookImage& book = *opened;
     std::vector<std::string> problems = CheckBook(book);
     if (ReportReadFailure(book, options.input, err))
         return 1;

@@ -78,13 +78,6 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
 
     const bool fromStream = options.input == "-";
     CFile source(options.input.c_str());
-    if (!fromStream && (!source.Exists() || source.IsDirectory())) {
-        reports.Write(MessageLevel::Error, "the source file \"" + options.input + "\" " +
-                                               (source.Exists()          ? "is a directory"
-                                                : source.IsNameTooLong() ? "cannot be opened: its name is too long"
-                                                                         : "does not exist"));
-        return 1;
-    }
     // Read once: the book information and the build use the same bytes.
     ToolSourceText read;
     if (!ReadToolSourceText(options, in, reports, read))

@@ -30,11 +30,6 @@ int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& 
 
     const bool fromStream = options.input == "-";
     CFile source(options.input.c_str());
-    if (!fromStream && (!source.Exists() || source.IsDirectory())) {
-        reports.Write(MessageLevel::Error, "the source file \"" + options.input + "\" " +
-                                               (source.Exists() ? "is a directory" : "does not exist"));
-        return 1;
-    }
     ToolSourceText read;
     if (!ReadToolSourceText(options, in, reports, read))
         return 1;

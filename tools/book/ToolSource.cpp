@@ -4,6 +4,7 @@
 
 #include "driver/BuildBook.h"
 #include "framework/core/MemBuffer.h"
+#include "framework/io/File.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/SourceLocation.h"
@@ -11,6 +12,16 @@
 
 bool ReadToolSourceText(const ToolOptions& options, std::istream& in, CReportToStream& reports, ToolSourceText& source)
 {
+    if (options.input != "-") {
+        const CFile file(options.input.c_str());
+        if (!file.Exists() || file.IsDirectory()) {
+            reports.Write(MessageLevel::Error, "the source file \"" + options.input + "\" " +
+                                                   (file.Exists()          ? "is a directory"
+                                                    : file.IsNameTooLong() ? "cannot be opened: its name is too long"
+                                                                           : "does not exist"));
+            return false;
+        }
+    }
     std::unique_ptr<CMemBuffer> bytes = ReadToolSource(options.input, in);
     if (!bytes)
         return false;

@@ -21,6 +21,7 @@ struct ToolSourceText {
 
 // Reads options.input (or `in` for "-") and converts it as options.encoding
 // asks; says "Reading the source as UTF-8." when it does. False after
-// reporting why there is nothing to build: the source could not be read,
-// or it is to be UTF-8 and is not (the error gives the place).
+// reporting why there is nothing to build: the source is missing or a
+// folder, could not be read, or is to be UTF-8 and is not (the error gives
+// the place).
 bool ReadToolSourceText(const ToolOptions& options, std::istream& in, CReportToStream& reports, ToolSourceText& source);
