@@ -19,7 +19,6 @@
 #include "framework/io/File.h"
 #include "tools/book/BookTool.h"
 #include "tools/book/HeldBookOutput.h"
-#include "tools/book/MessagePlaces.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
 #include "tools/book/ToolSource.h"
@@ -70,21 +69,12 @@ namespace {
 // The build of options.input into BookPathFor(options, options.input).
 int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    MessageStyle style = options.style;
-    CReportToStream reports(err, style);
-    CMessagePlaces places;
-    reports.SetPlaces(&places);
-    CBatchModeScope batch(options.batch);
-
-    const bool fromStream = options.input == "-";
-    CFile source(options.input.c_str());
+    CToolSourceRun run(options, err);
+    CReportToStream& reports = run.Reports();
     // Read once: the book information and the build use the same bytes.
-    ToolSourceText read;
-    if (!ReadToolSourceText(options, in, reports, read))
+    if (!run.Read(in))
         return 1;
-    // The messages' lines and columns are counted in the bytes as read.
-    places.SetSource(read);
-    std::unique_ptr<CMemBuffer> text = std::move(read.text);
+    std::unique_ptr<CMemBuffer> text = run.TakeText();
 
     CBookInfo info;
     char outName[32] = {};
@@ -103,7 +93,7 @@ int BuildOneBook(const ToolOptions& options, std::istream& in, std::ostream& out
     }
 
     uint32_t flags = (options.excludePageTables ? ExcludePageTables : 0u) | (options.dictionary ? Dictionary : 0u);
-    const CFile* named = fromStream ? nullptr : &source;
+    const CFile* named = run.NamedFile();
     uint32_t result = kBuildNotRun;
     if (options.failureLevel == FailureLevel::Warning) {
         // Warnings come while the book is made, so it is held back until

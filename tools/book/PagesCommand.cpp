@@ -14,7 +14,6 @@
 #include "framework/core/RkString.h"
 #include "framework/io/File.h"
 #include "tools/book/BookTool.h"
-#include "tools/book/MessagePlaces.h"
 #include "tools/book/PageText.h"
 #include "tools/book/ReportToStream.h"
 #include "tools/book/ToolOptions.h"
@@ -22,27 +21,17 @@
 
 int RunPagesCommand(const ToolOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    MessageStyle style = options.style;
-    CReportToStream reports(err, style);
-    CMessagePlaces places;
-    reports.SetPlaces(&places);
-    CBatchModeScope batch(options.batch);
-
-    const bool fromStream = options.input == "-";
-    CFile source(options.input.c_str());
-    ToolSourceText read;
-    if (!ReadToolSourceText(options, in, reports, read))
+    CToolSourceRun run(options, err);
+    CReportToStream& reports = run.Reports();
+    if (!run.Read(in))
         return 1;
-    // The messages' lines and columns are counted in the bytes as read.
-    places.SetSource(read);
-    std::unique_ptr<CMemBuffer> sourceText = std::move(read.text);
 
     CRkString imageDirectory;
-    SourceImageDirectory(fromStream ? nullptr : &source, imageDirectory);
+    SourceImageDirectory(run.NamedFile(), imageDirectory);
 
     // The build's stages up to the layout: the records are divided as in a
     // build (page entries name them), not compressed.
-    CBookPipeline pipeline(std::move(sourceText), imageDirectory, 0);
+    CBookPipeline pipeline(run.TakeText(), imageDirectory, 0);
     pipeline.Prepare();
     pipeline.SplitNotes();
     pipeline.DivideRecords();

@@ -51,3 +51,21 @@ bool ReadToolSourceText(const ToolOptions& options, std::istream& in, CReportToS
     source.original = std::move(bytes);
     return true;
 }
+
+CToolSourceRun::CToolSourceRun(const ToolOptions& options, std::ostream& err)
+    : m_options(options),
+      m_reports(err, options.style),
+      m_batch(options.batch),
+      m_fromStream(options.input == "-"),
+      m_file(options.input.c_str())
+{
+    m_reports.SetPlaces(&m_places);
+}
+
+bool CToolSourceRun::Read(std::istream& in)
+{
+    if (!ReadToolSourceText(m_options, in, m_reports, m_read))
+        return false;
+    m_places.SetSource(m_read);
+    return true;
+}
