@@ -6,12 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "book/BookInfo.h"
@@ -19,6 +17,7 @@
 #include "framework/core/MemBuffer.h"
 #include "framework/io/File.h"
 #include "tests/book/TempDir.h"
+#include "tests/driver/IncompressibleText.h"
 #include "tests/markup/ReportCapture.h"
 
 namespace {
@@ -44,19 +43,6 @@ std::string LongBook(const std::string& ending = "")
     }
     text += "The end\\Fn=\"n\"1\\Fn." + ending + "\n<footnote id=\"n\">A note.</footnote>\n";
     return text;
-}
-
-// Text that zlib cannot store in one record: random bytes as byte escapes.
-std::string Incompressible()
-{
-    std::mt19937 random(3);
-    std::string noise;
-    for (int i = 0; i < 8192; ++i) {
-        char escape[8];
-        std::snprintf(escape, sizeof escape, "\\a%03u", static_cast<unsigned>(random() % 256));
-        noise += escape;
-    }
-    return noise;
 }
 
 std::string Records(const PageRecList& pages)
@@ -143,7 +129,7 @@ TEST(BookPipeline, LayoutMessagesWaitForTheRecords)
         // A record that does not compress ends the build before the layout
         // has said anything.
         ReportCapture capture;
-        CBookPipeline build(Text(Incompressible() + Incompressible() + "\n\\bbold"), CRkString(), 0);
+        CBookPipeline build(Text(IncompressibleText() + IncompressibleText() + "\n\\bbold"), CRkString(), 0);
         build.Prepare();
         build.SplitNotes();
         build.DivideRecords();

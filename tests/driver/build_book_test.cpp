@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +16,7 @@
 #include "book/BookInfo.h"
 #include "book/BuildOptions.h"
 #include "framework/io/File.h"
+#include "tests/driver/IncompressibleText.h"
 #include "tests/markup/ReportCapture.h"
 
 namespace {
@@ -306,14 +306,7 @@ TEST_F(BuildBookTest, OutputThatCannotBeWrittenIsReported)
 
 TEST_F(BuildBookTest, FailedBuildKeepsTheOldBookAndGivesNoDone)
 {
-    // 8192 random bytes, written as byte escapes, which zlib cannot shrink.
-    std::mt19937 random(3);
-    std::string noise;
-    for (int i = 0; i < 8192; ++i) {
-        char escape[8];
-        std::snprintf(escape, sizeof escape, "\\a%03u", static_cast<unsigned>(random() % 256));
-        noise += escape;
-    }
+    const std::string noise = IncompressibleText();
     ReportCapture capture;
     std::ofstream(Output()) << "an old book";
     EXPECT_EQ(Build(WriteSource(noise), Output()), kBookNotWritten);
