@@ -3,6 +3,7 @@
 // started on the real Win32 services.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -43,9 +44,19 @@ TEST(Win32System, ProgramPathAndClocks)
     const uint64_t now = uint64_t(std::time(nullptr));
     const uint64_t seen = system.GetCurrentTime();
     EXPECT_LE(seen > now ? seen - now : now - seen, 2u);
+    // The tick counts milliseconds, compared with the runtime's steady clock
+    // over 200 ms. The tick may step coarsely (Wine updates it every 16 ms or
+    // so) and a Sleep may end early, so the window is wide and the wait is
+    // measured rather than assumed.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
     const uint64_t before = system.GetTickCount();
-    ::Sleep(20);
-    EXPECT_GE(system.GetTickCount(), before + 15);
+    while (Clock::now() - start < std::chrono::milliseconds(200))
+        ::Sleep(10);
+    const uint64_t ticked = system.GetTickCount() - before;
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    EXPECT_GE(ticked, 150u);
+    EXPECT_LE(ticked, uint64_t(elapsed) + 50u);
 }
 
 // Answers the next message box of a caption from a thread timer, which the
