@@ -40,8 +40,8 @@ struct RkKindStyle {
 // The row of a kind, or null for a kind without a native control.
 const RkKindStyle* FindKindStyle(uint32_t kind);
 
-// Whether controls of a kind show a text (and so are created with the
-// placeholder text).
+// Whether controls of a kind show a text (and so are created with
+// kCreationText).
 constexpr bool KindShowsText(uint32_t kind)
 {
     switch (kind) {
@@ -62,5 +62,7 @@ constexpr bool KindShowsText(uint32_t kind)
 }
 
 // The text native child controls are created with, and their first size.
-constexpr const char16_t* kPlaceholderText = u"Fnord.";
-constexpr int32_t kPlaceholderSize = 50;
+// A control shows them until the framework gives it its own text and
+// bounds.
+constexpr const char16_t* kCreationText = u"Fnord.";
+constexpr int32_t kCreationSize = 50;

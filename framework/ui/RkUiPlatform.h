@@ -21,7 +21,7 @@ class IRkUiPlatform {
 public:
     virtual ~IRkUiPlatform() = default;
     // A control of `kind` with the component id `id` inside `parent` (a
-    // window or container panel), visible, at 0, 0 with the placeholder size.
+    // window or container panel), visible, at 0, 0 with the creation size.
     virtual IRkComponentImp* CreateComponent(IRkComponentHost& host, uint32_t kind, uint32_t id,
                                              IRkComponentImp& parent) = 0;
     // A window, hidden; `owner` (may be null) keeps a dialog above it.

@@ -213,7 +213,7 @@ CRkHeadlessComponentImp::CRkHeadlessComponentImp(IRkComponentHost& host, uint32_
                                                  CRkHeadlessNode* parent)
     : TRkHeadlessImp<IRkComponentImp>(host, kind, id, parent)
 {
-    CRkHeadlessNode::SetBounds(RkRect{0, 0, kPlaceholderSize, kPlaceholderSize});
+    CRkHeadlessNode::SetBounds(RkRect{0, 0, kCreationSize, kCreationSize});
     if (KindShowsText(kind))
-        CRkHeadlessNode::SetText(CRkString(kPlaceholderText));
+        CRkHeadlessNode::SetText(CRkString(kCreationText));
 }

@@ -135,7 +135,7 @@ public:
 };
 
 // A native control or panel inside a window or container panel. Created
-// visible at 0, 0 with the placeholder size, and with the placeholder text
+// visible at 0, 0 with the creation size, and with the creation text
 // where the kind shows a text (buttons, check boxes, labels, text fields).
 class CRkHeadlessComponentImp final : public TRkHeadlessImp<IRkComponentImp> {
 public:

@@ -122,7 +122,7 @@ TEST_F(HeadlessUi, LabelsWrapAtSpacesToTheWidthAsked)
     EXPECT_EQ(button->GetNaturalSize(30), (RkSize{134, 23}));
 }
 
-TEST_F(HeadlessUi, ControlsStartVisibleAtThePlaceholderSizeWithThePlaceholderText)
+TEST_F(HeadlessUi, ControlsStartVisibleAtTheCreationSizeWithTheCreationText)
 {
     std::unique_ptr<IRkWindowImp> window(platform.CreateWindow(windowHost, U("W"), 0, nullptr));
     std::unique_ptr<IRkComponentImp> button(platform.CreateComponent(host, kKindPushButton, 7, *window));

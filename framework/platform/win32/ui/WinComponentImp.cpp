@@ -88,8 +88,8 @@ HWND CreateControl(const RkKindStyle* row, uint32_t kind, uint32_t id, HWND pare
             className.push_back(wchar_t(*c));
         windowClass = className.c_str();
     }
-    const wchar_t* text = KindShowsText(kind) ? reinterpret_cast<const wchar_t*>(kPlaceholderText) : L"";
-    return ::CreateWindowExW(exStyle, windowClass, text, style, 0, 0, kPlaceholderSize, kPlaceholderSize, parent,
+    const wchar_t* text = KindShowsText(kind) ? reinterpret_cast<const wchar_t*>(kCreationText) : L"";
+    return ::CreateWindowExW(exStyle, windowClass, text, style, 0, 0, kCreationSize, kCreationSize, parent,
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
 }
 
