@@ -52,4 +52,6 @@ uint16_t GetCharClass(char16_t code);
 
 // 8-bit to UTF-16 for single bytes.
 char16_t DeviceLatinToUnicode(uint8_t byte);
+// What DeviceLatinToUnicode gives for the bytes the device does not use.
+constexpr char16_t kNoDeviceCharacter = 0xFFFD;
 char16_t MacRomanToUnicode(uint8_t byte);

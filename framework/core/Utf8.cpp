@@ -54,3 +54,8 @@ bool DecodeUtf8(std::string_view s, size_t& i, uint32_t& cp)
     i += extra + 1;
     return true;
 }
+
+bool StartsWithUtf8ByteOrderMark(const uint8_t* bytes, size_t size)
+{
+    return size >= kUtf8ByteOrderMarkLength && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+}

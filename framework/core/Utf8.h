@@ -20,3 +20,8 @@ void AppendUtf8(std::string& out, uint32_t codePoint);
 // Decodes the sequence at text[pos] into `codePoint` and moves `pos` past
 // it; false on a bad sequence (pos unchanged).
 bool DecodeUtf8(std::string_view text, size_t& pos, uint32_t& codePoint);
+
+// The three bytes of U+FEFF with which an editor may mark a UTF-8 file.
+constexpr size_t kUtf8ByteOrderMarkLength = 3;
+// True when `bytes` begin with them.
+bool StartsWithUtf8ByteOrderMark(const uint8_t* bytes, size_t size);

@@ -48,7 +48,7 @@ TEST(SourceEncoding, DeviceCharactersBecomeBytesAndOthersCodes)
     EXPECT_EQ(c.text, "a\xE9\xA0\xFF \x93\x94\x97\x80\x8C "
                       "\\U0141\\U03A9\\U2122\\U2660\\U0080\\UFEFF\\U2011");
     EXPECT_EQ(DeviceByteFor(0x2022), 0x95);
-    EXPECT_EQ(DeviceByteFor(0xFFFD), 0); // the unused bytes' placeholder
+    EXPECT_EQ(DeviceByteFor(0xFFFD), 0); // what the unused bytes read as
     EXPECT_EQ(DeviceByteFor(0x0081), 0);
 }
 

@@ -12,17 +12,9 @@
 
 namespace {
 
-constexpr uint8_t kByteOrderMark[3] = {0xEF, 0xBB, 0xBF};
 // A \U code: backslash, "U", four hexadecimal digits.
 constexpr uint32_t kCodeLength = 6;
 constexpr uint32_t kLastCodePoint = 0xFFFF;
-// What DeviceLatinToUnicode gives for the bytes the device does not use.
-constexpr uint32_t kUnusedByte = 0xFFFD;
-
-bool StartsWithByteOrderMark(const uint8_t* bytes, size_t size)
-{
-    return size >= 3 && std::equal(kByteOrderMark, kByteOrderMark + 3, bytes);
-}
 
 std::string_view View(const uint8_t* bytes, size_t size)
 {
@@ -45,7 +37,7 @@ bool LooksLikeUtf8(const uint8_t* bytes, size_t size)
             return false;
         multiByte = true;
     }
-    return multiByte || StartsWithByteOrderMark(bytes, size);
+    return multiByte || StartsWithUtf8ByteOrderMark(bytes, size);
 }
 
 uint8_t DeviceByteFor(uint32_t code)
@@ -65,7 +57,7 @@ uint8_t DeviceByteFor(uint32_t code)
     uint8_t byte = 0;
     if (code >= 0xA0 && code <= 0xFF) {
         byte = uint8_t(code);
-    } else if (code > 0xFF && code <= kLastCodePoint && code != kUnusedByte) {
+    } else if (code > 0xFF && code <= kLastCodePoint && code != kNoDeviceCharacter) {
         const auto it =
             std::lower_bound(kOwn.begin(), kOwn.end(), code, [](const Own& own, uint32_t c) { return own.code < c; });
         if (it != kOwn.end() && it->code == code)
@@ -78,7 +70,7 @@ uint8_t DeviceByteFor(uint32_t code)
 bool ConvertUtf8Source(const uint8_t* bytes, size_t size, CMemBuffer& out, COffsetMap& offsets, Utf8Problem& problem)
 {
     const std::string_view text = View(bytes, size);
-    const size_t start = StartsWithByteOrderMark(bytes, size) ? 3 : 0;
+    const size_t start = StartsWithUtf8ByteOrderMark(bytes, size) ? kUtf8ByteOrderMarkLength : 0;
     // Two rounds: the first checks the text and measures the result, so
     // that the second writes into a buffer of the exact size.
     uint64_t length = 0;

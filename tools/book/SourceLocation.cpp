@@ -7,11 +7,6 @@
 
 namespace {
 
-bool HasByteOrderMark(const uint8_t* bytes, size_t size)
-{
-    return size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
-}
-
 // The line end at bytes[i] (LF, CR LF or CR): its length, 0 for none.
 size_t LineEndLength(const uint8_t* bytes, size_t size, size_t i)
 {
@@ -30,8 +25,8 @@ uint32_t ColumnInLine(const uint8_t* bytes, size_t size, size_t lineStart, size_
     if (offset > lineStart && offset < size && bytes[offset] == '\n' && bytes[offset - 1] == '\r')
         --offset;
     size_t i = lineStart;
-    if (utf8 && i == 0 && HasByteOrderMark(bytes, size))
-        i = std::min<size_t>(offset, 3);
+    if (utf8 && i == 0 && StartsWithUtf8ByteOrderMark(bytes, size))
+        i = std::min<size_t>(offset, kUtf8ByteOrderMarkLength);
     uint32_t column = 1;
     while (i < offset) {
         size_t next = i;

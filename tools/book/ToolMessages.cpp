@@ -75,7 +75,7 @@ std::string MessageText(const uint8_t* bytes, size_t n)
         const char16_t code = b >= 0x80 ? DeviceLatinToUnicode(b) : char16_t(b);
         if ((b >= 0x20 && b < 0x7F) || b == '\t') {
             text += char(b);
-        } else if (b >= 0x80 && code != 0xFFFD) {
+        } else if (b >= 0x80 && code != kNoDeviceCharacter) {
             AppendUtf8(text, code);
         } else {
             char escape[8];
