@@ -16,6 +16,7 @@
 #include "book/BookInfo.h"
 #include "book/BuildOptions.h"
 #include "framework/io/File.h"
+#include "tests/book/BookFileBytes.h"
 #include "tests/driver/IncompressibleText.h"
 #include "tests/markup/ReportCapture.h"
 
@@ -23,16 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-
-uint32_t U16(const std::string& b, size_t at)
-{
-    return (uint32_t(uint8_t(b[at])) << 8) | uint8_t(b[at + 1]);
-}
-
-uint32_t U32(const std::string& b, size_t at)
-{
-    return (U16(b, at) << 16) | U16(b, at + 2);
-}
 
 // A book file taken apart by its container layout.
 struct Book {
@@ -60,26 +51,16 @@ struct Book {
     }
 };
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 Book ParseBook(const fs::path& path)
 {
     Book book;
-    book.bytes = ReadAll(path);
+    book.bytes = ReadFileBytes(path);
     const std::string& b = book.bytes;
     if (b.size() < 80)
         ADD_FAILURE() << "book too short: " << b.size();
-    const uint32_t n = b.size() >= 80 ? U16(b, 76) : 0;
-    for (uint32_t i = 0; i < n; ++i) {
-        const uint32_t start = U32(b, 78 + 8 * i);
-        const uint32_t end = i + 1 < n ? U32(b, 78 + 8 * (i + 1)) : uint32_t(b.size());
+    book.records = CutBookRecords(b);
+    for (uint32_t i = 0; i < book.records.size(); ++i)
         EXPECT_EQ(U32(b, 78 + 8 * i + 4), 0x6F8000u + i);
-        book.records.push_back(b.substr(start, end - start));
-    }
     return book;
 }
 
@@ -276,7 +257,7 @@ TEST_F(BuildBookTest, SameFileIsRefused)
     ASSERT_EQ(capture.errors().size(), 1u);
     EXPECT_EQ(capture.errors()[0], "The input and output files are the same! (" + source.string() + ")");
     EXPECT_TRUE(capture.statuses().empty());
-    EXPECT_EQ(ReadAll(source), "keep me");
+    EXPECT_EQ(ReadFileBytes(source), "keep me");
 }
 
 TEST_F(BuildBookTest, UnreadableSourceLeavesNoOutput)
@@ -292,7 +273,7 @@ TEST_F(BuildBookTest, UnreadableSourceLeavesNoOutput)
     // An output that was there before the checks stays.
     std::ofstream(Output()) << "old";
     EXPECT_EQ(Build(missing, Output()), kBookNotWritten);
-    EXPECT_EQ(ReadAll(Output()), "old");
+    EXPECT_EQ(ReadFileBytes(Output()), "old");
 }
 
 TEST_F(BuildBookTest, OutputThatCannotBeWrittenIsReported)
@@ -312,7 +293,7 @@ TEST_F(BuildBookTest, FailedBuildKeepsTheOldBookAndGivesNoDone)
     EXPECT_EQ(Build(WriteSource(noise), Output()), kBookNotWritten);
     ASSERT_EQ(capture.errors().size(), 1u);
     EXPECT_EQ(capture.CountErrors("The text beginning \""), 1u);
-    EXPECT_EQ(ReadAll(Output()), "an old book");
+    EXPECT_EQ(ReadFileBytes(Output()), "an old book");
     EXPECT_EQ(capture.CountStatuses("Done."), 0u);
     // Nothing else is left beside the source and the old book.
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 2);

@@ -12,6 +12,7 @@
 #include "book/BookInfo.h"
 #include "driver/BuildBook.h"
 #include "framework/io/File.h"
+#include "tests/book/BookFileBytes.h"
 #include "tests/book/PngTestImages.h"
 #include "tests/markup/ReportCapture.h"
 
@@ -20,33 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using Strings = std::vector<std::string>;
-
-uint32_t U16(const std::string& b, size_t at)
-{
-    return (uint32_t(uint8_t(b[at])) << 8) | uint8_t(b[at + 1]);
-}
-
-uint32_t U32(const std::string& b, size_t at)
-{
-    return (U16(b, at) << 16) | U16(b, at + 2);
-}
-
-// The records of a book file, cut by its record list.
-Strings BookRecords(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Strings records;
-    if (b.size() < 78)
-        return records;
-    const uint32_t n = U16(b, 76);
-    for (uint32_t i = 0; i < n; ++i) {
-        const uint32_t start = U32(b, 78 + 8 * i);
-        const uint32_t end = i + 1 < n ? U32(b, 78 + 8 * (i + 1)) : uint32_t(b.size());
-        records.push_back(b.substr(start, end - start));
-    }
-    return records;
-}
 
 std::string Inflate(const std::string& record)
 {
@@ -115,7 +89,7 @@ TEST_F(ImagesAndNotesTest, BookCarriesItsImagesSidebarsAndFootnotes)
     EXPECT_TRUE(capture.errors().empty()) << capture.errors()[0];
     EXPECT_TRUE(capture.warnings().empty());
 
-    const Strings records = BookRecords(Output());
+    const Strings records = ReadBookRecords(Output());
     ASSERT_GT(records.size(), 1u);
     const std::string& header = records[0];
     EXPECT_EQ(U16(header, 12), 2u); // one text record

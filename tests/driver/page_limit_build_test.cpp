@@ -14,35 +14,12 @@
 #include "book/BuildOptions.h"
 #include "driver/BuildBook.h"
 #include "framework/io/File.h"
+#include "tests/book/BookFileBytes.h"
 #include "tests/markup/ReportCapture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-uint32_t U16(const std::string& b, size_t at)
-{
-    return (uint32_t(uint8_t(b[at])) << 8) | uint8_t(b[at + 1]);
-}
-
-uint32_t U32(const std::string& b, size_t at)
-{
-    return (U16(b, at) << 16) | U16(b, at + 2);
-}
-
-std::vector<std::string> Records(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::string b(std::istreambuf_iterator<char>(in), {});
-    std::vector<std::string> records;
-    const uint32_t n = b.size() >= 80 ? U16(b, 76) : 0;
-    for (uint32_t i = 0; i < n; ++i) {
-        const uint32_t start = U32(b, 78 + 8 * i);
-        const uint32_t end = i + 1 < n ? U32(b, 78 + 8 * (i + 1)) : uint32_t(b.size());
-        records.push_back(b.substr(start, end - start));
-    }
-    return records;
-}
 
 std::string Repeat(const std::string& piece, int n)
 {
@@ -102,7 +79,7 @@ TEST_F(PageLimitBuild, TablesOf65535EntriesFillTheHeaderCounts)
     const int breaks = 65534;
     ASSERT_TRUE(Build(Repeat("a\\p", breaks)));
     EXPECT_TRUE(capture.errors().empty());
-    const std::vector<std::string> records = Records(Output());
+    const std::vector<std::string> records = ReadBookRecords(Output());
     ASSERT_FALSE(records.empty());
     const std::string& header = records[0];
     EXPECT_EQ(U16(header, 8), 65535u);
@@ -144,7 +121,7 @@ TEST_F(PageLimitBuild, OneEntryMoreIsRefused)
         ReportCapture capture(true);
         EXPECT_TRUE(Build(text, ExcludePageTables));
         EXPECT_TRUE(capture.errors().empty());
-        const std::vector<std::string> records = Records(Output());
+        const std::vector<std::string> records = ReadBookRecords(Output());
         ASSERT_FALSE(records.empty());
         EXPECT_EQ(U16(records[0], 8), 0u);
         EXPECT_EQ(U16(records[0], 10), 0u);

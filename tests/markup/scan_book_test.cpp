@@ -12,6 +12,7 @@
 #include "book/BuildOptions.h"
 #include "driver/BuildBook.h"
 #include "framework/io/File.h"
+#include "tests/book/BookFileBytes.h"
 #include "tests/book/TempDir.h"
 #include "tests/markup/ReportCapture.h"
 
@@ -19,16 +20,6 @@ namespace {
 
 using namespace std::string_literals;
 using Messages = std::vector<std::string>;
-
-uint32_t U16(const std::string& b, size_t at)
-{
-    return (uint32_t(uint8_t(b[at])) << 8) | uint8_t(b[at + 1]);
-}
-
-uint32_t U32(const std::string& b, size_t at)
-{
-    return (U16(b, at) << 16) | U16(b, at + 2);
-}
 
 std::string BE32(uint32_t v)
 {
@@ -54,18 +45,9 @@ protected:
         CFile outputFile(Output().c_str());
         const uint32_t result = BuildBook(&sourceFile, &outputFile, &m_info, options);
         EXPECT_NE(result, kBuildNotRun);
-        std::vector<std::string> records;
         if (result != kBookWritten)
-            return records;
-        std::ifstream in(Output(), std::ios::binary);
-        const std::string b(std::istreambuf_iterator<char>(in), {});
-        const uint32_t n = U16(b, 76);
-        for (uint32_t i = 0; i < n; ++i) {
-            const uint32_t start = U32(b, 78 + 8 * i);
-            const uint32_t end = i + 1 < n ? U32(b, 78 + 8 * (i + 1)) : uint32_t(b.size());
-            records.push_back(b.substr(start, end - start));
-        }
-        return records;
+            return {};
+        return ReadBookRecords(Output());
     }
 
     // The records of a section, from the header's first-record index and
